@@ -1,0 +1,91 @@
+// Default implementations of the program's seams.
+#include "app/Seams.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+
+namespace seams {
+
+namespace {
+PromptHandler &handlerSlot()
+{
+    static PromptHandler h;
+    return h;
+}
+const Clock *&clockSlot()
+{
+    static const Clock *c = nullptr;
+    return c;
+}
+QString &appDirSlot()
+{
+    static QString d;
+    return d;
+}
+} // namespace
+
+int prompt(const Prompt &p)
+{
+    return handlerSlot() ? handlerSlot()(p) : defaultAnswer(p);
+}
+
+int defaultAnswer(const Prompt &p)
+{
+    if (p.kind == Prompt::Kind::ShowDlg)
+        return p.dlgKind == 1 ? 3 : 1;
+    for (int b : {Prompt::Ok, Prompt::Yes, Prompt::No, Prompt::Cancel})
+        if (p.buttons & b)
+            return b;
+    return Prompt::Ok;
+}
+
+void setPromptHandler(PromptHandler handler) { handlerSlot() = std::move(handler); }
+PromptHandler promptHandler() { return handlerSlot(); }
+
+int messageBox(const QString &caption, const QString &text, int icon, int buttons)
+{
+    Prompt p;
+    p.kind = Prompt::Kind::MessageBox;
+    p.caption = caption;
+    p.text = text;
+    p.icon = icon;
+    p.buttons = buttons;
+    return prompt(p);
+}
+
+QDate Clock::today() const { return QDate::currentDate(); }
+QTime Clock::timeOfDay() const { return QTime::currentTime(); }
+qint64 Clock::utcMsOfDay() const
+{
+    const QTime t = QDateTime::currentDateTimeUtc().time();
+    return qint64(t.msecsSinceStartOfDay());
+}
+
+const Clock &clock()
+{
+    static const Clock systemClock;
+    return clockSlot() ? *clockSlot() : systemClock;
+}
+void setClock(const Clock *c) { clockSlot() = c; }
+
+QString appDir()
+{
+    QString &d = appDirSlot();
+    if (d.isEmpty()) {
+        d = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    }
+    if (!d.endsWith(QLatin1Char('/')))
+        d += QLatin1Char('/');
+    return d;
+}
+
+void setAppDir(const QString &dir)
+{
+    QString d = QDir::fromNativeSeparators(dir);
+    if (!d.isEmpty() && !d.endsWith(QLatin1Char('/')))
+        d += QLatin1Char('/');
+    appDirSlot() = d;
+}
+
+} // namespace seams

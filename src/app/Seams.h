@@ -1,0 +1,75 @@
+// Replaceable seams between the program and the outside world: prompts,
+// the clock and the program folder.  The program installs the real ones at
+// start-up; tests install recorders so that windows run headless.
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+#include <functional>
+
+namespace seams {
+
+// One request to show a message to the user, either through the program's
+// own message dialog (ShowDlg) or through a standard message box.
+struct Prompt {
+    enum class Kind { ShowDlg, MessageBox };
+    enum Icon { NoIcon = 0, Information, Warning, Critical, Question };
+    // Standard buttons, combinable; the answer is one of them.
+    enum Button { Ok = 0x1, Cancel = 0x2, Yes = 0x4, No = 0x8 };
+
+    Kind kind = Kind::MessageBox;
+    QString caption;
+    QString text;
+    // MessageBox: icon and button flags.
+    int icon = NoIcon;
+    int buttons = Ok;
+    // ShowDlg: button set (0..3), picture page (0..2) and wording.
+    int dlgKind = 1;
+    int dlgPage = 0;
+    QString wording;
+};
+
+using PromptHandler = std::function<int(const Prompt &)>;
+
+// Shows the prompt through the installed handler and returns its answer:
+// ShowDlg's modal result (1, 2 or 3) or the MessageBox button pressed.
+// With no handler installed the first offered answer is returned.
+int prompt(const Prompt &p);
+void setPromptHandler(PromptHandler handler);
+// The answer given when no handler is installed: the first offered button.
+int defaultAnswer(const Prompt &p);
+PromptHandler promptHandler();
+
+// Shorthands for the two kinds of prompt.
+int messageBox(const QString &caption, const QString &text, int icon, int buttons = Prompt::Ok);
+
+// The clock that every date, time of day and draw seed comes from.
+struct Clock {
+    virtual ~Clock() = default;
+    virtual QDate today() const;
+    virtual QTime timeOfDay() const;
+    // Milliseconds since midnight, UTC: the seed of the paper draw.
+    virtual qint64 utcMsOfDay() const;
+};
+const Clock &clock();
+// Installs a clock; nullptr restores the system clock.  The caller keeps
+// ownership and must keep it alive while installed.
+void setClock(const Clock *c);
+
+// A fixed clock for tests and tools.
+struct FixedClock : Clock {
+    QDate date;
+    QTime time;
+    qint64 utcMs = 0;
+    QDate today() const override { return date; }
+    QTime timeOfDay() const override { return time; }
+    qint64 utcMsOfDay() const override { return utcMs; }
+};
+
+// The program folder with a trailing separator.  Defaults to the folder of
+// the executable; tests point it at a temporary folder.
+QString appDir();
+void setAppDir(const QString &dir);
+
+} // namespace seams

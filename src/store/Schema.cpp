@@ -1,0 +1,168 @@
+// Table definitions of the question bank.  Text columns compare without
+// regard to letter case (COLLATE NOCASE), dates are yyyy-MM-dd text,
+// durations h:mm:ss text, and every counter the program increments is
+// NOT NULL DEFAULT 0 so that "x = x + 1" always counts.
+#include "store/Schema.h"
+
+#include "store/DbError.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <utility>
+#include <vector>
+
+namespace store {
+
+namespace {
+
+struct Table {
+    const char *name;
+    std::vector<std::pair<const char *, const char *>> columns;
+    const char *constraints = nullptr;
+};
+
+constexpr const char *Txt = "TEXT COLLATE NOCASE";
+constexpr const char *Counter = "INTEGER NOT NULL DEFAULT 0";
+
+std::vector<Table> tables()
+{
+    std::vector<Table> t;
+    t.push_back({"tab_answ",
+                 {{"A1", "TEXT COLLATE NOCASE NOT NULL PRIMARY KEY"},
+                  {"A2", Txt},
+                  {"A2_1", Counter},
+                  {"K3", Txt}, {"K4", Txt}, {"K5", Txt}, {"K6", Txt}, {"K7", Txt},
+                  {"K8", Txt}, {"K9", Txt}, {"K10", Txt}, {"K11", Txt}, {"K12", Txt},
+                  {"A10", Txt},
+                  {"A13", "INTEGER"},
+                  {"A14", "TEXT"},
+                  {"E1", "TEXT"},
+                  {"E2", Txt},
+                  {"E2_1", Txt},
+                  {"E3", Counter},
+                  {"E4", Counter},
+                  // Voided = 1; a NULL status is tolerated (selections skip it).
+                  {"F1", "INTEGER DEFAULT 0"},
+                  {"xx", "INTEGER NOT NULL DEFAULT 0"},
+                  {"csbs", Txt},
+                  {"ecount", Counter}}});
+    t.push_back({"tab_exer", {{"A1", "TEXT COLLATE NOCASE NOT NULL PRIMARY KEY"}, {"A15", "BLOB"}, {"jx", "BLOB"}}});
+    t.push_back({"tab_title", {{"A1", "TEXT COLLATE NOCASE NOT NULL PRIMARY KEY"}, {"A15", "BLOB"}}});
+    t.push_back({"tab_kmmc",
+                 {{"bh", "INTEGER NOT NULL DEFAULT 0"},
+                  {"C1", Txt},
+                  {"C1_1", "TEXT"},
+                  {"C2", "TEXT"},
+                  {"C3", Counter},
+                  {"C4", Counter},
+                  {"C6", "TEXT"},
+                  {"C7", "TEXT"},
+                  {"D1", Counter},
+                  {"D2", Counter},
+                  {"jx", "BLOB"}}});
+    t.push_back({"tab_fgmc",
+                 {{"id", Txt}, {"bh", "INTEGER NOT NULL DEFAULT 0"}, {"n", "TEXT"},
+                  {"q", Counter}, {"q1", Counter}, {"q2", Counter}, {"q4", Counter}}});
+    t.push_back({"tab_rule",
+                 {{"id", Txt}, {"ftid", Txt}, {"sn", "TEXT"}, {"n", "BLOB"},
+                  {"q", Counter}, {"q1", Counter}, {"q2", Counter}, {"q4", Counter}}});
+    for (const char *tx : {"tab_tx1", "tab_tx2", "tab_tx3", "tab_tx4", "tab_tx5"})
+        t.push_back({tx,
+                     {{"A1", "INTEGER NOT NULL"}, {"B1", "TEXT"}, {"B2", Counter},
+                      {"B3", "REAL NOT NULL DEFAULT 0"}, {"time", "REAL NOT NULL DEFAULT 1"}}});
+    t.push_back({"tab_plan",
+                 {{"LeastMark", Counter}, {"ExamTime", Counter}, {"PlanMark", Counter},
+                  {"PlanAmount", Counter}, {"PlanTime", Counter}, {"ExamDate", "TEXT"}}});
+    t.push_back({"tab_cj",
+                 {{"A1", Txt}, {"A3", "TEXT"}, {"A3_1", Counter}, {"D1", "TEXT"}, {"A6", "REAL"}, {"D2", "TEXT"}}});
+    t.push_back({"tab_rz",
+                 {{"A1", "TEXT NOT NULL PRIMARY KEY"},
+                  {"A2", Counter}, {"A3", Counter}, {"B1", Counter}, {"B2", Counter},
+                  {"D1", "TEXT"}, {"A4", "TEXT"}}});
+    t.push_back({"tab_sj", {{"sjbs", Txt}, {"cpbs", Txt}}});
+    return t;
+}
+
+const char *const Indexes[] = {
+    "CREATE INDEX ix_answ_a10 ON tab_answ(A10)",
+    // The chapter selections compare a prefix of A10 of the chapter's length
+    // (2, 4 or 6 characters); these expression indexes serve them directly.
+    "CREATE INDEX ix_answ_a10_2 ON tab_answ(substr(A10,1,2))",
+    "CREATE INDEX ix_answ_a10_4 ON tab_answ(substr(A10,1,4))",
+    "CREATE INDEX ix_answ_a10_6 ON tab_answ(substr(A10,1,6))",
+    "CREATE INDEX ix_answ_a13 ON tab_answ(A13, A10)",
+    "CREATE INDEX ix_answ_k3 ON tab_answ(K3)",
+    // Starting a practice run empties E2_1 everywhere; only the rows that
+    // still hold an answer need writing, and this index finds them.
+    "CREATE INDEX ix_answ_e2_1 ON tab_answ(E2_1) WHERE E2_1 IS NOT ''",
+    "CREATE INDEX ix_kmmc_c1 ON tab_kmmc(C1)",
+    "CREATE INDEX ix_kmmc_bh ON tab_kmmc(bh)",
+    "CREATE INDEX ix_fgmc_id ON tab_fgmc(id)",
+    "CREATE INDEX ix_fgmc_bh ON tab_fgmc(bh)",
+    "CREATE INDEX ix_rule_ftid ON tab_rule(ftid)",
+    "CREATE INDEX ix_rule_id ON tab_rule(id)",
+    "CREATE INDEX ix_cj_a1 ON tab_cj(A1)",
+    "CREATE INDEX ix_cj_a3_1 ON tab_cj(A3_1)",
+};
+
+} // namespace
+
+QStringList shippedTables()
+{
+    QStringList out;
+    for (const Table &t : tables())
+        out << QString::fromLatin1(t.name);
+    return out;
+}
+
+QStringList tableColumns(const QString &table)
+{
+    for (const Table &t : tables()) {
+        if (table.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0) {
+            QStringList cols;
+            for (const auto &c : t.columns)
+                cols << QString::fromLatin1(c.first);
+            return cols;
+        }
+    }
+    return {};
+}
+
+QStringList schemaStatements()
+{
+    QStringList out;
+    for (const Table &t : tables()) {
+        QString sql = QStringLiteral("CREATE TABLE ") + QLatin1String(t.name) + QStringLiteral(" (");
+        bool first = true;
+        for (const auto &c : t.columns) {
+            if (!first)
+                sql += QLatin1Char(',');
+            first = false;
+            sql += QLatin1String(c.first) + QLatin1Char(' ') + QLatin1String(c.second);
+        }
+        sql += QLatin1Char(')');
+        out << sql;
+    }
+    for (const char *ix : Indexes)
+        out << QString::fromLatin1(ix);
+    return out;
+}
+
+void createSchema(QSqlDatabase &db)
+{
+    if (!db.transaction())
+        throw DbError(db.lastError().text());
+    QSqlQuery q(db);
+    const QStringList statements = schemaStatements() << QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion);
+    for (const QString &s : statements) {
+        if (!q.exec(s)) {
+            const QString err = q.lastError().text();
+            db.rollback();
+            throw DbError(err);
+        }
+    }
+    if (!db.commit())
+        throw DbError(db.lastError().text());
+}
+
+} // namespace store

@@ -1,0 +1,329 @@
+// The data module: opening the bank and counting judged answers.
+#include "store/dm.h"
+
+#include "app/Seams.h"
+#include "store/Schema.h"
+#include "store/SqlText.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QUrl>
+#include <QUuid>
+#include <stdexcept>
+
+TDM1 *DM1 = nullptr;
+
+namespace {
+
+QString engineText(const QSqlError &e)
+{
+    const QString d = e.databaseText();
+    return d.isEmpty() ? e.text() : d;
+}
+
+} // namespace
+
+TDM1::TDM1()
+{
+    AppDir = seams::appDir();
+    m_bankPath = AppDir + QStringLiteral("data/VORDANBANK01.db");
+    m_connection = QStringLiteral("bank-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    DM1 = this;
+
+    // The bank is opened read-write but never created: an SQLite URI with
+    // mode=rw fails on a missing file instead of making an empty one.
+    if (!QFileInfo(m_bankPath).isFile()) {
+        openError = QStringLiteral("missing file: ") + m_bankPath;
+        return;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(QUrl::fromLocalFile(m_bankPath).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open()) {
+        openError = engineText(db.lastError());
+        return;
+    }
+    // open() succeeds on any file; the first read tells whether it is a
+    // bank at all, and of which schema version.
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
+        openError = engineText(q.lastError());
+        db.close();
+        return;
+    }
+    const int version = q.value(0).toInt();
+    if (version != store::SchemaVersion) {
+        openError = QStringLiteral("schema version %1, expected %2").arg(version).arg(store::SchemaVersion);
+        db.close();
+        return;
+    }
+    if (!q.exec(QStringLiteral("select count(*) from sqlite_master where type='table' and name='tab_answ'")) || !q.next()
+        || q.value(0).toInt() != 1) {
+        openError = QStringLiteral("not a question bank");
+        db.close();
+        return;
+    }
+    q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    q.finish();
+    DbOpened = true;
+}
+
+TDM1::~TDM1()
+{
+    close();
+    if (DM1 == this)
+        DM1 = nullptr;
+}
+
+QSqlDatabase TDM1::db() const { return QSqlDatabase::database(m_connection, false); }
+
+void TDM1::close()
+{
+    try {
+        m_prepared.clear();
+        if (QSqlDatabase::contains(m_connection)) {
+            {
+                QSqlDatabase d = QSqlDatabase::database(m_connection, false);
+                if (d.isOpen())
+                    d.close();
+            }
+            QSqlDatabase::removeDatabase(m_connection);
+        }
+    } catch (...) {
+    }
+    DbOpened = false;
+}
+
+QSqlQuery TDM1::exec(const QString &sql, const QVariantList &binds)
+{
+    auto it = m_prepared.find(sql);
+    if (it == m_prepared.end()) {
+        auto q = std::make_shared<QSqlQuery>(db());
+        if (!q->prepare(sql))
+            throw store::DbError(engineText(q->lastError()));
+        it = m_prepared.insert(sql, q);
+    }
+    QSqlQuery &q = **it;
+    q.finish();
+    for (int i = 0; i < binds.size(); ++i)
+        q.bindValue(i, binds.at(i));
+    if (!q.exec())
+        throw store::DbError(engineText(q.lastError()));
+    return q;
+}
+
+QSqlQuery TDM1::execText(const QString &sql)
+{
+    QSqlQuery q(db());
+    if (!q.exec(sql))
+        throw store::DbError(engineText(q.lastError()));
+    return q;
+}
+
+QVariant TDM1::scalar(const QString &sql, const QVariantList &binds)
+{
+    QSqlQuery q = exec(sql, binds);
+    QVariant v;
+    if (q.next())
+        v = q.value(0);
+    q.finish();
+    return v;
+}
+
+void TDM1::begin()
+{
+    if (m_depth++ == 0) {
+        m_failed = false;
+        if (!db().transaction()) {
+            m_depth = 0;
+            throw store::DbError(engineText(db().lastError()));
+        }
+    }
+}
+
+void TDM1::commit()
+{
+    if (m_depth <= 0)
+        return;
+    if (--m_depth > 0)
+        return;
+    if (m_failed) {
+        db().rollback();
+        throw store::DbError(QStringLiteral("an inner step failed; nothing was stored"));
+    }
+    // Statements still holding read cursors would block the commit.
+    for (auto &q : m_prepared)
+        q->finish();
+    if (!db().commit()) {
+        const QString err = engineText(db().lastError());
+        db().rollback();
+        throw store::DbError(err);
+    }
+}
+
+void TDM1::rollback()
+{
+    if (m_depth <= 0)
+        return;
+    if (--m_depth > 0) {
+        m_failed = true;
+        return;
+    }
+    for (auto &q : m_prepared)
+        q->finish();
+    db().rollback();
+}
+
+void TDM1::LogAnswerToday(int firstToday, int wrong, int previouslyWrong)
+{
+    const int w = wrong == 2 ? 1 : 0;
+    int b1 = 0;
+    int b2 = 0;
+    if (firstToday == 2) {
+        b1 = 1;
+        b2 = w;
+    } else if (previouslyWrong == 1 && wrong == 2) {
+        b2 = 1;
+    } else if (previouslyWrong == 2 && wrong == 1) {
+        b2 = -1;
+    }
+    // A new day's row starts from this answer alone; an existing row is
+    // raised by the deltas worked out above.  A right answer stores 0, not
+    // NULL, in A3 and B2.
+    exec(QStringLiteral("insert into tab_rz (A1,A2,A3,B1,B2) values (?,1,?,1,?) "
+                        "on conflict(A1) do update set A2=A2+1, A3=A3+?, B1=B1+?, B2=B2+?"),
+         {sqltext::dateText(seams::clock().today()), w, w, w, b1, b2});
+}
+
+void TDM1::CountChapterAnswer(const QString &chapterCode, int firstEver, int wrong)
+{
+    // The code itself and then each prefix one character shorter, down to
+    // one character; a short code pads the list with empty texts, which
+    // match no row.  Prefixes without a row are skipped by the engine.
+    QVariantList b{firstEver == 2 ? 1 : 0, wrong == 2 ? 1 : 0};
+    for (int cut = 0; cut < 6; ++cut)
+        b << (cut < chapterCode.size() ? QVariant(chapterCode.left(chapterCode.size() - cut)) : QVariant(QString()));
+    QSqlQuery q = exec(QStringLiteral("update tab_kmmc set C4=C4+?, D1=D1+1, D2=D2+? "
+                                      "where C1 in (?,?,?,?,?,?) and C1<>'' returning C1, C1_1"),
+                       b);
+    // The chapter table ends on the shortest code it touched, as walking
+    // the prefixes from the longest down leaves it.
+    QString lastCode;
+    QString lastHint;
+    bool any = false;
+    while (q.next()) {
+        const QString c = q.value(0).toString();
+        if (!any || c.size() < lastCode.size()) {
+            lastCode = c;
+            lastHint = q.value(1).toString();
+            any = true;
+        }
+    }
+    q.finish();
+    if (any) {
+        m_currentChapter = lastCode;
+        ChapterCaption = lastHint;
+    }
+}
+
+void TDM1::CountKeyPointAnswer(const QString &keyPointList, const QString &groupList, const QString &headingList,
+                               int firstEver, int wrong)
+{
+    auto raise = [&](const char *field) {
+        const QString f = QLatin1String(field);
+        execText(QStringLiteral("update tab_rule set ") + f + QLatin1Char('=') + f + QStringLiteral("+1 where ftid in ")
+                 + keyPointList);
+        execText(QStringLiteral("update tab_fgmc set ") + f + QLatin1Char('=') + f + QStringLiteral("+1 where id in ")
+                 + groupList);
+        execText(QStringLiteral("update tab_fgmc set ") + f + QLatin1Char('=') + f + QStringLiteral("+1 where id in ")
+                 + headingList);
+    };
+    raise("q2");
+    if (firstEver == 2)
+        raise("q1");
+    if (wrong == 2)
+        raise("q4");
+}
+
+static QString accuracyText(qint64 answers, qint64 wrong)
+{
+    if (answers <= 0)
+        return QStringLiteral("0");
+    return QString::asprintf("%2.2f", double(answers - wrong) / double(answers) * 100.0);
+}
+
+void TDM1::AddStudyTime(const QString &elapsed)
+{
+    DbTransaction tx(*this);
+    const QString today = sqltext::dateText(seams::clock().today());
+    QSqlQuery q = exec(QStringLiteral("select A2, A3, D1 from tab_rz where A1=?"), {today});
+    if (q.next()) {
+        const qint64 a2 = q.value(0).toLongLong();
+        const qint64 a3 = q.value(1).toLongLong();
+        const QString d1 = q.value(2).toString();
+        q.finish();
+        const qint64 total = TimeToSeconds(d1) + TimeToSeconds(elapsed);
+        const qint64 hours = total / 3600;
+        const qint64 minutes = (total - 3600 * hours) / 60;
+        const qint64 seconds = total - 3600 * hours - 60 * minutes;
+        auto two = [](qint64 n) { return (n < 10 ? QStringLiteral("0") : QString()) + QString::number(n); };
+        const QString joined = two(hours) + QLatin1Char(':') + two(minutes) + QLatin1Char(':') + two(seconds);
+        exec(QStringLiteral("update tab_rz set A4=?, D1=? where A1=?"), {accuracyText(a2, a3), joined, today});
+    } else {
+        q.finish();
+    }
+    // Every chapter's overall score is refreshed, not only those after the
+    // chapter table's current row: a stale score would be plainly wrong.
+    QSqlQuery rows = exec(QStringLiteral("select rowid, D1, D2, C6 from tab_kmmc"));
+    QVector<QPair<qint64, QString>> changes;
+    while (rows.next()) {
+        const QString c6 = accuracyText(rows.value(1).toLongLong(), rows.value(2).toLongLong());
+        if (rows.value(3).isNull() || rows.value(3).toString() != c6)
+            changes.append({rows.value(0).toLongLong(), c6});
+    }
+    rows.finish();
+    for (const auto &c : changes)
+        exec(QStringLiteral("update tab_kmmc set C6=? where rowid=?"), {c.second, c.first});
+    tx.commit();
+}
+
+qint64 TDM1::TimeToSeconds(const QString &text)
+{
+    auto toInt = [](const QString &part) {
+        bool ok = false;
+        const qint64 v = part.trimmed().toLongLong(&ok, 10);
+        if (!ok)
+            throw std::invalid_argument(QString(QLatin1Char(0x27) + part + QStringLiteral("' is not a valid integer value")).toStdString());
+        return v;
+    };
+    QString rest = text;
+    qint64 total = 0;
+    int taken = 0;
+    while (rest.contains(QLatin1Char(':'))) {
+        const qsizetype at = rest.indexOf(QLatin1Char(':'));
+        const QString part = rest.left(at);
+        rest = rest.mid(at + 1);
+        ++taken;
+        if (taken == 1) {
+            total += toInt(part) * 3600;
+        } else if (taken == 2) {
+            total += toInt(part) * 60;
+        } else {
+            rest.clear();
+            break;
+        }
+    }
+    if (taken == 2)
+        total += toInt(rest.left(2));
+    return total;
+}
+
+void TDM1::setChapterRow(const QString &code)
+{
+    m_currentChapter = code;
+    const QVariant hint = scalar(QStringLiteral("select C1_1 from tab_kmmc where C1=? order by bh limit 1"), {code});
+    ChapterCaption = hint.toString();
+}
+
+void TDM1::setTypeTable(int subject) { m_typeTable = QStringLiteral("tab_tx") + QString::number(subject); }

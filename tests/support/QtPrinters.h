@@ -1,0 +1,13 @@
+// Readable GoogleTest output for Qt values.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QByteArray &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QVariant &v, std::ostream *os) { *os << v.toString().toStdString(); }
+QT_END_NAMESPACE

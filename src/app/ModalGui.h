@@ -1,0 +1,31 @@
+// Opening child windows.  Every window of the program is a QDialog shown
+// modally by its opener and released afterwards; going through execModal()
+// lets tests see which window would open and drive it without a nested
+// event loop blocking the test.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QDialog;
+
+namespace ui {
+
+// Called instead of QDialog::exec() while installed; returns the result the
+// opener sees.  The hook may show the dialog, drive it and close it.
+using ModalHook = std::function<int(QDialog *)>;
+
+// Shows the dialog modally (or hands it to the hook) and returns its result.
+int execModal(QDialog *dialog);
+void setModalHook(ModalHook hook);
+ModalHook modalHook();
+
+// The application's general error display: a message box with the error's
+// text.  The program carries on afterwards.
+void showError(const QString &text);
+
+// Wait-cursor helpers: the hourglass while a window prepares itself.
+void busyCursor();
+void normalCursor();
+
+} // namespace ui

@@ -4,7 +4,9 @@
 #include "app/Seams.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
+#include <QUrl>
 
 namespace ui {
 
@@ -30,6 +32,25 @@ void showError(const QString &text)
 {
     seams::messageBox(QApplication::applicationName(), text, seams::Prompt::Critical, seams::Prompt::Ok);
 }
+
+namespace {
+std::function<void(const QString &)> &openSlot()
+{
+    static std::function<void(const QString &)> h;
+    return h;
+}
+} // namespace
+
+void openExternal(const QString &path)
+{
+    if (openSlot()) {
+        openSlot()(path);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void setOpenHook(std::function<void(const QString &)> hook) { openSlot() = std::move(hook); }
 
 void busyCursor()
 {

@@ -24,6 +24,11 @@ ModalHook modalHook();
 // text.  The program carries on afterwards.
 void showError(const QString &text);
 
+// Opens a page or document beside the program with the desktop's viewer;
+// failures are ignored.  Tests install a hook that records the path.
+void openExternal(const QString &path);
+void setOpenHook(std::function<void(const QString &)> hook);
+
 // Wait-cursor helpers: the hourglass while a window prepares itself.
 void busyCursor();
 void normalCursor();

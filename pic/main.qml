@@ -9,8 +9,12 @@
 // them in reading order, Enter or Space opens the focused entry, Esc quits.
 import QtQuick
 
-Item {
+// A focus scope, so that giving the menu the focus (as the main window does
+// when it starts the movie or comes back from a window) hands it on to the
+// entry that had it last, the first practice entry at start.
+FocusScope {
     id: root
+    focus: true
     width: 1024
     height: 768
 

@@ -1,0 +1,91 @@
+// Large banks and figure collection for the benchmarks.
+#include "BenchBank.h"
+
+#include "DemoBank.h"
+#include "app/Seams.h"
+#include "store/dm.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+
+BenchBank::BenchBank(int questions)
+{
+    const QString cached = QDir::tempPath() + QStringLiteral("/pellbrook-bench-%1-v%2.db").arg(questions).arg(1);
+    if (!QFile::exists(cached)) {
+        QElapsedTimer t;
+        t.start();
+        demobank::Options o;
+        o.questions = questions;
+        QFile::remove(cached + QStringLiteral(".tmp"));
+        demobank::generate(cached + QStringLiteral(".tmp"), o);
+        QFile::rename(cached + QStringLiteral(".tmp"), cached);
+        std::printf("generated %d-question bank in %.1f s\n", questions, double(t.elapsed()) / 1000.0);
+    }
+    QDir(m_dir.path()).mkpath(QStringLiteral("data"));
+    QFile::copy(cached, bankPath());
+    QFile(bankPath()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    seams::setAppDir(m_dir.path());
+    m_dm = std::make_unique<TDM1>();
+    if (!m_dm->DbOpened) {
+        std::fprintf(stderr, "bench bank did not open: %s\n", qPrintable(m_dm->openError));
+        std::exit(1);
+    }
+}
+
+BenchBank::~BenchBank() { m_dm.reset(); }
+
+QString BenchBank::bankPath() const { return m_dir.path() + QStringLiteral("/data/VORDANBANK01.db"); }
+
+namespace {
+
+std::map<std::string, double> &figures()
+{
+    static std::map<std::string, double> f;
+    return f;
+}
+
+class FigureReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &r : runs) {
+            if (r.iterations > 0 && !r.error_occurred)
+                figures()[r.benchmark_name().substr(0, r.benchmark_name().find('/'))] = r.GetAdjustedRealTime() * multiplier(r.time_unit) * 1000.0;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+private:
+    static double multiplier(benchmark::TimeUnit u)
+    {
+        switch (u) {
+        case benchmark::kNanosecond: return 1e-9;
+        case benchmark::kMicrosecond: return 1e-6;
+        case benchmark::kMillisecond: return 1e-3;
+        default: return 1.0;
+        }
+    }
+};
+
+} // namespace
+
+double benchMs(const char *name)
+{
+    auto it = figures().find(name);
+    return it == figures().end() ? std::nan("") : it->second;
+}
+
+void runBenchmarks(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    FigureReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+}

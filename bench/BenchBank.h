@@ -1,0 +1,31 @@
+// A large generated bank for benchmarks: generated once per size into the
+// system temporary folder and copied fresh into a program folder for each
+// benchmark program, with AppDir pointing at it.
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+class TDM1;
+
+class BenchBank {
+public:
+    explicit BenchBank(int questions = 100000);
+    ~BenchBank();
+    TDM1 &dm() { return *m_dm; }
+    QString bankPath() const;
+    QString dir() const { return m_dir.path() + QLatin1Char('/'); }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<TDM1> m_dm;
+};
+
+// Median of a benchmark's per-iteration real time in milliseconds, as
+// collected by the figure reporter (NaN when it did not run).
+double benchMs(const char *name);
+
+// Runs the registered benchmarks with a console reporter that also keeps
+// every run's time for benchMs().
+void runBenchmarks(int argc, char **argv);

@@ -10,12 +10,21 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QQuickWidget>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
 
 namespace {
+
+QElapsedTimer g_clock;
+// Start-up stages, printed while the start-up probe is on.
+void stage(const char *name)
+{
+    if (qEnvironmentVariableIsSet("PELLBROOK_STARTUP_PROBE"))
+        std::fprintf(stderr, "stage %s: %lld ms\n", name, static_cast<long long>(g_clock.elapsed()));
+}
 
 // With PELLBROOK_STARTUP_PROBE set, the program prints the wall-clock time
 // of the first painted menu and ends: the start-up timing script uses it.
@@ -26,6 +35,7 @@ public:
         if (e->type() == QEvent::Paint && !m_done) {
             m_done = true;
             QTimer::singleShot(0, [] {
+                stage("first paint");
                 std::printf("first-paint-epoch-ms: %lld\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
                 std::fflush(stdout);
                 QApplication::exit(0);
@@ -42,7 +52,9 @@ private:
 
 int main(int argc, char **argv)
 {
+    g_clock.start();
     QApplication app(argc, argv);
+    stage("application");
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(true);
@@ -52,12 +64,15 @@ int main(int argc, char **argv)
     if (instance.ActivatePreviousInstance())
         return 0;
 
+    stage("single instance");
     if (!MenuPlayerWidget::playerAvailable()) {
         seams::messageBox(QStringLiteral("提示"), QStringLiteral("请安装Flash6插件文件！"), seams::Prompt::Warning);
         return 0;
     }
 
+    stage("player check");
     auto dm = std::make_unique<TDM1>();
+    stage("bank");
     if (!dm->DbOpened) {
         dm.reset();
         seams::messageBox(QStringLiteral("错误"), QStringLiteral("无法连接数据库！"), seams::Prompt::Critical);
@@ -83,7 +98,9 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsSet("PELLBROOK_STARTUP_PROBE"))
         start->ShockwaveFlash1->installEventFilter(&probe);
 
+    stage("windows");
     start->showFullScreen();
+    stage("shown");
     const int rc = app.exec();
     start.reset();
     destroyFrmDlg();

@@ -4,10 +4,20 @@
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <memory>
 
 QQmlEngine *sharedMenuEngine()
 {
+    // The menu is flat 2D artwork: Qt Quick's software renderer draws it
+    // without OpenGL, starts fast and works the same on every display.
+    static const bool software = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+            QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        return true;
+    }();
+    Q_UNUSED(software);
     static QQmlEngine *engine = new QQmlEngine;
     return engine;
 }

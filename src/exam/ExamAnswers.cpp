@@ -2,6 +2,7 @@
 #include "exam/ExamAnswers.h"
 
 #include "app/Seams.h"
+#include "practice/AnswerLogic.h"
 #include "store/SqlText.h"
 #include "store/dm.h"
 
@@ -18,17 +19,8 @@ void UpdateBankAnswer(TDM1 &dm, const QString &id, const QString &answer)
     }
     const QString key = q.value(0).toString();
     const QString last = q.value(1).toString();
-    int e4 = q.value(2).toInt();
+    const int e4 = practice::nextWrongScore(last.isEmpty(), q.value(2).toInt(), practice::isRight(answer, key));
     q.finish();
-    const bool wrong = answer != key;
-    if (!last.isEmpty()) {
-        if (wrong)
-            e4 -= 1;
-        else if (e4 < 0)
-            e4 += 1;
-    } else {
-        e4 = wrong ? -3 : 0;
-    }
     dm.exec(QStringLiteral("update tab_answ set E4=?, E3=E3+1, E2_1=?, E2=?, E1=? where A1=?"),
             {e4, answer, answer, sqltext::dateText(seams::clock().today()), id});
 }
@@ -38,23 +30,16 @@ CellLook recordPaperAnswer(TDM1 &dm, const QString &tableName, PaperQuestion &ro
     const QString today = sqltext::dateText(seams::clock().today());
     DbTransaction tx(dm);
     if (!answer.isEmpty() && answer != row.e2_1) {
-        const int firstToday = row.e1 != today ? 2 : 1;
-        const int wrong = answer != row.a2 ? 2 : 1;
-        const int previouslyWrong = row.e2 != row.a2 ? 2 : 1;
-        const int firstEver = row.e2.isEmpty() ? 2 : 1;
-        dm.LogAnswerToday(firstToday, wrong, previouslyWrong);
-        dm.CountChapterAnswer(row.a10, firstEver, wrong);
-        const QStringList points = row.keyPoints();
-        if (!points.isEmpty()) {
-            QStringList groups;
-            QStringList headings;
-            for (const QString &p : points) {
-                groups << p.left(6);
-                headings << p.left(2);
-            }
-            dm.CountKeyPointAnswer(sqltext::valueList(points), sqltext::valueList(groups),
-                                   sqltext::valueList(headings), firstEver, wrong);
-        }
+        // Counted from the paper row as it was, as practice counts.
+        practice::QuestionState before;
+        before.id = row.a1;
+        before.key = row.a2;
+        before.chapter = row.a10;
+        before.keyPoints = row.k;
+        before.lastDate = row.e1;
+        before.lastAnswer = row.e2;
+        before.runAnswer = row.e2_1;
+        practice::countJudgedAnswer(dm, before, answer);
         UpdateBankAnswer(dm, row.a1, answer);
     }
     if (!answer.isEmpty())
@@ -130,35 +115,5 @@ QString TypeHeading(const TypeTable &types, int typeCode)
 }
 
 QString scoreText(double score) { return QStringLiteral("得分：") + generalNumber(score) + QStringLiteral(" 分"); }
-
-AnswerCheck checkAnswer(int page, const QString &onScreen, const QString &key)
-{
-    AnswerCheck c;
-    auto trueFalse = [](const QString &v) {
-        if (v == QLatin1String("A"))
-            return QStringLiteral("对");
-        if (v == QLatin1String("B"))
-            return QStringLiteral("错");
-        return v;
-    };
-    switch (page) {
-    case 0:
-    case 1:
-    case 5:
-        c.yours = onScreen;
-        c.key = key;
-        break;
-    case 3:
-        c.yours = trueFalse(onScreen);
-        c.key = trueFalse(key);
-        break;
-    default:
-        c.key = key;
-        break;
-    }
-    c.right = c.key == c.yours;
-    c.tip = c.right ? QStringLiteral("恭喜你，做对了！") : QStringLiteral("很遗憾，做错了，请继续努力！");
-    return c;
-}
 
 } // namespace exam

@@ -1,6 +1,6 @@
 // What the exam window records and shows about one question of a paper:
 // the answer written into the paper row and the bank row with its counting,
-// voiding in review, the type heading, and the answer check of review.
+// voiding in review, and the type heading.
 #pragma once
 
 #include "exam/PaperQuestion.h"
@@ -25,10 +25,10 @@ enum class CellLook { Normal, Answered, Right, Wrong };
 // Throws store::DbError.
 CellLook recordPaperAnswer(TDM1 &dm, const QString &tableName, PaperQuestion &row, const QString &answer);
 
-// The practice rule on the bank row of the id: E4 moves (first answer: 0
-// right, -3 wrong; later: -1 wrong, +1 right while below 0), E3 rises by 1,
-// E2_1 and E2 become the answer, E1 today.  Nothing for an id not in the
-// bank.  Runs inside the caller's transaction.
+// The practice rule on the bank row of the id, judged against the bank's
+// key: E4 moves (practice::nextWrongScore), E3 rises by 1, E2_1 and E2
+// become the answer, E1 today.  Nothing for an id not in the bank.  Runs
+// inside the caller's transaction.
 void UpdateBankAnswer(TDM1 &dm, const QString &id, const QString &answer);
 
 // In review, the cell of a question answered right shows the right pictures,
@@ -60,19 +60,5 @@ QString TypeHeading(const TypeTable &types, int typeCode);
 QString generalNumber(double v);
 // "得分：" + score + " 分".
 QString scoreText(double score);
-
-// The answer check of review.
-struct AnswerCheck {
-    QString tip;      // "恭喜你，做对了！" or "很遗憾，做错了，请继续努力！"
-    QString yours;    // the answer shown on screen
-    QString key;      // the key, true/false as 对 / 错
-    bool right = false;
-};
-// onScreen is the answer as the page encodes it; on the true/false page "A"
-// and "B" become 对 and 错, the fill-in and subjective pages show nothing.
-AnswerCheck checkAnswer(int page, const QString &onScreen, const QString &key);
-
-// The self-assessed types, for which the answer check is never offered.
-inline bool isSelfAssessed(int typeCode) { return typeCode >= 74 && typeCode <= 77; }
 
 } // namespace exam

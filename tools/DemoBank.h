@@ -7,15 +7,44 @@
 
 namespace demobank {
 
+// Size of the ordinary demo bank (Options::questions = 0).
+constexpr int DemoQuestions = 1200;
+
 struct Options {
     // Total number of questions wanted; 0 = the ordinary demo size.  A
-    // larger number scales every group up while keeping every rule.
+    // larger number scales every group up while keeping every rule.  The
+    // bank never holds fewer than three times the questions one paper of
+    // each subject draws per type and part, so a very small number gives
+    // that minimum instead.
     int questions = 0;
     quint32 seed = 20261209;
 };
 
 // Writes a complete bank at path (which must not exist yet).  Throws
-// store::DbError with the engine's text on failure.
+// store::DbError with the engine's text on failure; a failed run removes
+// the file it started.
 void generate(const QString &path, const Options &options = {});
+
+// Writes a bank file the safe way: into path + ".tmp", renamed over path
+// only when complete, so a failed run leaves neither a half bank nor a
+// leftover.  With ifMissing an existing path is left alone (a bank that
+// exists holds the user's study state).  Replacing a bank also removes the
+// old bank's -wal/-shm/-journal files, which belong to the old file.
+// Throws store::DbError on failure.
+enum class WriteResult { Written, LeftAlone };
+WriteResult writeBankFile(const QString &path, const Options &options = {}, bool ifMissing = false);
+
+// What a bank holds, counted from its tables.
+struct Summary {
+    int questions = 0;        // rows of tab_answ
+    int materials = 0;        // rows of tab_title
+    int chapters = 0;         // chapter rows (4-character codes)
+    int sections = 0;         // section rows (6-character codes)
+    int keyPointGroups = 0;   // tab_fgmc rows with 6-character ids
+    int keyPoints = 0;        // rows of tab_rule
+};
+
+// Throws store::DbError when the bank cannot be read.
+Summary summarize(const QString &path);
 
 } // namespace demobank

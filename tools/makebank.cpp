@@ -1,2 +1,85 @@
-// Demo bank generator (placeholder until the generator lands).
-int main() { return 0; }
+// makebank: writes the demo question bank.
+//
+//   makebank --out PATH [--questions N] [--seed S] [--if-missing]
+//
+// The bank is written to PATH.tmp and renamed into place only when it is
+// complete, so a failed run leaves no half bank behind.  With --if-missing
+// an existing PATH is left alone: a bank that exists holds the user's study
+// state.
+#include "DemoBank.h"
+
+#include "store/DbError.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+
+int fail(const QString &text)
+{
+    std::fprintf(stderr, "makebank: %s\n", qPrintable(text));
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // No GUI application: the generator runs at build time, usually without
+    // a display, and plain text needs no platform fonts (the rich text then
+    // names the rich-edit default font rather than this machine's one).
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("makebank"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Writes the demo question bank."));
+    parser.addHelpOption();
+    const QCommandLineOption outOption(QStringLiteral("out"), QStringLiteral("Bank file to write."), QStringLiteral("PATH"));
+    const QCommandLineOption questionsOption(QStringLiteral("questions"),
+                                             QStringLiteral("Number of questions (default: the demo size)."),
+                                             QStringLiteral("N"));
+    const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed of the generator."), QStringLiteral("S"));
+    const QCommandLineOption ifMissingOption(QStringLiteral("if-missing"), QStringLiteral("Do nothing when PATH exists."));
+    parser.addOptions({outOption, questionsOption, seedOption, ifMissingOption});
+    parser.process(app);
+
+    const QString out = parser.value(outOption);
+    if (out.isEmpty())
+        return fail(QStringLiteral("--out PATH is required"));
+    demobank::Options options;
+    if (parser.isSet(questionsOption)) {
+        bool ok = false;
+        options.questions = parser.value(questionsOption).toInt(&ok);
+        if (!ok || options.questions < 0)
+            return fail(QStringLiteral("--questions wants a number of 0 or more, not \"%1\"").arg(parser.value(questionsOption)));
+    }
+    if (parser.isSet(seedOption)) {
+        bool ok = false;
+        options.seed = parser.value(seedOption).toUInt(&ok);
+        if (!ok)
+            return fail(QStringLiteral("--seed wants an unsigned number, not \"%1\"").arg(parser.value(seedOption)));
+    }
+
+    QElapsedTimer timer;
+    timer.start();
+    demobank::Summary summary;
+    try {
+        if (demobank::writeBankFile(out, options, parser.isSet(ifMissingOption)) == demobank::WriteResult::LeftAlone) {
+            std::printf("makebank: %s exists, left unchanged\n", qPrintable(QDir::toNativeSeparators(out)));
+            return 0;
+        }
+        summary = demobank::summarize(out);
+    } catch (const store::DbError &e) {
+        return fail(e.text());
+    } catch (const std::exception &e) {
+        return fail(QString::fromLocal8Bit(e.what()));
+    }
+
+    std::printf("makebank: %s: %d questions (%d materials), %d chapters (%d sections), %d key points (%d groups), %.1f s\n",
+                qPrintable(QDir::toNativeSeparators(out)), summary.questions, summary.materials, summary.chapters,
+                summary.sections, summary.keyPoints, summary.keyPointGroups, double(timer.elapsed()) / 1000.0);
+    return 0;
+}

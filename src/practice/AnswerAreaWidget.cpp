@@ -53,7 +53,10 @@ AnswerAreaWidget::AnswerAreaWidget(QWidget *parent) : QWidget(parent)
         pageWidget->setToolTip(pageHint(p));
         auto *row = new QHBoxLayout(pageWidget);
         row->setContentsMargins(2, 2, 2, 2);
-        row->setSpacing(8);
+        row->setSpacing(14);
+        // The side label stands right beside the page's controls; both are
+        // centred in the area.
+        row->addStretch(1);
         auto *side = new QLabel(pageWidget);
         side->setObjectName(QStringLiteral("SideLabel%1").arg(p));
         side->setAlignment(Qt::AlignCenter);
@@ -62,7 +65,6 @@ AnswerAreaWidget::AnswerAreaWidget(QWidget *parent) : QWidget(parent)
         side->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
         m_sideLabels[p] = side;
         row->addWidget(side);
-        row->addStretch(1);
         Notebook1->addWidget(pageWidget);
         setSideLabel(p, defaultSideLabel(p));
     }
@@ -319,5 +321,12 @@ void AnswerAreaWidget::applyButtonSize()
             b->setFont(f);
     trueButton->setFont(f);
     falseButton->setFont(f);
-    setMinimumHeight(m_compact ? 40 : 52);
+    QFont side = font();
+    side.setPointSize(m_compact ? 8 : 9);
+    side.setBold(true);
+    for (QLabel *l : m_sideLabels) {
+        l->setFont(side);
+        l->setFixedWidth(m_compact ? 18 : 22);
+    }
+    setMinimumHeight(m_compact ? 62 : 74);
 }

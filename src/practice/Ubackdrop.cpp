@@ -1,0 +1,83 @@
+// Painted backgrounds and title strips of the borderless practice windows.
+#include "practice/Ubackdrop.h"
+
+#include <QEvent>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWidget>
+
+namespace backdrop {
+
+void paint(QWidget *window, QPainter &p, const QString &title)
+{
+    const QRect r = window->rect();
+    QLinearGradient bg(r.topLeft(), r.bottomRight());
+    bg.setColorAt(0.0, QColor(0xf4, 0xf8, 0xfe));
+    bg.setColorAt(0.55, QColor(0xe3, 0xee, 0xfb));
+    bg.setColorAt(1.0, QColor(0xcf, 0xe0, 0xf5));
+    p.fillRect(r, bg);
+
+    const QRect strip(0, 0, r.width(), StripHeight);
+    QLinearGradient sg(strip.topLeft(), strip.bottomLeft());
+    sg.setColorAt(0.0, QColor(0x3b, 0x74, 0xc4));
+    sg.setColorAt(1.0, QColor(0x1f, 0x4d, 0x8f));
+    p.fillRect(strip, sg);
+    // A light sheen along the strip's lower edge.
+    p.setPen(QColor(0x8d, 0xb4, 0xe8));
+    p.drawLine(strip.bottomLeft(), strip.bottomRight());
+
+    QFont f = window->font();
+    f.setPointSize(12);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(strip.adjusted(14, 0, -14, 0), Qt::AlignVCenter | Qt::AlignLeft, title);
+
+    p.setPen(QPen(QColor(0x1f, 0x4d, 0x8f), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(1, 1, -1, -1));
+}
+
+StripDragger::StripDragger(QWidget *window) : QObject(window), m_window(window) { window->installEventFilter(this); }
+
+bool StripDragger::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_window)
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto *e = static_cast<QMouseEvent *>(event);
+        if (e->button() == Qt::LeftButton && e->position().y() < StripHeight) {
+            m_dragging = true;
+            m_grab = e->globalPosition().toPoint() - m_window->frameGeometry().topLeft();
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseMove:
+        if (m_dragging) {
+            m_window->move(static_cast<QMouseEvent *>(event)->globalPosition().toPoint() - m_grab);
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        m_dragging = false;
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+QString buttonStyle()
+{
+    return QStringLiteral(
+        "QPushButton { color: black; padding: 4px 10px; border: 1px solid #8aa8d2; border-radius: 4px;"
+        " background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 #dde9f8); }"
+        "QPushButton:hover { color: #0b4bd0; border-color: #2f6fd0; }"
+        "QPushButton:pressed { background: #c9dcf5; }"
+        "QPushButton:disabled { color: rgb(128,128,128); border-color: #c0cad8; background: #eef2f7; }");
+}
+
+} // namespace backdrop

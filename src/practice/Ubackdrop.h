@@ -1,0 +1,38 @@
+// The painted look of the practice windows: a soft gradient background
+// with a title strip (the windows are borderless), and dragging such a
+// window by its title strip.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+
+class QPainter;
+class QWidget;
+
+namespace backdrop {
+
+constexpr int StripHeight = 34;
+
+// Paints the background of a borderless window with its title strip.
+void paint(QWidget *window, QPainter &p, const QString &title);
+
+// Lets the user move a borderless window by pressing on its title strip.
+class StripDragger : public QObject {
+public:
+    explicit StripDragger(QWidget *window);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *m_window;
+    QPoint m_grab;
+    bool m_dragging = false;
+};
+
+// Button look shared by the practice windows: black text, blue under the
+// mouse, grey when disabled.
+QString buttonStyle();
+
+} // namespace backdrop

@@ -11,7 +11,7 @@ TFrmAbout::TFrmAbout(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("关于"));
     setFixedSize(420, 240);
     auto *layout = new QVBoxLayout(this);
-    auto *title = new QLabel(QStringLiteral("Velmora 执业资格考试辅导系统"), this);
+    auto *title = new QLabel(QStringLiteral("Velmora 职业资格考试辅导系统"), this);
     title->setObjectName(QStringLiteral("LabelTitle"));
     title->setAlignment(Qt::AlignCenter);
     title->setStyleSheet(QStringLiteral("font-size: 18px; font-weight: bold; color: #1d5f8a;"));

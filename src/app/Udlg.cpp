@@ -142,13 +142,21 @@ void TFrmDlg::paintEvent(QPaintEvent *)
 
 void TFrmDlg::keyPressEvent(QKeyEvent *event)
 {
-    // No close box: Escape answers like the rightmost visible button.
+    // No close box: Escape presses the visible button that reads "取消",
+    // or the only button there is.  It never presses "作废", which would
+    // throw a paper away.
     if (event->key() == Qt::Key_Escape) {
-        for (QPushButton *b : {fcShapeBtn2, fcShapeBtn3, fcShapeBtn1})
-            if (b->isVisibleTo(this)) {
+        QList<QPushButton *> visible;
+        for (QPushButton *b : {fcShapeBtn1, fcShapeBtn3, fcShapeBtn2})
+            if (b->isVisibleTo(this))
+                visible << b;
+        for (QPushButton *b : visible)
+            if (b->text() == QStringLiteral("取消")) {
                 b->click();
                 return;
             }
+        if (visible.size() == 1)
+            visible.first()->click();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -111,7 +111,16 @@ void TFrmStart::FormShow()
 
 void TFrmStart::ShockwaveFlash1FSCommand(const QString &command, const QString &args)
 {
-    const MenuCommand c = lookupMenuCommand(command);
+    dispatch(lookupMenuCommand(command));
+    // Keys go back to the menu once a window or message box has closed.
+    if (isVisible()) {
+        activateWindow();
+        ShockwaveFlash1->setFocus();
+    }
+}
+
+void TFrmStart::dispatch(const MenuCommand &c)
+{
     switch (c.action) {
     case MenuCommand::None:
         return;

@@ -45,6 +45,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void dispatch(const MenuCommand &c);
     void openWindow(const MenuCommand &c);
     void quitCommand();
     std::map<int, WindowFactory> m_factories;

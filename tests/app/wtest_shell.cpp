@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -192,4 +193,29 @@ TEST(TFrmStart, ScreenMode)
                                                     {{1024, 768}, "1024"}, {{1280, 1024}, "1024"}, {{1920, 1080}, "1024"}};
     for (auto [size, mode] : cases)
         EXPECT_EQ(TFrmStart::screenModeFor(size), QString::fromLatin1(mode)) << size.width() << "x" << size.height();
+}
+
+TEST(ShowDlg, EscapeNeverDiscardsAPaper)
+{
+    installRealPrompts();
+    struct Case {
+        int kind;
+        const char *wording;
+        int expected;
+    } cases[] = {
+        {2, "Exam", 3},   // 确定 / 作废 / 取消: Escape is 取消
+        {0, "No", 2},     // 确定 / 取消
+        {1, "NO", 3},     // the only button
+        {1, "Exam", 3},
+    };
+    for (const Case &c : cases) {
+        QTimer::singleShot(0, [] {
+            QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(FrmDlg(), &esc);
+        });
+        EXPECT_EQ(ShowDlg(QStringLiteral("提示"), QStringLiteral("确定要交卷吗？"), c.kind, 0, QString::fromLatin1(c.wording)), c.expected)
+            << c.kind << c.wording;
+    }
+    seams::setPromptHandler(nullptr);
+    destroyFrmDlg();
 }

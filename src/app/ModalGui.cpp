@@ -6,6 +6,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
 #include <QUrl>
 
 namespace ui {
@@ -22,6 +25,20 @@ int execModal(QDialog *dialog)
 {
     if (hookSlot())
         return hookSlot()(dialog);
+    // Windows open centred on the screen unless they placed themselves.
+    // Some windows choose their size for the screen mode as they show, so
+    // the centring runs once the window is up.
+    if (!dialog->testAttribute(Qt::WA_Moved)) {
+        QTimer::singleShot(0, dialog, [dialog] {
+            QScreen *s = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
+            if (!s || dialog->testAttribute(Qt::WA_Moved))
+                return;
+            const QRect area = s->availableGeometry();
+            QRect r(QPoint(0, 0), dialog->frameGeometry().size());
+            r.moveCenter(area.center());
+            dialog->move(std::max(r.left(), area.left()), std::max(r.top(), area.top()));
+        });
+    }
     return dialog->exec();
 }
 

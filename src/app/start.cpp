@@ -6,6 +6,7 @@
 #include "app/Seams.h"
 #include "app/ShellState.h"
 #include "app/Uabout.h"
+#include "practice/Ukmmc.h"
 #include "platform/MenuPlayerWidget.h"
 #include "store/dm.h"
 
@@ -51,6 +52,7 @@ TFrmStart::TFrmStart(QWidget *parent) : QWidget(parent, Qt::FramelessWindowHint 
     ShockwaveFlash1->onCommand = [this](const QString &c, const QString &a) { ShockwaveFlash1FSCommand(c, a); };
 
     m_factories[MenuCommand::About] = [](QWidget *owner, const MenuCommand &) -> QDialog * { return new TFrmAbout(owner); };
+    m_factories[MenuCommand::ChapterPractice] = [](QWidget *owner, const MenuCommand &) -> QDialog * { return new TFrmkmmc(owner); };
 }
 
 void TFrmStart::setWindowFactory(MenuCommand::Action action, WindowFactory factory) { m_factories[action] = std::move(factory); }

@@ -782,7 +782,7 @@ void TFrmExam::markPaper()
 void TFrmExam::epEfTrBtn4Click()
 {
     if (exam::PaperQuestion *r = row(m_current))
-        examlinks::showExplanation(this, r->jx);
+        examlinks::showExplanation(this, m_paper.tableName, r->a1);
 }
 
 void TFrmExam::epEfTrBtn5Click()

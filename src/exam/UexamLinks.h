@@ -1,10 +1,10 @@
 // The windows the mock exam opens from other parts of the program: the
 // explanation, the note, the related key points and the system settings.
-// Each goes through a replaceable link so that the exam windows do not
-// depend on how those windows are built, and tests can see them open.
+// Each goes through a replaceable link (tests install their own); without
+// one the program's own window opens: TFrmJx, TFrmBj, TfrmAnswFagui.  The
+// system settings window has no default yet.
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <functional>
 
@@ -12,8 +12,8 @@ class QWidget;
 
 namespace examlinks {
 
-// Shows the explanation (rich text) of a paper question.
-using ExplanationLink = std::function<void(QWidget *owner, const QByteArray &explanation)>;
+// Shows the explanation of a paper question (the paper row's jx).
+using ExplanationLink = std::function<void(QWidget *owner, const QString &paperTable, const QString &questionId)>;
 // Edits the note of a paper question, which lives in the paper table only
 // (caller kind "ks"); note holds the stored note and receives the one to
 // keep.  Returns true when the note was saved.
@@ -29,7 +29,7 @@ void setKeyPointsLink(KeyPointsLink link);
 void setSettingsLink(SettingsLink link);
 
 // Open the window through the installed link; without one nothing opens.
-void showExplanation(QWidget *owner, const QByteArray &explanation);
+void showExplanation(QWidget *owner, const QString &paperTable, const QString &questionId);
 bool editNote(QWidget *owner, const QString &paperTable, const QString &questionId, QString &note);
 void showKeyPoints(QWidget *owner, const QString &questionId);
 void showSettings(QWidget *owner);

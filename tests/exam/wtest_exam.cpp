@@ -14,7 +14,10 @@
 #include "exam/UexamLinks.h"
 #include "exam/UexamStart.h"
 #include "practice/AnswerAreaWidget.h"
+#include "keypoints/UanswFagui.h"
 #include "practice/AnswerPanelWidget.h"
+#include "practice/Ubj.h"
+#include "practice/Ujx.h"
 #include "store/SqlText.h"
 
 #include <QCheckBox>
@@ -25,6 +28,7 @@
 #include <QLCDNumber>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -487,4 +491,52 @@ TEST(ExamSettingsWindow, ChecksDefaultsAndSaves)
     EXPECT_EQ(env.prompts.lastText(), QStringLiteral("保存设置失败！"));
     EXPECT_EQ(env.prompts.prompts.last().caption, QStringLiteral("警告"));
     EXPECT_EQ(env.b.row(QStringLiteral("select LeastMark, ExamTime from tab_plan")), (QVariantList{70, 5400}));
+}
+
+TEST(ExamWindow, ReviewOpensExplanationNoteAndKeyPointsOnThePaperRow)
+{
+    ExamEnv env(4);
+    env.b.addKeyPoint(QStringLiteral("0401010001"));
+    exam::PaperState p = exam::generatePaper(env.b.dm(), 4);
+    const QString q1 = env.b.value(QStringLiteral("select A1 from tab_exam1 order by A13, A1")).toString();
+    env.b.run(QStringLiteral("update tab_exam1 set jx=? where A1=?"), {QByteArray("{\\rtf1 paper explanation}"), q1});
+    env.b.run(QStringLiteral("update tab_exam1 set K3='0401010001' where A1=?"), {q1});
+    env.b.run(QStringLiteral("update tab_answ set K3='0401010001' where A1=?"), {q1});
+
+    TFrmExam w;
+    w.OpenPaper(p.tableName, p.title, QStringLiteral("old"), 0, QStringLiteral("0:10:00"));
+    ASSERT_EQ(w.LoadPaper(), 1);
+    w.show();
+    ASSERT_EQ(w.currentQuestion(), 1);
+    EXPECT_TRUE(w.epEfTrBtn4->isEnabled());   // an explanation
+    EXPECT_TRUE(w.epEfTrBtn9->isEnabled());   // a key point
+    EXPECT_EQ(w.Lb_zfs->text(), QStringLiteral("得分：0 分"));
+
+    QStringList opened;
+    ui::setModalHook([&](QDialog *d) {
+        opened << d->metaObject()->className();
+        d->show();
+        if (auto *jx = qobject_cast<TFrmJx *>(d)) {
+            EXPECT_TRUE(jx->Re->toPlainText().contains(QStringLiteral("paper explanation")));
+        } else if (auto *bj = qobject_cast<TFrmBj *>(d)) {
+            QTest::keyClicks(bj->DBMemo1, QStringLiteral("exam note"));
+        } else if (auto *kp = qobject_cast<TfrmAnswFagui *>(d)) {
+            EXPECT_EQ(kp->m_listbox, QStringList{QStringLiteral("0401010001")});
+        }
+        d->done(QDialog::Accepted);
+        return d->result();
+    });
+    click(w.epEfTrBtn4);
+    click(w.epEfTrBtn5);
+    click(w.epEfTrBtn9);
+    click(w.cell(2));   // no key point: the button is grey and nothing opens
+    EXPECT_FALSE(w.epEfTrBtn9->isEnabled());
+    w.epEfTrBtn9Click();
+    ui::setModalHook({});
+    EXPECT_EQ(opened, (QStringList{QStringLiteral("TFrmJx"), QStringLiteral("TFrmBj"), QStringLiteral("TfrmAnswFagui")}));
+    // The note lives in the paper table only.
+    EXPECT_EQ(env.b.value(QStringLiteral("select A14 from tab_exam1 where A1=?"), {q1}).toString(), QStringLiteral("exam note"));
+    EXPECT_TRUE(env.b.value(QStringLiteral("select A14 from tab_answ where A1=?"), {q1}).toString().isEmpty());
+    click(w.cell(1));
+    EXPECT_EQ(w.epEfTrBtn5->text(), QStringLiteral("有内容"));
 }

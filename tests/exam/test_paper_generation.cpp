@@ -7,7 +7,11 @@
 #include "exam/PaperGeneration.h"
 #include "store/SqlText.h"
 
+#include "DemoBank.h"
+
+#include <QDir>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QSqlQuery>
 #include <functional>
 #include <gtest/gtest.h>
@@ -395,4 +399,47 @@ TEST(PaperTable, HasTheColumnsOfTheStatementAndIgnoresCaseInText)
 
     b.run(QStringLiteral("create table tab_exam5 (A1 TEXT, A2 TEXT, A14 TEXT, E2 TEXT, E2_1 TEXT)"));
     EXPECT_THROW(SetAllowZeroLength(b.dm(), QStringLiteral("tab_exam5")), store::DbError);   // csbs missing
+}
+
+TEST(GeneratePaper, DemoBankGivesEverySubjectItsWholePaper)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("data")));
+    demobank::generate(dir.path() + QStringLiteral("/data/VORDANBANK01.db"));
+    seams::FixedClock clock;
+    clock.date = QDate(2026, 3, 10);
+    clock.utcMs = 36000000;
+    seams::setClock(&clock);
+    seams::setAppDir(dir.path());
+    {
+        TDM1 dm;
+        ASSERT_TRUE(dm.DbOpened) << dm.openError.toStdString();
+        struct Case {
+            int subject;
+            int questions;
+        } cases[] = {{1, 110}, {2, 67}, {3, 67}, {4, 15}, {5, 6}};
+        for (const Case &c : cases) {
+            clock.utcMs += 1234;   // another seed for each paper
+            const PaperState p = generatePaper(dm, c.subject);
+            const QVector<PaperQuestion> rows = LoadPaper(dm, p);
+            EXPECT_EQ(rows.size(), c.questions) << c.subject;
+            QMap<int, int> perType;
+            for (const PaperQuestion &r : rows)
+                perType[r.a13] += 1;
+            QMap<int, int> wanted;
+            for (const DrawGroup &g : paperComposition(c.subject))
+                wanted[g.typeCode] += g.count;
+            EXPECT_EQ(perType, wanted) << c.subject;
+            DropExamTable(dm, p.tableName);
+        }
+        // A type with B2 = 0 takes no part.
+        QSqlQuery q = dm.execText(QStringLiteral("update tab_tx1 set B2=0 where A1=65"));
+        q.finish();
+        const QVector<PaperQuestion> rows = LoadPaper(dm, generatePaper(dm, 1));
+        EXPECT_EQ(rows.size(), 95);
+        for (const PaperQuestion &r : rows)
+            EXPECT_NE(r.a13, 65);
+    }
+    seams::setClock(nullptr);
+    seams::setAppDir(QString());
 }

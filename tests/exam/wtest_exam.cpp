@@ -31,6 +31,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -539,4 +540,70 @@ TEST(ExamWindow, ReviewOpensExplanationNoteAndKeyPointsOnThePaperRow)
     EXPECT_TRUE(env.b.value(QStringLiteral("select A14 from tab_answ where A1=?"), {q1}).toString().isEmpty());
     click(w.cell(1));
     EXPECT_EQ(w.epEfTrBtn5->text(), QStringLiteral("有内容"));
+}
+
+TEST(ExamWindow, MaterialsMissingBodiesAndTheDesktopButton)
+{
+    ExamEnv env(4);
+    // The second question of the paper becomes a sub-question of a material.
+    const QString sub = QStringLiteral("0462000000000001-1");
+    env.b.run(QStringLiteral("update tab_answ set A1=? where A1='046200000001'"), {sub});
+    env.b.run(QStringLiteral("update tab_exer set A1=?, A15=? where A1='046200000001'"), {sub, QByteArray("sub-question text")});
+    env.b.run(QStringLiteral("insert into tab_title (A1, A15) values ('0462000000000001', ?)"), {QByteArray("shared material")});
+    // Exactly ten single-choice questions: all of them are drawn.
+    env.b.run(QStringLiteral("delete from tab_answ where A1 in ('046200000010','046200000011','046200000012')"));
+    env.runExam(4, [&](TFrmExam &w) {
+        // Ordered by id, the sub-question is the second question.
+        ASSERT_EQ(w.questions().at(1).a1, sub);
+        EXPECT_EQ(w.Splitter1->handleWidth(), 0);   // question 1 has no material
+        EXPECT_EQ(w.Splitter1->sizes().value(1), 0);
+        w.selectQuestion(2);
+        EXPECT_EQ(w.Re1->toPlainText(), QStringLiteral("shared material"));
+        EXPECT_EQ(w.Re2->toPlainText(), QStringLiteral("sub-question text"));
+        EXPECT_EQ(w.Splitter1->handleWidth(), 6);
+        // A question whose text is missing says so and stays on screen.
+        const QString lost = w.questions().at(2).a1;
+        env.b.run(QStringLiteral("delete from tab_exer where A1=?"), {lost});
+        w.selectQuestion(3);
+        EXPECT_EQ(env.prompts.lastText(), QStringLiteral("找不到该试题！"));
+        EXPECT_EQ(env.prompts.prompts.last().caption, QStringLiteral("错误"));
+        EXPECT_EQ(w.currentQuestion(), 3);
+        EXPECT_TRUE(w.Re1->toPlainText().isEmpty());
+
+        click(w.epEfTrBtn11);   // 桌面
+        EXPECT_TRUE(w.isMinimized());
+        w.showNormal();
+        env.prompts.answers = {2};
+        click(w.epEfTrBtn7);
+    });
+}
+
+TEST(ExamWindow, AMarkingFailureShowsThePaperInReviewWithWhatWasStored)
+{
+    ExamEnv env(4, 10);
+    env.runExam(4, [&](TFrmExam &w) {
+        click(w.AnswerArea->optionButton(0, 0));
+        click(w.epEfTrBtn2);
+        env.b.run(QStringLiteral("drop table tab_tx4"));   // the score cannot be summed
+        env.prompts.answers = {1};
+        click(w.epEfTrBtn3);
+        ASSERT_EQ(env.prompts.prompts.size(), 2);
+        EXPECT_EQ(env.prompts.prompts[1].text, QStringLiteral("发生错误！"));
+        EXPECT_EQ(env.prompts.prompts[1].caption, QStringLiteral("错误"));
+        EXPECT_EQ(env.prompts.prompts[1].dlgPage, 2);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_TRUE(w.isEnabled());
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("查阅试卷"));
+        EXPECT_EQ(w.Lb_zfs->text(), QStringLiteral("得分：0 分"));
+        // The answers stored while answering are what review shows.
+        EXPECT_EQ(w.questions().at(0).e2_1, QStringLiteral("A"));
+        EXPECT_EQ(w.cell(1)->look, exam::CellLook::Right);
+        EXPECT_FALSE(w.BelowLeastMark);
+        click(w.epEfTrBtn7);
+        EXPECT_TRUE(w.isClosed());
+    });
+    EXPECT_EQ(env.ended, 0);
+    // Nothing of the marking was kept: the paper stays, unscored.
+    EXPECT_TRUE(env.b.value(QStringLiteral("select A6 from tab_cj where A1='tab_exam1'")).isNull());
+    EXPECT_EQ(env.b.value(QStringLiteral("select count(*) from sqlite_master where name='tab_exam1'")).toInt(), 1);
 }

@@ -172,7 +172,12 @@ void TFrmkmmc::layoutForScreenMode()
     QFont f = QApplication::font();
     f.setPointSize(compact ? 9 : 10);
     setFont(f);
-    m_buttonColumn->setFixedWidth(compact ? 150 : 180);
+    m_buttonColumn->setFixedWidth(compact ? 136 : 180);
+    // The compact grid (308 + 5 x 50 pixels of columns) fits without a
+    // horizontal scroll bar.
+    layout()->setContentsMargins(compact ? 8 : 14, backdrop::StripHeight + (compact ? 6 : 10), compact ? 8 : 14,
+                                 compact ? 8 : 14);
+    layout()->setSpacing(compact ? 8 : 12);
     // The compact layout's 50-pixel columns still show their whole heading.
     QFont header = f;
     if (compact)

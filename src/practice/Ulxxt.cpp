@@ -644,10 +644,12 @@ void TFrmLxxt::ShowQuestion(int oldRecord, int record)
     JudgeAnswer(oldRecord, answerArea->page(), m_groups.start(), m_groups.last(), LeavingQuestion);
     m_current = record;
     const QuestionRow &r = m_run->row(record);
+    m_contentFailed = false;
     try {
         m_content = loadQuestionContent(*DM1, r.id);
     } catch (const store::DbError &) {
         m_content = QuestionContent();
+        m_contentFailed = true;
     }
     Lb_occur->setText(QString::number(r.attempts >= 1 ? r.attempts + 1 : 1));
     Lb_pos->setText(QString::number(record - m_groups.start() + 1));
@@ -682,13 +684,18 @@ void TFrmLxxt::setAfterAnswerButtons(const QuestionRow &row)
 
 void TFrmLxxt::ShowQuestionBody(const QString &id)
 {
+    Q_UNUSED(id);
     try {
+        if (m_contentFailed)
+            throw store::DbError(QStringLiteral("question content unreadable"));
         setMaterialPane(m_content.isSubQuestion);
         fillQuestionBody(m_content, *Re1->document(), *Re2->document());
     } catch (...) {
+        // The window stays; the user can move on to other questions.
+        Re1->clear();
+        Re2->clear();
         showDlg(QStringLiteral("错误"), QStringLiteral("无法打开试题！"), 1, DlgError);
     }
-    Q_UNUSED(id);
 }
 
 // ---------------------------------------------------------------- judging

@@ -143,6 +143,7 @@ private:
     std::unique_ptr<practice::PracticeRun> m_run;
     practice::QuestionGroups m_groups;
     practice::QuestionContent m_content;
+    bool m_contentFailed = false;
     int m_current = 0;
     int m_typeIndex = -1;   // type button in force
     QString m_firstId;

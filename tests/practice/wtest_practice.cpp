@@ -276,6 +276,28 @@ TEST_F(PracticeWindow, ChangedAnswerCountsAgainAndEmptiedAnswerGoesNeutral)
     EXPECT_TRUE(prompts.prompts.isEmpty());
 }
 
+TEST_F(PracticeWindow, UnreadableBodyIsReportedAndNavigationGoesOn)
+{
+    TFrmLxxt w;
+    ASSERT_TRUE(w.LoadQuestionList());
+    w.show();
+    EXPECT_TRUE(prompts.prompts.isEmpty());
+    b.run(QStringLiteral("alter table tab_exer rename to tab_exer_gone"));
+    QTest::keyClick(&w, Qt::Key_Return);
+    ASSERT_EQ(prompts.prompts.size(), 1);
+    EXPECT_EQ(prompts.prompts[0].caption, QStringLiteral("错误"));
+    EXPECT_EQ(prompts.lastText(), QStringLiteral("无法打开试题！"));
+    EXPECT_EQ(prompts.prompts[0].dlgPage, DlgError);
+    EXPECT_EQ(w.currentRecord(), 2);
+    EXPECT_TRUE(w.Re1->toPlainText().isEmpty());
+    b.run(QStringLiteral("alter table tab_exer_gone rename to tab_exer"));
+    QTest::keyClick(&w, Qt::Key_Return);
+    EXPECT_EQ(w.currentRecord(), 3);
+    EXPECT_TRUE(w.Re1->toPlainText().contains(QStringLiteral("第3题")));
+    EXPECT_EQ(prompts.prompts.size(), 1);
+    w.close();
+}
+
 TEST_F(PracticeWindow, TimerRunsOutAndMarksTheQuestion)
 {
     shell().TypeCodes = {61};

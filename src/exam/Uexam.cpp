@@ -459,7 +459,10 @@ int TFrmExam::LoadPaper(const exam::Progress &progress)
 void TFrmExam::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    // The window is shown once; marking turns it to review in place and
+    // runs the showing steps itself.  A window restored after "桌面" keeps
+    // its clock and its question.
+    if (m_firstShow && !event->spontaneous())
         FormShow();
 }
 

@@ -570,9 +570,13 @@ TEST(ExamWindow, MaterialsMissingBodiesAndTheDesktopButton)
         EXPECT_EQ(w.currentQuestion(), 3);
         EXPECT_TRUE(w.Re1->toPlainText().isEmpty());
 
+        env.now += 5000;
         click(w.epEfTrBtn11);   // 桌面
         EXPECT_TRUE(w.isMinimized());
         w.showNormal();
+        // Back from the desktop the exam goes on where it was.
+        EXPECT_EQ(w.clock().elapsedSeconds(), 5);
+        EXPECT_EQ(w.currentQuestion(), 3);
         env.prompts.answers = {2};
         click(w.epEfTrBtn7);
     });

@@ -5,6 +5,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QWidget>
 
 namespace backdrop {
@@ -37,6 +38,21 @@ void paint(QWidget *window, QPainter &p, const QString &title)
     p.setPen(QPen(QColor(0x1f, 0x4d, 0x8f), 2));
     p.setBrush(Qt::NoBrush);
     p.drawRect(r.adjusted(1, 1, -1, -1));
+}
+
+void paint(QWidget *window, QPainter &p, const QString &title, const QPixmap &picture, int stripHeight)
+{
+    if (picture.isNull()) {
+        paint(window, p, title);
+        return;
+    }
+    p.drawPixmap(window->rect(), picture);
+    QFont f = window->font();
+    f.setPointSize(13);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 0, window->width(), stripHeight).adjusted(16, 0, -16, 0), Qt::AlignVCenter | Qt::AlignLeft, title);
 }
 
 StripDragger::StripDragger(QWidget *window) : QObject(window), m_window(window) { window->installEventFilter(this); }

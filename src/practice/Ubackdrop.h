@@ -8,6 +8,7 @@
 #include <QString>
 
 class QPainter;
+class QPixmap;
 class QWidget;
 
 namespace backdrop {
@@ -16,6 +17,9 @@ constexpr int StripHeight = 34;
 
 // Paints the background of a borderless window with its title strip.
 void paint(QWidget *window, QPainter &p, const QString &title);
+// The same over a background picture beside the program whose title strip
+// is `stripHeight` pixels high.
+void paint(QWidget *window, QPainter &p, const QString &title, const QPixmap &picture, int stripHeight);
 
 // Lets the user move a borderless window by pressing on its title strip.
 class StripDragger : public QObject {

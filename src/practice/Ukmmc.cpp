@@ -29,6 +29,9 @@ using namespace practice;
 
 namespace {
 
+// The title strip of the chapter window's background pictures.
+constexpr int BackgroundStrip = 52;
+
 enum Column { ColCode, ColName, ColQuestions, ColDone, ColAnswers, ColWrong, ColScore, ColumnCount };
 
 const char *const HotAreaStyle =
@@ -163,7 +166,7 @@ void TFrmkmmc::buildUi()
 void TFrmkmmc::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    backdrop::paint(this, p, windowTitle());
+    backdrop::paint(this, p, windowTitle(), m_background, BackgroundStrip);
 }
 
 void TFrmkmmc::layoutForScreenMode()
@@ -175,8 +178,13 @@ void TFrmkmmc::layoutForScreenMode()
     m_buttonColumn->setFixedWidth(compact ? 136 : 180);
     // The compact grid (308 + 5 x 50 pixels of columns) fits without a
     // horizontal scroll bar.
-    layout()->setContentsMargins(compact ? 8 : 14, backdrop::StripHeight + (compact ? 6 : 10), compact ? 8 : 14,
-                                 compact ? 8 : 14);
+    // The background picture of the mode, when it is beside the program;
+    // otherwise a painted one.
+    if (!m_background.load(seams::appDir() + QStringLiteral("pic/bg_kmmc_") + (compact ? QStringLiteral("800") : QStringLiteral("1024"))
+                           + QStringLiteral(".png")))
+        m_background = QPixmap();
+    const int strip = m_background.isNull() ? backdrop::StripHeight : BackgroundStrip;
+    layout()->setContentsMargins(compact ? 8 : 14, strip + (compact ? 6 : 10), compact ? 8 : 14, compact ? 8 : 14);
     layout()->setSpacing(compact ? 8 : 12);
     // The compact layout's 50-pixel columns still show their whole heading.
     QFont header = f;

@@ -7,6 +7,7 @@
 #include "practice/PracticeSelection.h"
 
 #include <QDialog>
+#include <QPixmap>
 
 class QLabel;
 class QLCDNumber;
@@ -67,4 +68,5 @@ private:
     bool m_shownMark = false;
     bool m_inPractice = false;
     QWidget *m_buttonColumn = nullptr;
+    QPixmap m_background;   // pic/bg_kmmc_<mode>.png when beside the program
 };

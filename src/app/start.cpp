@@ -6,6 +6,7 @@
 #include "app/Seams.h"
 #include "app/ShellState.h"
 #include "app/Uabout.h"
+#include "exam/UexamStart.h"
 #include "practice/Ukmmc.h"
 #include "platform/MenuPlayerWidget.h"
 #include "store/dm.h"
@@ -53,6 +54,9 @@ TFrmStart::TFrmStart(QWidget *parent) : QWidget(parent, Qt::FramelessWindowHint 
 
     m_factories[MenuCommand::About] = [](QWidget *owner, const MenuCommand &) -> QDialog * { return new TFrmAbout(owner); };
     m_factories[MenuCommand::ChapterPractice] = [](QWidget *owner, const MenuCommand &) -> QDialog * { return new TFrmkmmc(owner); };
+    m_factories[MenuCommand::PaperRecords] = [](QWidget *owner, const MenuCommand &) { return createPaperRecordsWindow(owner); };
+    m_factories[MenuCommand::ExamSettings] = [](QWidget *owner, const MenuCommand &) { return createExamSettingsWindow(owner); };
+    mockExam = [](int subject) { mnks(subject); };
 }
 
 void TFrmStart::setWindowFactory(MenuCommand::Action action, WindowFactory factory) { m_factories[action] = std::move(factory); }

@@ -40,6 +40,37 @@ int defaultAnswer(const Prompt &p)
     return Prompt::Ok;
 }
 
+int showDlg(const QString &caption, const QString &text, int kind, int page, const QString &wording)
+{
+    Prompt p;
+    p.kind = Prompt::Kind::ShowDlg;
+    p.caption = caption;
+    p.text = text;
+    p.dlgKind = kind;
+    p.dlgPage = page;
+    p.wording = wording;
+    return prompt(p);
+}
+
+namespace {
+std::function<void()> &endSlot()
+{
+    static std::function<void()> end;
+    return end;
+}
+} // namespace
+
+void endProgram()
+{
+    if (endSlot()) {
+        endSlot()();
+        return;
+    }
+    QCoreApplication::exit(1);
+}
+
+void setProgramEnd(std::function<void()> end) { endSlot() = std::move(end); }
+
 void setPromptHandler(PromptHandler handler) { handlerSlot() = std::move(handler); }
 PromptHandler promptHandler() { return handlerSlot(); }
 

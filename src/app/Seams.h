@@ -44,6 +44,17 @@ PromptHandler promptHandler();
 // Shorthands for the two kinds of prompt.
 int messageBox(const QString &caption, const QString &text, int icon, int buttons = Prompt::Ok);
 
+// The program's own message dialog: caption, text, button set (0..3),
+// picture page (0 notice, 1 warning, 2 error) and wording ("Exam" for the
+// exam's three-way question).  Returns the button pressed (1, 2 or 3).
+int showDlg(const QString &caption, const QString &text, int kind, int page, const QString &wording = QString());
+
+// Ends the program after a failure it cannot survive (a paper that cannot
+// be opened, pictures missing beside the program): every running event
+// loop, the modal ones included, returns.  Tests install a recorder.
+void endProgram();
+void setProgramEnd(std::function<void()> end);
+
 // The clock that every date, time of day and draw seed comes from.
 struct Clock {
     virtual ~Clock() = default;

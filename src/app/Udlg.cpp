@@ -183,14 +183,7 @@ void destroyFrmDlg()
 
 int ShowDlg(const QString &caption, const QString &message, int kind, int page, const QString &wording)
 {
-    seams::Prompt p;
-    p.kind = seams::Prompt::Kind::ShowDlg;
-    p.caption = caption;
-    p.text = message;
-    p.dlgKind = kind;
-    p.dlgPage = page;
-    p.wording = wording;
-    return seams::prompt(p);
+    return seams::showDlg(caption, message, kind, page, wording);
 }
 
 namespace {

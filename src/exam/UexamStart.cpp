@@ -2,6 +2,7 @@
 #include "exam/UexamStart.h"
 
 #include "app/ModalGui.h"
+#include "app/Seams.h"
 #include "app/Udlg.h"
 #include "app/Uprogress.h"
 #include "exam/PaperGeneration.h"
@@ -19,11 +20,6 @@ ProgressView &viewSlot()
 {
     static ProgressView v;
     return v;
-}
-std::function<void()> &endSlot()
-{
-    static std::function<void()> e;
-    return e;
 }
 } // namespace
 
@@ -47,18 +43,9 @@ void hideProgress()
         FrmProgress()->hide();
 }
 
-void setProgramEnd(std::function<void()> end) { endSlot() = std::move(end); }
+void setProgramEnd(std::function<void()> end) { seams::setProgramEnd(std::move(end)); }
 
-void endProgram()
-{
-    if (endSlot()) {
-        endSlot()();
-        return;
-    }
-    // Every event loop, the modal ones included, returns; the program ends
-    // when the main one does.
-    QCoreApplication::exit(1);
-}
+void endProgram() { seams::endProgram(); }
 
 void failAndEnd(const QString &message)
 {

@@ -3,39 +3,16 @@
 
 #include "app/Seams.h"
 
-#include <QCoreApplication>
 
 namespace practice {
 
-namespace {
-std::function<void()> &endHook()
-{
-    static std::function<void()> h;
-    return h;
-}
-} // namespace
-
 int showDlg(const QString &caption, const QString &text, int kind, int picture, const QString &wording)
 {
-    seams::Prompt p;
-    p.kind = seams::Prompt::Kind::ShowDlg;
-    p.caption = caption;
-    p.text = text;
-    p.dlgKind = kind;
-    p.dlgPage = picture;
-    p.wording = wording;
-    return seams::prompt(p);
+    return seams::showDlg(caption, text, kind, picture, wording);
 }
 
-void endProgram()
-{
-    if (endHook()) {
-        endHook()();
-        return;
-    }
-    QCoreApplication::exit(1);
-}
+void endProgram() { seams::endProgram(); }
 
-void setEndProgramHook(std::function<void()> hook) { endHook() = std::move(hook); }
+void setEndProgramHook(std::function<void()> hook) { seams::setProgramEnd(std::move(hook)); }
 
 } // namespace practice

@@ -907,25 +907,8 @@ void TFrmExam::KZTimeCounter1Timer()
 
 bool TFrmExam::FormKeyDown(int key)
 {
-    if (!AnswerArea->isChoicePage())
-        return false;
-    if (key == Qt::Key_Backspace) {
-        if (epEfTrBtn1->isEnabled())
-            epEfTrBtn1Click();
-        return true;
-    }
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (epEfTrBtn2->isEnabled())
-            epEfTrBtn2Click();
-        return true;
-    }
-    if (key >= Qt::Key_A && key <= Qt::Key_F) {
-        // Review and the pause leave the answer as it is.
-        if (AnswerArea->Notebook1->isEnabled() && !m_paused)
-            AnswerArea->handleAnswerKey(key);
-        return true;
-    }
-    return false;
+    // Review and the pause leave the answer as it is.
+    return AnswerArea->handleChoicePageKey(key, epEfTrBtn1, epEfTrBtn2, AnswerArea->Notebook1->isEnabled() && !m_paused);
 }
 
 bool TFrmExam::eventFilter(QObject *watched, QEvent *event)

@@ -1,6 +1,8 @@
 // The answer area: six pages of answer controls.
 #include "practice/AnswerAreaWidget.h"
 
+#include <QAbstractButton>
+
 #include "app/CommonRoutines.h"
 
 #include <QComboBox>
@@ -282,6 +284,24 @@ QString AnswerAreaWidget::sideLabel(int page) const
 }
 
 bool AnswerAreaWidget::isChoicePage() const { return page() == PageSingle || page() == PageMultiple; }
+
+bool AnswerAreaWidget::handleChoicePageKey(int key, QAbstractButton *previous, QAbstractButton *next, bool lettersAllowed)
+{
+    if (!isChoicePage())
+        return false;
+    if (key == Qt::Key_Backspace || key == Qt::Key_Return || key == Qt::Key_Enter) {
+        QAbstractButton *b = key == Qt::Key_Backspace ? previous : next;
+        if (b && b->isEnabled())
+            b->click();
+        return true;
+    }
+    if (key >= Qt::Key_A && key <= Qt::Key_F) {
+        if (lettersAllowed)
+            handleAnswerKey(key);
+        return true;
+    }
+    return false;
+}
 
 bool AnswerAreaWidget::handleAnswerKey(int key)
 {

@@ -56,6 +56,8 @@
 // fcBG_ynA "对", fcBG_ynB "错"), FlatComboBox1, SideLabel0..SideLabel5.
 #pragma once
 
+class QAbstractButton;
+
 #include "practice/AnswerLogic.h"
 
 #include <QWidget>
@@ -90,6 +92,10 @@ public:
 
     bool isChoicePage() const;
     bool handleAnswerKey(int key);
+    // The keys of the choice pages shared by the practice and exam windows:
+    // Backspace and Enter press "上一题"/"下一题" when enabled, A..F answer
+    // when letters are allowed.  True when the key was the area's.
+    bool handleChoicePageKey(int key, QAbstractButton *previous, QAbstractButton *next, bool lettersAllowed = true);
 
     void setPagesEnabled(bool enabled);
     void setCompact(bool compact);

@@ -1,6 +1,8 @@
 // The chapter practice window.
 #include "practice/Ulxxt.h"
 
+#include "exam/ExamClock.h"
+
 #include "app/ModalGui.h"
 #include "app/Seams.h"
 #include "app/ShellState.h"
@@ -890,33 +892,14 @@ void TFrmLxxt::Timer1Timer()
 
 QString TFrmLxxt::elapsedText() const
 {
-    const qint64 s = m_clock.isValid() ? m_clock.elapsed() / 1000 : 0;
-    return QStringLiteral("%1:%2:%3")
-        .arg(s / 3600)
-        .arg((s / 60) % 60, 2, 10, QLatin1Char('0'))
-        .arg(s % 60, 2, 10, QLatin1Char('0'));
+    return exam::ExamClock::timeText(m_clock.isValid() ? m_clock.elapsed() / 1000 : 0);
 }
 
 void TFrmLxxt::KZTimeCounter1Timer() { Lb_time->setText(elapsedText()); }
 
 // ---------------------------------------------------------------- keys and closing
 
-bool TFrmLxxt::formKeyDown(int key)
-{
-    if (!answerArea->isChoicePage())
-        return false;
-    if (key == Qt::Key_Backspace) {
-        if (epEfTrBtn1->isEnabled())
-            epEfTrBtn1Click();
-        return true;
-    }
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (epEfTrBtn2->isEnabled())
-            epEfTrBtn2Click();
-        return true;
-    }
-    return answerArea->handleAnswerKey(key);
-}
+bool TFrmLxxt::formKeyDown(int key) { return answerArea->handleChoicePageKey(key, epEfTrBtn1, epEfTrBtn2); }
 
 bool TFrmLxxt::eventFilter(QObject *watched, QEvent *event)
 {

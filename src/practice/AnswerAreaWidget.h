@@ -56,13 +56,12 @@
 // fcBG_ynA "对", fcBG_ynB "错"), FlatComboBox1, SideLabel0..SideLabel5.
 #pragma once
 
-class QAbstractButton;
-
 #include "practice/AnswerLogic.h"
 
 #include <QWidget>
 #include <array>
 
+class QAbstractButton;
 class QComboBox;
 class QLabel;
 class QLineEdit;

@@ -21,7 +21,7 @@ void UpdateBankAnswer(TDM1 &dm, const QString &id, const QString &answer)
     const QString last = q.value(1).toString();
     const int e4 = practice::nextWrongScore(last.isEmpty(), q.value(2).toInt(), practice::isRight(answer, key));
     q.finish();
-    dm.exec(QStringLiteral("update tab_answ set E4=?, E3=E3+1, E2_1=?, E2=?, E1=? where A1=?"),
+    dm.run(QStringLiteral("update tab_answ set E4=?, E3=E3+1, E2_1=?, E2=?, E1=? where A1=?"),
             {e4, answer, answer, sqltext::dateText(seams::clock().today()), id});
 }
 
@@ -43,10 +43,10 @@ CellLook recordPaperAnswer(TDM1 &dm, const QString &tableName, PaperQuestion &ro
         UpdateBankAnswer(dm, row.a1, answer);
     }
     if (!answer.isEmpty())
-        dm.exec(QStringLiteral("update ") + tableName + QStringLiteral(" set E2_1=?, E2=?, E1=? where A1=?"),
+        dm.run(QStringLiteral("update ") + tableName + QStringLiteral(" set E2_1=?, E2=?, E1=? where A1=?"),
                 {answer, answer, today, row.a1});
     else
-        dm.exec(QStringLiteral("update ") + tableName + QStringLiteral(" set E2_1='' where A1=?"), {row.a1});
+        dm.run(QStringLiteral("update ") + tableName + QStringLiteral(" set E2_1='' where A1=?"), {row.a1});
     tx.commit();
     if (answer.isEmpty()) {
         row.e2_1.clear();

@@ -240,12 +240,12 @@ JudgeOutcome applyJudgedAnswer(TDM1 &dm, const QuestionState &before, const QStr
     JudgeOutcome out = judge(before, answer, seams::clock().today());
     DbTransaction tx(dm);
     if (out.empty) {
-        dm.exec(QStringLiteral("update tab_answ set E2_1='' where A1=?"), {before.id});
+        dm.run(QStringLiteral("update tab_answ set E2_1='' where A1=?"), {before.id});
     } else {
         if (out.counted)
             countJudgedAnswer(dm, before, answer);
         const QuestionState &a = out.after;
-        dm.exec(QStringLiteral("update tab_answ set E2_1=?, E2=?, E1=?, E3=?, E4=? where A1=?"),
+        dm.run(QStringLiteral("update tab_answ set E2_1=?, E2=?, E1=?, E3=?, E4=? where A1=?"),
                 {a.runAnswer, a.lastAnswer, a.lastDate, a.attempts, a.wrongScore, before.id});
     }
     tx.commit();

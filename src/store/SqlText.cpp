@@ -24,6 +24,64 @@ QString valueList(const QStringList &values)
     return out;
 }
 
+bool parseValueList(const QString &list, QStringList *values)
+{
+    QStringList out;
+    qsizetype i = 0;
+    const qsizetype n = list.size();
+    auto skipBlanks = [&] {
+        while (i < n && list.at(i).isSpace())
+            ++i;
+    };
+    skipBlanks();
+    if (i >= n || list.at(i) != QLatin1Char('('))
+        return false;
+    ++i;
+    for (;;) {
+        skipBlanks();
+        if (i >= n || list.at(i) != QLatin1Char('\''))
+            return false;
+        ++i;
+        QString value;
+        for (;;) {
+            if (i >= n)
+                return false;
+            const QChar c = list.at(i++);
+            if (c != QLatin1Char('\'')) {
+                value += c;
+            } else if (i < n && list.at(i) == QLatin1Char('\'')) {
+                value += c;
+                ++i;
+            } else {
+                break;
+            }
+        }
+        out << value;
+        skipBlanks();
+        if (i < n && list.at(i) == QLatin1Char(',')) {
+            ++i;
+            continue;
+        }
+        if (i < n && list.at(i) == QLatin1Char(')')) {
+            ++i;
+            skipBlanks();
+            if (i != n)
+                return false;
+            *values = out;
+            return true;
+        }
+        return false;
+    }
+}
+
+QString placeholders(int n)
+{
+    QString s = QStringLiteral("(");
+    for (int k = 0; k < n; ++k)
+        s += k ? QStringLiteral(",?") : QStringLiteral("?");
+    return s + QLatin1Char(')');
+}
+
 QString dateText(const QDate &d) { return d.toString(QStringLiteral("yyyy-MM-dd")); }
 
 } // namespace sqltext

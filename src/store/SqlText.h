@@ -15,6 +15,13 @@ QString quoted(const QString &value);
 // list gives "('')" so that "x in ()" is never produced.
 QString valueList(const QStringList &values);
 
+// Reads back a list written by valueList(): "('a','b''c')" gives a, b'c.
+// False for any other text.
+bool parseValueList(const QString &list, QStringList *values);
+
+// "(?,?,?)" with n placeholders (n >= 1).
+QString placeholders(int n);
+
 // The stored form of a date (yyyy-MM-dd).
 QString dateText(const QDate &d);
 

@@ -6,6 +6,8 @@
 #include "store/SqlText.h"
 
 #include <QFileInfo>
+#include <QSqlDriver>
+#include <sqlite3.h>
 #include <QSqlError>
 #include <QUrl>
 #include <QUuid>
@@ -82,6 +84,10 @@ void TDM1::close()
 {
     try {
         m_prepared.clear();
+        for (sqlite3_stmt *s : std::as_const(m_statements))
+            sqlite3_finalize(s);
+        m_statements.clear();
+        m_handle = nullptr;
         if (QSqlDatabase::contains(m_connection)) {
             {
                 QSqlDatabase d = QSqlDatabase::database(m_connection, false);
@@ -111,6 +117,114 @@ QSqlQuery TDM1::exec(const QString &sql, const QVariantList &binds)
     if (!q.exec())
         throw store::DbError(engineText(q.lastError()));
     return q;
+}
+
+sqlite3 *TDM1::handle()
+{
+    if (!m_handle) {
+        const QVariant v = db().driver() ? db().driver()->handle() : QVariant();
+        if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
+            m_handle = *static_cast<sqlite3 *const *>(v.constData());
+        if (!m_handle)
+            throw store::DbError(QStringLiteral("the bank is not open"));
+    }
+    return m_handle;
+}
+
+sqlite3_stmt *TDM1::statement(const QString &sql)
+{
+    auto it = m_statements.constFind(sql);
+    if (it != m_statements.constEnd())
+        return *it;
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(handle(), text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK) {
+        const QString err = QString::fromUtf8(sqlite3_errmsg(handle()));
+        sqlite3_finalize(stmt);
+        throw store::DbError(err);
+    }
+    m_statements.insert(sql, stmt);
+    return stmt;
+}
+
+void TDM1::step(sqlite3_stmt *stmt, const QVariantList &binds, const std::function<void(const QVariantList &)> *onRow)
+{
+    for (int i = 0; i < binds.size(); ++i) {
+        const QVariant &v = binds.at(i);
+        int rc = SQLITE_OK;
+        if (v.isNull()) {
+            rc = sqlite3_bind_null(stmt, i + 1);
+        } else {
+            switch (v.typeId()) {
+            case QMetaType::Int:
+            case QMetaType::LongLong:
+            case QMetaType::UInt:
+            case QMetaType::Bool:
+                rc = sqlite3_bind_int64(stmt, i + 1, v.toLongLong());
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                rc = sqlite3_bind_double(stmt, i + 1, v.toDouble());
+                break;
+            case QMetaType::QByteArray: {
+                const QByteArray b = v.toByteArray();
+                rc = sqlite3_bind_blob(stmt, i + 1, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+                break;
+            }
+            default: {
+                const QString s = v.toString();
+                rc = sqlite3_bind_text16(stmt, i + 1, s.utf16(), int(s.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
+                break;
+            }
+            }
+        }
+        if (rc != SQLITE_OK) {
+            sqlite3_reset(stmt);
+            throw store::DbError(QString::fromUtf8(sqlite3_errmsg(handle())));
+        }
+    }
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        if (!onRow)
+            continue;
+        QVariantList row;
+        for (int c = 0, n = sqlite3_column_count(stmt); c < n; ++c) {
+            switch (sqlite3_column_type(stmt, c)) {
+            case SQLITE_NULL: row << QVariant(); break;
+            case SQLITE_INTEGER: row << QVariant(qlonglong(sqlite3_column_int64(stmt, c))); break;
+            case SQLITE_FLOAT: row << QVariant(sqlite3_column_double(stmt, c)); break;
+            default:
+                row << QVariant(QString(reinterpret_cast<const QChar *>(sqlite3_column_text16(stmt, c)),
+                                        sqlite3_column_bytes16(stmt, c) / int(sizeof(QChar))));
+            }
+        }
+        (*onRow)(row);
+    }
+    const QString err = rc == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(handle()));
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (!err.isEmpty())
+        throw store::DbError(err);
+}
+
+void TDM1::run(const QString &sql, const QVariantList &binds) { step(statement(sql), binds, nullptr); }
+
+void TDM1::run(const QString &sql, const QVariantList &binds, const std::function<void(const QVariantList &)> &onRow)
+{
+    step(statement(sql), binds, &onRow);
+}
+
+void TDM1::runText(const QString &sql)
+{
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(handle(), text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK) {
+        const QString err = QString::fromUtf8(sqlite3_errmsg(handle()));
+        sqlite3_finalize(stmt);
+        throw store::DbError(err);
+    }
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(stmt, sqlite3_finalize);
+    step(stmt, {}, nullptr);
 }
 
 QSqlQuery TDM1::execText(const QString &sql)
@@ -191,7 +305,7 @@ void TDM1::LogAnswerToday(int firstToday, int wrong, int previouslyWrong)
     // A new day's row starts from this answer alone; an existing row is
     // raised by the deltas worked out above.  A right answer stores 0, not
     // NULL, in A3 and B2.
-    exec(QStringLiteral("insert into tab_rz (A1,A2,A3,B1,B2) values (?,1,?,1,?) "
+    run(QStringLiteral("insert into tab_rz (A1,A2,A3,B1,B2) values (?,1,?,1,?) "
                         "on conflict(A1) do update set A2=A2+1, A3=A3+?, B1=B1+?, B2=B2+?"),
          {sqltext::dateText(seams::clock().today()), w, w, w, b1, b2});
 }
@@ -204,23 +318,21 @@ void TDM1::CountChapterAnswer(const QString &chapterCode, int firstEver, int wro
     QVariantList b{firstEver == 2 ? 1 : 0, wrong == 2 ? 1 : 0};
     for (int cut = 0; cut < 6; ++cut)
         b << (cut < chapterCode.size() ? QVariant(chapterCode.left(chapterCode.size() - cut)) : QVariant(QString()));
-    QSqlQuery q = exec(QStringLiteral("update tab_kmmc set C4=C4+?, D1=D1+1, D2=D2+? "
-                                      "where C1 in (?,?,?,?,?,?) and C1<>'' returning C1, C1_1"),
-                       b);
+    run(QStringLiteral("update tab_kmmc set C4=C4+?, D1=D1+1, D2=D2+? where C1 in (?,?,?,?,?,?) and C1<>''"), b);
     // The chapter table ends on the shortest code it touched, as walking
-    // the prefixes from the longest down leaves it.
+    // the prefixes from the longest down leaves it.  (A RETURNING clause
+    // would say the same, but makes the engine build a temporary table on
+    // every answer.)
     QString lastCode;
     QString lastHint;
     bool any = false;
-    while (q.next()) {
-        const QString c = q.value(0).toString();
-        if (!any || c.size() < lastCode.size()) {
-            lastCode = c;
-            lastHint = q.value(1).toString();
+    b.remove(0, 2);
+    run(QStringLiteral("select C1, C1_1 from tab_kmmc where C1 in (?,?,?,?,?,?) and C1<>'' order by length(C1), bh limit 1"),
+        b, [&](const QVariantList &row) {
+            lastCode = row.at(0).toString();
+            lastHint = row.at(1).toString();
             any = true;
-        }
-    }
-    q.finish();
+        });
     if (any) {
         m_currentChapter = lastCode;
         ChapterCaption = lastHint;
@@ -230,14 +342,32 @@ void TDM1::CountChapterAnswer(const QString &chapterCode, int firstEver, int wro
 void TDM1::CountKeyPointAnswer(const QString &keyPointList, const QString &groupList, const QString &headingList,
                                int firstEver, int wrong)
 {
+    // The lists arrive as SQL value lists.  Lists in the program's own
+    // form are read back and their values bound to a statement prepared
+    // once per list length; any other text is run as it stands.
+    auto statementFor = [](const QString &head, const QString &list, QVariantList *binds) {
+        QStringList values;
+        if (!sqltext::parseValueList(list, &values))
+            return head + list;
+        for (const QString &v : values)
+            *binds << v;
+        return head + sqltext::placeholders(int(values.size()));
+    };
     auto raise = [&](const char *field) {
         const QString f = QLatin1String(field);
-        execText(QStringLiteral("update tab_rule set ") + f + QLatin1Char('=') + f + QStringLiteral("+1 where ftid in ")
-                 + keyPointList);
-        execText(QStringLiteral("update tab_fgmc set ") + f + QLatin1Char('=') + f + QStringLiteral("+1 where id in ")
-                 + groupList);
-        execText(QStringLiteral("update tab_fgmc set ") + f + QLatin1Char('=') + f + QStringLiteral("+1 where id in ")
-                 + headingList);
+        const std::pair<QString, const QString *> parts[] = {
+            {QStringLiteral("update tab_rule set ") + f + QLatin1Char('=') + f + QStringLiteral("+1 where ftid in "), &keyPointList},
+            {QStringLiteral("update tab_fgmc set ") + f + QLatin1Char('=') + f + QStringLiteral("+1 where id in "), &groupList},
+            {QStringLiteral("update tab_fgmc set ") + f + QLatin1Char('=') + f + QStringLiteral("+1 where id in "), &headingList},
+        };
+        for (const auto &[head, list] : parts) {
+            QVariantList binds;
+            const QString sql = statementFor(head, *list, &binds);
+            if (binds.isEmpty())
+                runText(sql);
+            else
+                run(sql, binds);
+        }
     };
     raise("q2");
     if (firstEver == 2)

@@ -11,7 +11,11 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
 
 class TDM1 {
 public:
@@ -37,6 +41,17 @@ public:
     QSqlQuery exec(const QString &sql, const QVariantList &binds = {});
     // The same for a statement whose text varies (value lists); not cached.
     QSqlQuery execText(const QString &sql);
+    // Runs a statement without a result set (an update, insert or delete)
+    // straight on the engine: the judged-answer path writes through here.
+    // Fixed texts are prepared once; throws DbError with the engine's text.
+    void run(const QString &sql, const QVariantList &binds = {});
+    // The same for a statement whose text varies (value lists): prepared,
+    // run and released.
+    void runText(const QString &sql);
+    // Runs a statement and hands each result row to onRow (column values
+    // in order).
+    void run(const QString &sql, const QVariantList &binds, const std::function<void(const QVariantList &)> &onRow);
+
     // Runs a query and returns the first column of its first row (invalid
     // when there is none).
     QVariant scalar(const QString &sql, const QVariantList &binds = {});
@@ -75,7 +90,12 @@ private:
     QString m_bankPath;
     QString m_currentChapter;
     QString m_typeTable = QStringLiteral("tab_tx1");
+    sqlite3 *handle();
+    sqlite3_stmt *statement(const QString &sql);
+    void step(sqlite3_stmt *stmt, const QVariantList &binds, const std::function<void(const QVariantList &)> *onRow);
     QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
+    QHash<QString, sqlite3_stmt *> m_statements;
+    sqlite3 *m_handle = nullptr;
     int m_depth = 0;
     bool m_failed = false;
 };

@@ -305,3 +305,33 @@ TEST(SqlText, QuotesAndLists)
     EXPECT_EQ(sqltext::valueList({}), QStringLiteral("('')"));
     EXPECT_EQ(sqltext::dateText(QDate(2005, 3, 7)), QStringLiteral("2005-03-07"));
 }
+
+TEST(SqlText, ValueListsReadBack)
+{
+    const QStringList cases[] = {{"a"}, {"01010101", "01'02", ""}, {"考点", "a,b", "x)y"}};
+    for (const QStringList &values : cases) {
+        QStringList back;
+        ASSERT_TRUE(sqltext::parseValueList(sqltext::valueList(values), &back));
+        EXPECT_EQ(back, values);
+    }
+    QStringList spaced;
+    EXPECT_TRUE(sqltext::parseValueList(QStringLiteral(" ( 'a' , 'b' ) "), &spaced));
+    EXPECT_EQ(spaced, QStringList({"a", "b"}));
+    for (const char *bad : {"", "()", "('a'", "('a',)", "('a') or 1=1", "(a)", "('a''", "('a'),('b')"}) {
+        QStringList out;
+        EXPECT_FALSE(sqltext::parseValueList(QString::fromLatin1(bad), &out)) << bad;
+    }
+    EXPECT_EQ(sqltext::placeholders(3), QStringLiteral("(?,?,?)"));
+}
+
+TEST(CountKeyPointAnswer, AListInAnotherFormRunsAsItStands)
+{
+    TestBank b;
+    b.addKeyPoint(QStringLiteral("01010101"));
+    b.addKeyPoint(QStringLiteral("01010102"));
+    // Double-quoted or unquoted lists are valid SQL too.
+    b.dm().CountKeyPointAnswer(QStringLiteral("(\"01010101\", '01010102')"), QStringLiteral("( '010101' )"), QStringLiteral("(\"01\")"), 2, 2);
+    EXPECT_EQ(b.value(QStringLiteral("select sum(q2) from tab_rule")).toInt(), 2);
+    EXPECT_EQ(b.value(QStringLiteral("select q4 from tab_fgmc where id='010101'")).toInt(), 1);
+    EXPECT_EQ(b.value(QStringLiteral("select q1 from tab_fgmc where id='01'")).toInt(), 1);
+}

@@ -53,6 +53,8 @@ std::map<std::string, double> &figures()
 
 class FigureReporter : public benchmark::ConsoleReporter {
 public:
+    // Plain output, so the figure lines read the same in a terminal and a log.
+    FigureReporter() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &r : runs) {

@@ -47,6 +47,7 @@ int messageBox(const QString &caption, const QString &text, int icon, int button
 // The program's own message dialog: caption, text, button set (0..3),
 // picture page (0 notice, 1 warning, 2 error) and wording ("Exam" for the
 // exam's three-way question).  Returns the button pressed (1, 2 or 3).
+enum DlgPicture { DlgNotice = 0, DlgWarning = 1, DlgError = 2 };
 int showDlg(const QString &caption, const QString &text, int kind, int page, const QString &wording = QString());
 
 // Ends the program after a failure it cannot survive (a paper that cannot

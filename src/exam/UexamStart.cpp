@@ -43,15 +43,11 @@ void hideProgress()
         FrmProgress()->hide();
 }
 
-void setProgramEnd(std::function<void()> end) { seams::setProgramEnd(std::move(end)); }
-
-void endProgram() { seams::endProgram(); }
-
 void failAndEnd(const QString &message)
 {
     hideProgress();
     ShowDlg(QStringLiteral("错误"), message, 1, 2, QString());
-    endProgram();
+    seams::endProgram();
 }
 
 } // namespace exam

@@ -24,10 +24,6 @@ void setProgressView(ProgressView view);
 void showProgress(const QString &text);
 void hideProgress();
 
-// Ends the program after a failure's message (by default the application's
-// event loops are told to exit).  Tests install their own.
-void setProgramEnd(std::function<void()> end);
-void endProgram();
 
 // Shows a failure with ShowDlg (caption "错误", one button, error picture)
 // and ends the program.

@@ -4,7 +4,6 @@
 #include "app/ModalGui.h"
 #include "app/Seams.h"
 #include "app/ShellState.h"
-#include "practice/PracticePrompts.h"
 #include "practice/Ubackdrop.h"
 #include "practice/Ulxxt.h"
 #include "store/DbError.h"
@@ -358,7 +357,7 @@ void TFrmkmmc::startPractice(const QString &sql, const QString &emptyText, int e
             ui::execModal(practice.get());
         } else {
             ui::normalCursor();
-            showDlg(QStringLiteral("提示"), emptyText, 1, emptyPicture);
+            seams::showDlg(QStringLiteral("提示"), emptyText, 1, emptyPicture);
         }
     } catch (const std::exception &e) {
         ui::normalCursor();

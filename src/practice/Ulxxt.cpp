@@ -10,7 +10,6 @@
 #include "practice/AnswerAreaWidget.h"
 #include "practice/AnswerPanelWidget.h"
 #include "practice/PictureButtonWidget.h"
-#include "practice/PracticePrompts.h"
 #include "practice/Ubackdrop.h"
 #include "practice/Ubj.h"
 #include "practice/Ujx.h"
@@ -146,8 +145,8 @@ void TFrmLxxt::refuseMissingPictures()
     if (m_resourcesMissing)
         return;
     m_resourcesMissing = true;
-    showDlg(QStringLiteral("错误"), QStringLiteral("无法提取资源文件！"), 1, DlgError);
-    endProgram();
+    seams::showDlg(QStringLiteral("错误"), QStringLiteral("无法提取资源文件！"), 1, seams::DlgError);
+    seams::endProgram();
 }
 
 // ---------------------------------------------------------------- layout
@@ -696,7 +695,7 @@ void TFrmLxxt::ShowQuestionBody(const QString &id)
         // The window stays; the user can move on to other questions.
         Re1->clear();
         Re2->clear();
-        showDlg(QStringLiteral("错误"), QStringLiteral("无法打开试题！"), 1, DlgError);
+        seams::showDlg(QStringLiteral("错误"), QStringLiteral("无法打开试题！"), 1, seams::DlgError);
     }
 }
 
@@ -717,7 +716,7 @@ void TFrmLxxt::JudgeAnswer(int record, int page, int first, int last, JudgeKind 
     const bool inGroup = first <= record && record <= last;
     if (out.empty) {
         if (kind == Finished)
-            showDlg(QStringLiteral("提示"), QStringLiteral("请先做出答案！"), 1, DlgWarning);
+            seams::showDlg(QStringLiteral("提示"), QStringLiteral("请先做出答案！"), 1, seams::DlgWarning);
         else if (kind == LeavingQuestion && inGroup)
             setQuestionUp(record - first, Mark::Neutral);
         return;
@@ -880,7 +879,7 @@ void TFrmLxxt::Timer1Timer()
         return;
     }
     Timer1->stop();
-    showDlg(QStringLiteral("提示"), QStringLiteral("到时间了"), 1, DlgWarning);
+    seams::showDlg(QStringLiteral("提示"), QStringLiteral("到时间了"), 1, seams::DlgWarning);
     if (m_run->valid(m_current)) {
         try {
             m_run->markTimedOut(m_current);

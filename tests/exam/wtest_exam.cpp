@@ -60,13 +60,13 @@ struct ExamEnv {
             examfixture::fillSubject(b, subject);
         b.run(QStringLiteral("insert into tab_plan (LeastMark, ExamTime) values (?, ?)"), {leastMark, examTime});
         exam::setProgressView({[this](const QString &s) { stages << s; }, [] {}});
-        exam::setProgramEnd([this] { ++ended; });
+        seams::setProgramEnd([this] { ++ended; });
     }
     ~ExamEnv()
     {
         ui::setModalHook({});
         exam::setProgressView({});
-        exam::setProgramEnd({});
+        seams::setProgramEnd({});
         examlinks::setNoteLink({});
         examlinks::setExplanationLink({});
         examlinks::setKeyPointsLink({});

@@ -2,6 +2,7 @@
 // program and a small section of questions of every answer page.
 #pragma once
 
+#include "app/ModalGui.h"
 #include "platform/RichText.h"
 #include "support/TestBank.h"
 
@@ -10,6 +11,12 @@
 #include <QPainter>
 
 namespace practicefixtures {
+
+// Installs a modal hook for one test and removes it afterwards.
+struct ModalHookGuard {
+    explicit ModalHookGuard(ui::ModalHook h) { ui::setModalHook(std::move(h)); }
+    ~ModalHookGuard() { ui::setModalHook({}); }
+};
 
 // The pictures the practice windows read from AppDir/pic.
 inline void writePictures(const QString &appDir, const QStringList &leaveOut = {})

@@ -6,7 +6,6 @@
 #include "app/ShellState.h"
 #include "keypoints/UanswFagui.h"
 #include "practice/AnswerAreaWidget.h"
-#include "practice/PracticePrompts.h"
 #include "practice/Ubj.h"
 #include "practice/Ukmmc.h"
 #include "practice/Ulxxt.h"
@@ -27,10 +26,6 @@ using namespace practicefixtures;
 
 namespace {
 
-struct ModalHookGuard {
-    explicit ModalHookGuard(ui::ModalHook h) { ui::setModalHook(std::move(h)); }
-    ~ModalHookGuard() { ui::setModalHook({}); }
-};
 
 class ChapterWindow : public ::testing::Test {
 protected:
@@ -113,9 +108,9 @@ TEST_F(ChapterWindow, HeadingsAndEmptySelections)
         QPushButton *button;
         const char *text;
         int picture;
-    } cases[] = {{k.SpeedButton1, "恭喜，习题已做完！", DlgNotice},
-                 {k.SpeedButton2, "本章节下没有错题！", DlgWarning},
-                 {k.SpeedButton3, "本章节习题还未曾做过！", DlgWarning}};
+    } cases[] = {{k.SpeedButton1, "恭喜，习题已做完！", seams::DlgNotice},
+                 {k.SpeedButton2, "本章节下没有错题！", seams::DlgWarning},
+                 {k.SpeedButton3, "本章节习题还未曾做过！", seams::DlgWarning}};
     for (const Case &c : cases) {
         ASSERT_TRUE(k.locateChapter(QStringLiteral("100102")));
         prompts.prompts.clear();
@@ -133,7 +128,7 @@ TEST_F(ChapterWindow, HeadingsAndEmptySelections)
     k.DBGrid1DblClick();
     ASSERT_EQ(prompts.prompts.size(), 1);
     EXPECT_EQ(prompts.lastText(), QStringLiteral("恭喜，习题已做完！"));
-    EXPECT_EQ(prompts.prompts[0].dlgPage, DlgNotice);
+    EXPECT_EQ(prompts.prompts[0].dlgPage, seams::DlgNotice);
     EXPECT_EQ(practiceWindows, 0);
     // Entry and settings open nothing yet; a heading still refuses entry.
     prompts.prompts.clear();
@@ -200,7 +195,7 @@ TEST_F(ChapterWindow, MissingPictureEndsWithoutFurtherDialogs)
 {
     QDir(b.dir() + QStringLiteral("pic")).removeRecursively();
     int ended = 0;
-    setEndProgramHook([&] { ++ended; });
+    seams::setProgramEnd([&] { ++ended; });
     int practiceWindows = 0;
     ModalHookGuard hook([&](QDialog *) {
         ++practiceWindows;
@@ -210,7 +205,7 @@ TEST_F(ChapterWindow, MissingPictureEndsWithoutFurtherDialogs)
     k.show();
     ASSERT_TRUE(k.locateChapter(QStringLiteral("100101")));
     QTest::mouseClick(k.SpeedButton1, Qt::LeftButton);
-    setEndProgramHook({});
+    seams::setProgramEnd({});
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(practiceWindows, 0);
     ASSERT_EQ(prompts.prompts.size(), 1);

@@ -9,7 +9,6 @@
 #include "practice/AnswerAreaWidget.h"
 #include "practice/AnswerPanelWidget.h"
 #include "practice/PictureButtonWidget.h"
-#include "practice/PracticePrompts.h"
 #include "practice/PracticeSelection.h"
 #include "practice/Ubj.h"
 #include "practice/Ujx.h"
@@ -32,16 +31,11 @@ using namespace practicefixtures;
 
 namespace {
 
-// Installs a modal hook for one test and removes it afterwards.
-struct ModalHookGuard {
-    explicit ModalHookGuard(ui::ModalHook h) { ui::setModalHook(std::move(h)); }
-    ~ModalHookGuard() { ui::setModalHook({}); }
-};
 
 struct EndProgramGuard {
     int calls = 0;
-    EndProgramGuard() { setEndProgramHook([this] { ++calls; }); }
-    ~EndProgramGuard() { setEndProgramHook({}); }
+    EndProgramGuard() { seams::setProgramEnd([this] { ++calls; }); }
+    ~EndProgramGuard() { seams::setProgramEnd({}); }
 };
 
 class PracticeWindow : public ::testing::Test {
@@ -155,7 +149,7 @@ TEST_F(PracticeWindow, RunThroughTheControls)
     EXPECT_EQ(prompts.prompts[0].caption, QStringLiteral("提示"));
     EXPECT_EQ(prompts.prompts[0].text, QStringLiteral("请先做出答案！"));
     EXPECT_EQ(prompts.prompts[0].dlgKind, 1);
-    EXPECT_EQ(prompts.prompts[0].dlgPage, DlgWarning);
+    EXPECT_EQ(prompts.prompts[0].dlgPage, seams::DlgWarning);
     EXPECT_EQ(answersToday(), 2);
 
     // Next group: questions 21 to 27 on buttons 1 to 7.
@@ -287,7 +281,7 @@ TEST_F(PracticeWindow, UnreadableBodyIsReportedAndNavigationGoesOn)
     ASSERT_EQ(prompts.prompts.size(), 1);
     EXPECT_EQ(prompts.prompts[0].caption, QStringLiteral("错误"));
     EXPECT_EQ(prompts.lastText(), QStringLiteral("无法打开试题！"));
-    EXPECT_EQ(prompts.prompts[0].dlgPage, DlgError);
+    EXPECT_EQ(prompts.prompts[0].dlgPage, seams::DlgError);
     EXPECT_EQ(w.currentRecord(), 2);
     EXPECT_TRUE(w.Re1->toPlainText().isEmpty());
     b.run(QStringLiteral("alter table tab_exer_gone rename to tab_exer"));
@@ -309,7 +303,7 @@ TEST_F(PracticeWindow, TimerRunsOutAndMarksTheQuestion)
     QTRY_VERIFY_WITH_TIMEOUT(!prompts.prompts.isEmpty(), 10000);
     EXPECT_EQ(prompts.lastText(), QStringLiteral("到时间了"));
     EXPECT_EQ(prompts.prompts[0].caption, QStringLiteral("提示"));
-    EXPECT_EQ(prompts.prompts[0].dlgPage, DlgWarning);
+    EXPECT_EQ(prompts.prompts[0].dlgPage, seams::DlgWarning);
     EXPECT_EQ(w.Gauge1->value(), 100);
     EXPECT_FALSE(w.Timer1->isActive());
     EXPECT_EQ(question(QStringLiteral("s01")).value(5).toString(), QStringLiteral("Y"));
@@ -412,7 +406,7 @@ TEST_F(PracticeWindow, MissingPicturesRefuseAndEndTheProgram)
         ASSERT_EQ(prompts.prompts.size(), 1) << c.missing;
         EXPECT_EQ(prompts.prompts[0].caption, QStringLiteral("错误"));
         EXPECT_EQ(prompts.prompts[0].text, QStringLiteral("无法提取资源文件！"));
-        EXPECT_EQ(prompts.prompts[0].dlgPage, DlgError);
+        EXPECT_EQ(prompts.prompts[0].dlgPage, seams::DlgError);
         EXPECT_EQ(end.calls, 1);
     }
 }

@@ -2,7 +2,7 @@
 #include "BenchBank.h"
 
 #include "DemoBank.h"
-#include "app/Seams.h"
+#include "platform/Seams.h"
 #include "store/dm.h"
 
 #include <QCoreApplication>

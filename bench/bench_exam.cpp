@@ -2,7 +2,7 @@
 // bank: numbering, the record, the paper table and the drawn questions.
 #include "BenchBank.h"
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 #include "exam/PaperGeneration.h"
 #include "store/dm.h"
 

@@ -1,7 +1,7 @@
 // The plan check of the "quit" command.
 #include "app/QuitCheck.h"
 
-#include "app/Seams.h"
+#include "platform/Seams.h"
 #include "store/SqlText.h"
 #include "store/dm.h"
 

@@ -1,8 +1,8 @@
 // Program entry: the start-up checks in order, then the menu.
-#include "app/ModalGui.h"
-#include "app/Seams.h"
-#include "app/Udlg.h"
-#include "app/Uprogress.h"
+#include "widgets/ModalGui.h"
+#include "platform/Seams.h"
+#include "widgets/Udlg.h"
+#include "widgets/Uprogress.h"
 #include "app/start.h"
 #include "platform/MenuPlayerWidget.h"
 #include "platform/SingleInstance.h"

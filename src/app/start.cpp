@@ -1,10 +1,10 @@
 // TFrmStart: main window, menu movie and command dispatch.
 #include "app/start.h"
 
-#include "app/ModalGui.h"
+#include "widgets/ModalGui.h"
 #include "app/QuitCheck.h"
-#include "app/Seams.h"
-#include "app/ShellState.h"
+#include "platform/Seams.h"
+#include "common/ShellState.h"
 #include "app/Uabout.h"
 #include "exam/UexamStart.h"
 #include "practice/Ukmmc.h"

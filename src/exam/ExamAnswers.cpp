@@ -1,7 +1,7 @@
 // Recording, voiding and checking the answers of a paper.
 #include "exam/ExamAnswers.h"
 
-#include "app/Seams.h"
+#include "platform/Seams.h"
 #include "practice/AnswerLogic.h"
 #include "store/SqlText.h"
 #include "store/dm.h"

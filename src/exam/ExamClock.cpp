@@ -1,6 +1,8 @@
 // The exam's count-up clock.
 #include "exam/ExamClock.h"
 
+#include "common/ClockText.h"
+
 #include <QElapsedTimer>
 
 namespace exam {
@@ -56,15 +58,7 @@ qint64 ExamClock::elapsedMs() const
     return m_running ? m_base + (m_source() - m_started) : m_base;
 }
 
-QString ExamClock::timeText(qint64 seconds)
-{
-    if (seconds < 0)
-        seconds = 0;
-    const qint64 h = seconds / 3600;
-    const qint64 m = (seconds % 3600) / 60;
-    const qint64 s = seconds % 60;
-    return QStringLiteral("%1:%2:%3").arg(h).arg(m, 2, 10, QLatin1Char('0')).arg(s, 2, 10, QLatin1Char('0'));
-}
+QString ExamClock::timeText(qint64 seconds) { return clockText(seconds); }
 
 QStringList pauseCoverLines()
 {

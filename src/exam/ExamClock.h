@@ -28,7 +28,7 @@ public:
     qint64 elapsedSeconds() const { return elapsedMs() / 1000; }
     QString elapsedText() const { return timeText(elapsedSeconds()); }
 
-    // Whole seconds as h:mm:ss (hours not padded): 3723 -> 1:02:03.
+    // Whole seconds as the clock text h:mm:ss (see common/ClockText.h).
     static QString timeText(qint64 seconds);
 
 private:

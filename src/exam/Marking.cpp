@@ -1,7 +1,7 @@
 // Marking of mock papers and the result record.
 #include "exam/Marking.h"
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 #include "store/dm.h"
 
 #include <QSqlQuery>

@@ -1,7 +1,7 @@
 // The composition of the mock papers and the random draw of their questions.
 #include "exam/PaperDraw.h"
 
-#include "app/Seams.h"
+#include "platform/Seams.h"
 
 namespace exam {
 

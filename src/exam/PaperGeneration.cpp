@@ -1,9 +1,9 @@
 // Generation and loading of mock papers.
 #include "exam/PaperGeneration.h"
 
-#include "app/CommonRoutines.h"
-#include "app/Seams.h"
-#include "app/ShellState.h"
+#include "common/CommonRoutines.h"
+#include "platform/Seams.h"
+#include "common/ShellState.h"
 #include "store/SqlText.h"
 #include "store/dm.h"
 

@@ -1,7 +1,7 @@
 // Paper records: list, figures and deletion.
 #include "exam/PaperRecords.h"
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 #include "store/dm.h"
 
 #include <QSqlQuery>

@@ -1,15 +1,15 @@
 // The paper records window.
 #include "exam/Ucheck.h"
 
-#include "app/CommonRoutines.h"
-#include "app/ModalGui.h"
-#include "app/Seams.h"
-#include "app/ShellState.h"
+#include "common/CommonRoutines.h"
+#include "widgets/ModalGui.h"
+#include "platform/Seams.h"
+#include "common/ShellState.h"
 #include "exam/ExamSettings.h"
 #include "exam/PaperGeneration.h"
 #include "exam/Uexam.h"
 #include "exam/UexamLinks.h"
-#include "exam/UexamStart.h"
+#include "exam/UexamProgress.h"
 #include "store/dm.h"
 
 #include <QCloseEvent>

@@ -1,9 +1,9 @@
 // The exam settings window.
 #include "exam/Ueset.h"
 
-#include "app/CommonRoutines.h"
-#include "app/ModalGui.h"
-#include "app/Seams.h"
+#include "common/CommonRoutines.h"
+#include "widgets/ModalGui.h"
+#include "platform/Seams.h"
 #include "exam/ExamSettings.h"
 #include "store/dm.h"
 

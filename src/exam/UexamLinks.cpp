@@ -1,7 +1,7 @@
 // Links from the mock exam windows to the windows of other parts.
 #include "exam/UexamLinks.h"
 
-#include "app/ModalGui.h"
+#include "widgets/ModalGui.h"
 #include "keypoints/UanswFagui.h"
 #include "practice/Ubj.h"
 #include "practice/Ujx.h"

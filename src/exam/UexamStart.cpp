@@ -1,56 +1,13 @@
-// The mock exam's entry points and the services its flows share.
+// The mock exam's entry points.
 #include "exam/UexamStart.h"
 
-#include "app/ModalGui.h"
-#include "app/Seams.h"
-#include "app/Udlg.h"
-#include "app/Uprogress.h"
+#include "exam/UexamProgress.h"
+#include "widgets/ModalGui.h"
 #include "exam/PaperGeneration.h"
 #include "exam/Ucheck.h"
 #include "exam/Ueset.h"
 #include "exam/Uexam.h"
 #include "store/dm.h"
-
-#include <QCoreApplication>
-
-namespace exam {
-
-namespace {
-ProgressView &viewSlot()
-{
-    static ProgressView v;
-    return v;
-}
-} // namespace
-
-void setProgressView(ProgressView view) { viewSlot() = std::move(view); }
-
-void showProgress(const QString &text)
-{
-    if (viewSlot().show)
-        viewSlot().show(text);
-    else
-        FrmProgress()->showStage(text);
-}
-
-void hideProgress()
-{
-    if (viewSlot().hide)
-        viewSlot().hide();
-    else if (viewSlot().show)
-        return;
-    else
-        FrmProgress()->hide();
-}
-
-void failAndEnd(const QString &message)
-{
-    hideProgress();
-    ShowDlg(QStringLiteral("错误"), message, 1, 2, QString());
-    seams::endProgram();
-}
-
-} // namespace exam
 
 void mnks(int subject)
 {

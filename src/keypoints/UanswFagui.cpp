@@ -1,9 +1,9 @@
 // The related key points of one question.
 #include "keypoints/UanswFagui.h"
 
-#include "app/ShellState.h"
+#include "common/ShellState.h"
 #include "platform/RichText.h"
-#include "practice/Ubackdrop.h"
+#include "widgets/Ubackdrop.h"
 #include "store/SqlText.h"
 #include "store/dm.h"
 

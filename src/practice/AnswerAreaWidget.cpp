@@ -3,7 +3,7 @@
 
 #include <QAbstractButton>
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

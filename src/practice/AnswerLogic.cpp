@@ -2,7 +2,7 @@
 // answer through the data module.
 #include "practice/AnswerLogic.h"
 
-#include "app/Seams.h"
+#include "platform/Seams.h"
 #include "store/SqlText.h"
 #include "store/dm.h"
 

@@ -1,9 +1,9 @@
 // The note window.
 #include "practice/Ubj.h"
 
-#include "app/ModalGui.h"
-#include "app/ShellState.h"
-#include "practice/Ubackdrop.h"
+#include "widgets/ModalGui.h"
+#include "common/ShellState.h"
+#include "widgets/Ubackdrop.h"
 #include "store/DbError.h"
 #include "store/dm.h"
 

@@ -1,9 +1,9 @@
 // The explanation window.
 #include "practice/Ujx.h"
 
-#include "app/ModalGui.h"
+#include "widgets/ModalGui.h"
 #include "platform/RichText.h"
-#include "practice/Ubackdrop.h"
+#include "widgets/Ubackdrop.h"
 #include "store/dm.h"
 
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
 // The chapter window.
 #include "practice/Ukmmc.h"
 
-#include "app/ModalGui.h"
-#include "app/Seams.h"
-#include "app/ShellState.h"
-#include "practice/Ubackdrop.h"
+#include "widgets/ModalGui.h"
+#include "platform/Seams.h"
+#include "common/ShellState.h"
+#include "widgets/Ubackdrop.h"
 #include "practice/Ulxxt.h"
 #include "store/DbError.h"
 #include "store/dm.h"

@@ -1,16 +1,16 @@
 // The chapter practice window.
 #include "practice/Ulxxt.h"
 
-#include "exam/ExamClock.h"
+#include "common/ClockText.h"
 
-#include "app/ModalGui.h"
-#include "app/Seams.h"
-#include "app/ShellState.h"
+#include "widgets/ModalGui.h"
+#include "platform/Seams.h"
+#include "common/ShellState.h"
 #include "keypoints/UanswFagui.h"
 #include "practice/AnswerAreaWidget.h"
 #include "practice/AnswerPanelWidget.h"
-#include "practice/PictureButtonWidget.h"
-#include "practice/Ubackdrop.h"
+#include "widgets/PictureButtonWidget.h"
+#include "widgets/Ubackdrop.h"
 #include "practice/Ubj.h"
 #include "practice/Ujx.h"
 #include "store/DbError.h"
@@ -891,7 +891,7 @@ void TFrmLxxt::Timer1Timer()
 
 QString TFrmLxxt::elapsedText() const
 {
-    return exam::ExamClock::timeText(m_clock.isValid() ? m_clock.elapsed() / 1000 : 0);
+    return clockText(m_clock.isValid() ? m_clock.elapsed() / 1000 : 0);
 }
 
 void TFrmLxxt::KZTimeCounter1Timer() { Lb_time->setText(elapsedText()); }

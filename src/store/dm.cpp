@@ -1,7 +1,7 @@
 // The data module: opening the bank and counting judged answers.
 #include "store/dm.h"
 
-#include "app/Seams.h"
+#include "platform/Seams.h"
 #include "store/Schema.h"
 #include "store/SqlText.h"
 

@@ -1,7 +1,7 @@
 // Shell windows: the message dialog, the main window's dispatch and "quit".
-#include "app/ModalGui.h"
-#include "app/ShellState.h"
-#include "app/Udlg.h"
+#include "widgets/ModalGui.h"
+#include "common/ShellState.h"
+#include "widgets/Udlg.h"
 #include "app/start.h"
 #include "platform/MenuPlayerWidget.h"
 #include "store/SqlText.h"

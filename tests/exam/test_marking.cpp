@@ -3,7 +3,7 @@
 // into the paper row, the bank row and the counters.
 #include "ExamFixture.h"
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 #include "exam/ExamAnswers.h"
 #include "exam/ExamSettings.h"
 #include "exam/Marking.h"

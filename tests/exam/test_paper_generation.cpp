@@ -2,8 +2,8 @@
 // composition of each subject, and the failures that leave nothing behind.
 #include "ExamFixture.h"
 
-#include "app/CommonRoutines.h"
-#include "app/ShellState.h"
+#include "common/CommonRoutines.h"
+#include "common/ShellState.h"
 #include "exam/PaperGeneration.h"
 #include "store/SqlText.h"
 

@@ -1,6 +1,6 @@
 // Paper records (list, figures, deletion) and the exam settings (checking
 // and saving the minimum score and the time allowed).
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 #include "exam/ExamSettings.h"
 #include "exam/PaperRecords.h"
 #include "support/TestBank.h"

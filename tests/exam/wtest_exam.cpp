@@ -5,13 +5,14 @@
 // settings window.
 #include "ExamFixture.h"
 
-#include "app/CommonRoutines.h"
-#include "app/ModalGui.h"
-#include "app/ShellState.h"
+#include "common/CommonRoutines.h"
+#include "widgets/ModalGui.h"
+#include "common/ShellState.h"
 #include "exam/Ucheck.h"
 #include "exam/Ueset.h"
 #include "exam/Uexam.h"
 #include "exam/UexamLinks.h"
+#include "exam/UexamProgress.h"
 #include "exam/UexamStart.h"
 #include "practice/AnswerAreaWidget.h"
 #include "keypoints/UanswFagui.h"

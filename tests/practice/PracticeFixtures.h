@@ -2,7 +2,7 @@
 // program and a small section of questions of every answer page.
 #pragma once
 
-#include "app/ModalGui.h"
+#include "widgets/ModalGui.h"
 #include "platform/RichText.h"
 #include "support/TestBank.h"
 

@@ -2,8 +2,8 @@
 // selections, a practice started from it and the refresh afterwards; and
 // the note and related key points windows on their own.
 #include "PracticeFixtures.h"
-#include "app/ModalGui.h"
-#include "app/ShellState.h"
+#include "widgets/ModalGui.h"
+#include "common/ShellState.h"
 #include "keypoints/UanswFagui.h"
 #include "practice/AnswerAreaWidget.h"
 #include "practice/Ubj.h"

@@ -3,12 +3,12 @@
 // comparison panel, voiding, the timer running out, notes, explanation,
 // key points and closing.
 #include "PracticeFixtures.h"
-#include "app/ModalGui.h"
-#include "app/ShellState.h"
+#include "widgets/ModalGui.h"
+#include "common/ShellState.h"
 #include "keypoints/UanswFagui.h"
 #include "practice/AnswerAreaWidget.h"
 #include "practice/AnswerPanelWidget.h"
-#include "practice/PictureButtonWidget.h"
+#include "widgets/PictureButtonWidget.h"
 #include "practice/PracticeSelection.h"
 #include "practice/Ubj.h"
 #include "practice/Ujx.h"

@@ -3,7 +3,7 @@
 // installed.
 #pragma once
 
-#include "app/Seams.h"
+#include "platform/Seams.h"
 #include "support/QtPrinters.h"
 #include "store/dm.h"
 

@@ -1,5 +1,5 @@
 // Default implementations of the program's seams.
-#include "app/Seams.h"
+#include "platform/Seams.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 // Modal opening of child windows, the general error display and the cursor.
-#include "app/ModalGui.h"
+#include "widgets/ModalGui.h"
 
-#include "app/Seams.h"
+#include "platform/Seams.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,5 +1,5 @@
 // Painted backgrounds and title strips of the borderless practice windows.
-#include "practice/Ubackdrop.h"
+#include "widgets/Ubackdrop.h"
 
 #include <QEvent>
 #include <QLinearGradient>

@@ -1,5 +1,5 @@
 // Board buttons painted from their pictures.
-#include "practice/PictureButtonWidget.h"
+#include "widgets/PictureButtonWidget.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 // Common routines: answer pages, paper totals, removing papers.
-#include "app/CommonRoutines.h"
-#include "app/ShellState.h"
+#include "common/CommonRoutines.h"
+#include "common/ShellState.h"
 #include "support/TestBank.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Common routines shared by the windows.
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 
 #include "store/dm.h"
 

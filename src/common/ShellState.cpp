@@ -1,5 +1,5 @@
 // The one instance of the shell-wide state and its small helpers.
-#include "app/ShellState.h"
+#include "common/ShellState.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // TFrmDlg: the program's message dialog.
-#include "app/Udlg.h"
+#include "widgets/Udlg.h"
 
-#include "app/Seams.h"
+#include "platform/Seams.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 // TFrmProgress: a small borderless waiting window.
-#include "app/Uprogress.h"
+#include "widgets/Uprogress.h"
 
-#include "app/Seams.h"
+#include "platform/Seams.h"
 
 #include <QApplication>
 #include <QLabel>

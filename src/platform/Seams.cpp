@@ -85,6 +85,18 @@ int messageBox(const QString &caption, const QString &text, int icon, int button
     return prompt(p);
 }
 
+namespace {
+FileHandler &fileSlot()
+{
+    static FileHandler h;
+    return h;
+}
+} // namespace
+
+QString openFileName(const FileRequest &request) { return fileSlot() ? fileSlot()(request) : QString(); }
+void setOpenFileHandler(FileHandler handler) { fileSlot() = std::move(handler); }
+FileHandler openFileHandler() { return fileSlot(); }
+
 QDate Clock::today() const { return QDate::currentDate(); }
 QTime Clock::timeOfDay() const { return QTime::currentTime(); }
 qint64 Clock::utcMsOfDay() const

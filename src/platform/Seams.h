@@ -56,6 +56,21 @@ int showDlg(const QString &caption, const QString &text, int kind, int page, con
 void endProgram();
 void setProgramEnd(std::function<void()> end);
 
+// Asks the user for a file to open.  The filter is written as the windows
+// give it, pairs of a name and its patterns joined by "|":
+// "升级文件(*.db)|*.db|所有文件(*.*)|*.*".  Returns the chosen path, or an
+// empty text when the user cancels.  With no handler installed nothing is
+// chosen; the program installs the real dialog and tests a scripted one.
+struct FileRequest {
+    QString caption;
+    QString folder;
+    QString filter;
+};
+using FileHandler = std::function<QString(const FileRequest &)>;
+QString openFileName(const FileRequest &request);
+void setOpenFileHandler(FileHandler handler);
+FileHandler openFileHandler();
+
 // The clock that every date, time of day and draw seed comes from.
 struct Clock {
     virtual ~Clock() = default;

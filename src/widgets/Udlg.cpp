@@ -2,6 +2,7 @@
 #include "widgets/Udlg.h"
 
 #include "platform/Seams.h"
+#include "widgets/FileDialogGui.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -228,4 +229,8 @@ int showForReal(const seams::Prompt &p)
 
 } // namespace
 
-void installRealPrompts() { seams::setPromptHandler(showForReal); }
+void installRealPrompts()
+{
+    seams::setPromptHandler(showForReal);
+    installRealFileDialog();
+}

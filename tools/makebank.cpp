@@ -1,12 +1,15 @@
 // makebank: writes the demo question bank.
 //
 //   makebank --out PATH [--questions N] [--seed S] [--if-missing]
+//   makebank --upgrade PATH --for BANK [--questions N] [--stamp SJBS]
 //
 // The bank is written to PATH.tmp and renamed into place only when it is
 // complete, so a failed run leaves no half bank behind.  With --if-missing
 // an existing PATH is left alone: a bank that exists holds the user's study
-// state.
+// state.  With --upgrade it writes an upgrade file for the bank BANK
+// instead (see UpgradeBank.h).
 #include "DemoBank.h"
+#include "UpgradeBank.h"
 
 #include "store/DbError.h"
 
@@ -22,6 +25,30 @@ int fail(const QString &text)
 {
     std::fprintf(stderr, "makebank: %s\n", qPrintable(text));
     return 1;
+}
+
+int writeUpgrade(const QString &out, const QString &bank, const QString &questions, const QString &stamp)
+{
+    if (bank.isEmpty())
+        return fail(QStringLiteral("--upgrade PATH wants --for BANK"));
+    demobank::UpgradeOptions options;
+    options.stamp = stamp;
+    if (!questions.isEmpty()) {
+        bool ok = false;
+        options.questions = questions.toInt(&ok);
+        if (!ok || options.questions < 0)
+            return fail(QStringLiteral("--questions wants a number of 0 or more, not \"%1\"").arg(questions));
+    }
+    try {
+        const demobank::UpgradeSummary s = demobank::writeUpgradeFile(out, bank, options);
+        std::printf("makebank: upgrade %s (sjbs %s, cpbs %s): %d questions (%d materials), new chapter %s, "
+                    "new section %s, %d sections, %d key points\n",
+                    qPrintable(QDir::toNativeSeparators(out)), qPrintable(s.sjbs), qPrintable(s.cpbs), s.questions,
+                    s.materials, qPrintable(s.newChapter), qPrintable(s.newSection), s.sections, s.keyPoints);
+    } catch (const store::DbError &e) {
+        return fail(e.text());
+    }
+    return 0;
 }
 
 } // namespace
@@ -43,8 +70,15 @@ int main(int argc, char **argv)
                                              QStringLiteral("N"));
     const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed of the generator."), QStringLiteral("S"));
     const QCommandLineOption ifMissingOption(QStringLiteral("if-missing"), QStringLiteral("Do nothing when PATH exists."));
-    parser.addOptions({outOption, questionsOption, seedOption, ifMissingOption});
+    const QCommandLineOption upgradeOption(QStringLiteral("upgrade"), QStringLiteral("Upgrade file to write."), QStringLiteral("PATH"));
+    const QCommandLineOption forOption(QStringLiteral("for"), QStringLiteral("Bank the upgrade is made for."), QStringLiteral("BANK"));
+    const QCommandLineOption stampOption(QStringLiteral("stamp"), QStringLiteral("Upgrade stamp (sjbs) of the file."), QStringLiteral("SJBS"));
+    parser.addOptions({outOption, questionsOption, seedOption, ifMissingOption, upgradeOption, forOption, stampOption});
     parser.process(app);
+
+    if (parser.isSet(upgradeOption))
+        return writeUpgrade(parser.value(upgradeOption), parser.value(forOption),
+                            parser.isSet(questionsOption) ? parser.value(questionsOption) : QString(), parser.value(stampOption));
 
     const QString out = parser.value(outOption);
     if (out.isEmpty())

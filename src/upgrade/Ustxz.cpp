@@ -26,18 +26,23 @@
 
 QString Tfrmstxz::fileFilter() { return QStringLiteral("升级文件(*.db)|*.db|所有文件(*.*)|*.*"); }
 
-Tfrmstxz::Tfrmstxz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+Tfrmstxz::Tfrmstxz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmstxz"));
     setWindowTitle(QStringLiteral("题库升级"));
-    setFixedSize(420, 230);
+    setFixedSize(420, 200);
     setStyleSheet(QStringLiteral(
         "QPushButton { color: black; background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 #dfe8f4);"
         " border: 1px solid #9bb2d1; border-radius: 4px; padding: 4px 16px; }"
         "QPushButton:hover { color: blue; border-color: #3b6fc2; }"
         "QLabel#Label1 { color: #7a1010; }"
+        "QLabel#title { color: white; font-weight: bold; }"
         "QGroupBox { border: 1px solid #9bb2d1; border-radius: 4px; margin-top: 10px; padding-top: 6px; }"
         "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; }"));
+
+    auto *title = new QLabel(windowTitle(), this);
+    title->setObjectName(QStringLiteral("title"));
+    title->setGeometry(12, 3, 300, 20);
 
     Label1 = new QLabel(QStringLiteral("建议先下载升级题库，然后选择本地升级！"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -69,7 +74,7 @@ Tfrmstxz::Tfrmstxz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::WindowTit
     buttons->addWidget(epFocusButton1);
     buttons->addWidget(epFocusButton3);
     auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(20, 16, 20, 14);
+    outer->setContentsMargins(20, 36, 20, 14);
     outer->addWidget(Label1);
     outer->addWidget(RadioGroup1);
     outer->addStretch(1);
@@ -97,6 +102,9 @@ void Tfrmstxz::paintEvent(QPaintEvent *)
     g.setColorAt(0, QColor(0xf4, 0xf8, 0xfd));
     g.setColorAt(1, QColor(0xdc, 0xe7, 0xf5));
     p.fillRect(rect(), g);
+    p.fillRect(QRect(0, 0, width(), 25), QColor(0x2a, 0x5c, 0xa8));
+    p.setPen(QColor(0x1d, 0x5f, 0x8a));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void Tfrmstxz::FormShow() { RadioGroup1Item0->setChecked(true); }

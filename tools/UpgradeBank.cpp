@@ -105,8 +105,8 @@ struct BankFacts {
     QString cpbs;
     QString part;              // "01"
     int newChapterNumber = 0;  // within the part
-    QString firstChapter;      // "0101"
-    QString newSection;        // inside firstChapter
+    QString firstChapter;      // the first chapter with room for a section ("0101")
+    QString newSection;        // inside firstChapter; empty when no chapter has room
     double chapterBhLo = 0, chapterBhHi = 1;   // after the part's last row
     double sectionBhLo = 0, sectionBhHi = 1;   // after firstChapter's last row
     std::vector<int> types;
@@ -144,16 +144,27 @@ BankFacts readBank(const QSqlDatabase &db)
                                      .column();
     if (chapters.isEmpty())
         throw store::DbError(QStringLiteral("part %1 has no chapter").arg(f.part));
-    f.firstChapter = chapters.first();
     f.newChapterNumber = chapters.last().mid(2).toInt() + 1;
     if (f.newChapterNumber > 99)
         throw store::DbError(QStringLiteral("part %1 has no free chapter number").arg(f.part));
-    const QString lastSection =
-        scalar(db, QStringLiteral("select max(C1) from tab_kmmc where length(C1)=6 and substr(C1,1,4)=?"), {f.firstChapter}).toString();
-    const int sectionNumber = lastSection.isEmpty() ? 1 : lastSection.mid(4).toInt() + 1;
-    if (sectionNumber > 99)
-        throw store::DbError(QStringLiteral("chapter %1 has no free section number").arg(f.firstChapter));
-    f.newSection = f.firstChapter + pad(sectionNumber, 2);
+    // The new section goes into the part's first chapter that has room.
+    int sectionNumber = 0;
+    for (const QString &c : chapters) {
+        const QString last =
+            scalar(db, QStringLiteral("select max(C1) from tab_kmmc where length(C1)=6 and substr(C1,1,4)=?"), {c}).toString();
+        const int next = last.isEmpty() ? 1 : last.mid(4).toInt() + 1;
+        if (next <= 99) {
+            f.firstChapter = c;
+            sectionNumber = next;
+            break;
+        }
+    }
+    // A part whose chapters are all full gets no new section in an old
+    // chapter; its questions all go into the new chapter.
+    if (f.firstChapter.isEmpty())
+        f.firstChapter = chapters.first();
+    else
+        f.newSection = f.firstChapter + pad(sectionNumber, 2);
     bhAfter(db, QStringLiteral("tab_kmmc"), QStringLiteral("C1"), f.part, &f.chapterBhLo, &f.chapterBhHi);
     bhAfter(db, QStringLiteral("tab_kmmc"), QStringLiteral("C1"), f.firstChapter, &f.sectionBhLo, &f.sectionBhHi);
 
@@ -246,6 +257,10 @@ QStringList UpgradeWriter::citeFor(const SectionPlan &s, int n)
     } else {
         out << m_oldGroupPoints[size_t(n) % m_oldGroupPoints.size()].ftid;
     }
+    // Without a new section in an old chapter the new key points of the old
+    // group are cited from the new chapter.
+    if (s.inNewChapter && m_f.newSection.isEmpty() && n % 5 == 0)
+        out << m_oldGroupPoints[size_t(n / 5) % m_oldGroupPoints.size()].ftid;
     // Every other question also cites a key point the bank already has.
     if (n % 2 == 0 && !m_f.existingKeyPoints.isEmpty())
         out << m_f.existingKeyPoints[n % m_f.existingKeyPoints.size()];
@@ -355,11 +370,12 @@ UpgradeSummary UpgradeWriter::run(const QString &sjbs)
 
     // Sections: about 400 questions each in the new chapter (at least two),
     // a quarter of the questions in the new section of the old chapter.
-    const int oldShare = std::max(4, m_total / 4);
+    const int oldShare = m_f.newSection.isEmpty() ? 0 : std::max(4, m_total / 4);
     const int newTotal = m_total - oldShare;
     const int newSections = std::clamp(newTotal / 400, 2, 98);
     std::vector<SectionPlan> plans;
-    plans.push_back({m_f.newSection, u8("第") + chineseNumber(m_f.newSection.mid(4).toInt()) + u8("节 调度规范更新"), oldShare, false});
+    if (oldShare)
+        plans.push_back({m_f.newSection, u8("第") + chineseNumber(m_f.newSection.mid(4).toInt()) + u8("节 调度规范更新"), oldShare, false});
     for (int k = 0; k < newSections; ++k) {
         const int n = newTotal / newSections + (k < newTotal % newSections ? 1 : 0);
         QString name = u8(Topics[k % 5]);
@@ -387,13 +403,14 @@ UpgradeSummary UpgradeWriter::run(const QString &sjbs)
     const double chapterStep = (m_f.chapterBhHi - m_f.chapterBhLo) / double(newSections + 2);
     kmmc.exec({m_f.chapterBhLo + chapterStep, newChapter, chapterName + u8("：本章为升级新增内容，共%1节。").arg(newSections),
                chapterName, m_c3.value(newChapter), QStringLiteral("0")});
+    int newIndex = 0;
     for (size_t i = 0; i < plans.size(); ++i) {
         const SectionPlan &s = plans[i];
         // When the first chapter is also the part's last, its new section
         // goes before the new chapter.
         const double oldSectionBh = m_f.sectionBhLo == m_f.chapterBhLo ? m_f.chapterBhLo + chapterStep / 2
                                                                        : (m_f.sectionBhLo + m_f.sectionBhHi) / 2;
-        const double bh = s.inNewChapter ? m_f.chapterBhLo + chapterStep * double(i + 1) : oldSectionBh;
+        const double bh = s.inNewChapter ? m_f.chapterBhLo + chapterStep * double(2 + newIndex++) : oldSectionBh;
         kmmc.exec({bh, s.code, u8("本节为升级新增内容：%1。").arg(s.name.section(QLatin1Char(' '), 1)), s.name, m_c3.value(s.code),
                    QStringLiteral("1")});
     }

@@ -161,6 +161,10 @@ QStringList missingColumns(const QStringList &bank, const QStringList &file)
 
 // The questions of the file cite key points in K3..K12; the first empty one
 // ends a question's list.  One row per question and key point cited.
+// One row per question and key point it cites: K3..K12 up to the first
+// empty one.  The slots of one question are told apart by their length of
+// list, so "union all" needs no sort; a key point a question lists twice is
+// made one row by the distinct of the caller.
 QString citedKeyPoints(const QString &alias)
 {
     QStringList parts;
@@ -170,7 +174,7 @@ QString citedKeyPoints(const QString &alias)
         cond += (cond.isEmpty() ? QString() : QStringLiteral(" and ")) + QStringLiteral("coalesce(%1,'')<>''").arg(col);
         parts << QStringLiteral("select A1 as qid, %1 as kp from %2.tab_answ where %3").arg(col, alias, cond);
     }
-    return parts.join(QStringLiteral(" union "));
+    return parts.join(QStringLiteral(" union all "));
 }
 
 } // namespace
@@ -183,27 +187,30 @@ QString citedKeyPoints(const QString &alias)
 // brought (rowid above the mark) carry their own counts.
 QStringList counterRaiseStatements(const QString &alias)
 {
-    const QString cited = citedKeyPoints(alias);
     QStringList out;
-    out << QStringLiteral("with codes(qid, code) as ("
-                          "select A1, A10 from %1.tab_answ union select A1, substr(A10,1,4) from %1.tab_answ "
-                          "union select A1, substr(A10,1,2) from %1.tab_answ union select A1, substr(A10,1,1) from %1.tab_answ) "
-                          "update tab_kmmc set C3 = C3 + t.n from "
-                          "(select code, count(*) as n from codes where code<>'' group by code) as t "
-                          "where tab_kmmc.C1 = t.code and tab_kmmc.rowid <= ?")
+    // A code's prefixes of 4, 2 and 1 characters that are shorter than the
+    // code itself: each question names each row once without a sort.
+    out << QStringLiteral("update tab_kmmc set C3 = C3 + t.n from "
+                          "(select code, count(*) as n from ("
+                          "select A10 as code from %1.tab_answ "
+                          "union all select substr(A10,1,4) from %1.tab_answ where length(A10) > 4 "
+                          "union all select substr(A10,1,2) from %1.tab_answ where length(A10) > 2 "
+                          "union all select substr(A10,1,1) from %1.tab_answ where length(A10) > 1) "
+                          "where code<>'' group by code) as t "
+                          "where tab_kmmc.C1 = t.code and tab_kmmc.rowid <= ?1")
                .arg(alias);
-    out << QStringLiteral("with cited(qid, kp) as (%1) "
-                          "update tab_rule set q = q + t.n from "
-                          "(select kp, count(*) as n from cited group by kp) as t "
-                          "where tab_rule.ftid = t.kp and tab_rule.rowid <= ?")
-               .arg(cited);
+    // The cited key points are worked out once for the three raises.
+    out << QStringLiteral("create temp table upgrade_cited as select distinct qid, kp from (%1)").arg(citedKeyPoints(alias));
+    out << QStringLiteral("update tab_rule set q = q + t.n from "
+                          "(select kp, count(*) as n from temp.upgrade_cited group by kp) as t "
+                          "where tab_rule.ftid = t.kp and tab_rule.rowid <= ?2");
     for (int len : {6, 1})
-        out << QStringLiteral("with cited(qid, kp) as (%1), owners(qid, id) as (select distinct qid, substr(kp,1,%2) from cited) "
-                              "update tab_fgmc set q = q + t.n from "
-                              "(select id, count(*) as n from owners group by id) as t "
-                              "where tab_fgmc.id = t.id and tab_fgmc.rowid <= ?")
-                   .arg(cited)
+        out << QStringLiteral("update tab_fgmc set q = q + t.n from "
+                              "(select id, count(*) as n from (select distinct qid, substr(kp,1,%1) as id from temp.upgrade_cited) "
+                              "group by id) as t "
+                              "where tab_fgmc.id = t.id and tab_fgmc.rowid <= ?3")
                    .arg(len);
+    out << QStringLiteral("drop table temp.upgrade_cited");
     return out;
 }
 
@@ -400,10 +407,8 @@ Result importUpgrade(TDM1 &dm, UpgradeConnection &cn2, const QString &path)
         const qint64 fgmcMark = lastRowid(h, "tab_fgmc");
         for (const Append &a : appends)
             BankStatement(h, appendStatement(a.table, a.columns, QLatin1String(Alias))).run();
-        const QStringList raises = counterRaiseStatements(QLatin1String(Alias));
-        const qint64 marks[] = {kmmcMark, ruleMark, fgmcMark, fgmcMark};
-        for (int i = 0; i < raises.size(); ++i)
-            BankStatement(h, raises.at(i)).bind(1, marks[i]).run();
+        for (const QString &raise : counterRaiseStatements(QLatin1String(Alias)))
+            BankStatement(h, raise).bind(1, kmmcMark).bind(2, ruleMark).bind(3, fgmcMark).run();
         BankStatement(h, QStringLiteral("insert into tab_sj(sjbs,cpbs) values(?,?)")).bind(1, r.sjbs).bind(2, r.cpbs).run();
         tx.commit();
         r.outcome = Outcome::Merged;

@@ -67,8 +67,8 @@ Result importUpgrade(TDM1 &dm, UpgradeConnection &cn2, const QString &path);
 // The statements of the merge on the bank's connection with the file
 // attached as alias.  The append of one table names the bank's columns.
 QString appendStatement(const QString &table, const QStringList &columns, const QString &alias);
-// The counter raises, in order tab_kmmc, tab_rule, tab_fgmc (groups),
-// tab_fgmc (first characters); each binds the largest rowid its table had
+// The counter raises, run in order after the appends.  They bind ?1, ?2
+// and ?3 to the largest rowid that tab_kmmc, tab_rule and tab_fgmc had
 // before the appends, so only the bank's own rows are raised.
 QStringList counterRaiseStatements(const QString &alias);
 

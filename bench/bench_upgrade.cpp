@@ -1,0 +1,162 @@
+// Merging an upgrade of 20,000 questions into the 100,000-question bank:
+// what the user waits for after "开始升级" (the checks, the appends, the
+// counter raises and the stamp in one transaction), against a floor of the
+// same SQL through the sqlite3 C API on a connection of its own.  The two
+// run interleaved; the bank is taken back after each merge, untimed.
+#include "BenchBank.h"
+#include "UpgradeBank.h"
+
+#include "store/Schema.h"
+#include "store/dm.h"
+#include "upgrade/BankUpgrade.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QUrl>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <sqlite3.h>
+#include <vector>
+
+namespace {
+
+BenchBank *g_bank = nullptr;
+QString g_upgrade;
+std::vector<double> g_program, g_floor;
+
+const char *const Tables[] = {"tab_kmmc", "tab_exer", "tab_answ", "tab_rule", "tab_fgmc", "tab_title", "tab_sj"};
+
+struct Marks {
+    std::vector<qint64> rowid;
+};
+
+Marks marks(TDM1 &dm)
+{
+    Marks m;
+    for (const char *t : Tables)
+        m.rowid.push_back(dm.scalar(QStringLiteral("select coalesce(max(rowid),0) from ") + QLatin1String(t)).toLongLong());
+    return m;
+}
+
+// Takes the bank back to its rows before a merge (the raised counters stay
+// raised; they do not change the work of the next merge).
+void takeBack(TDM1 &dm, const Marks &m)
+{
+    DbTransaction tx(dm);
+    for (size_t i = 0; i < std::size(Tables); ++i)
+        dm.runText(QStringLiteral("delete from %1 where rowid > %2").arg(QLatin1String(Tables[i])).arg(m.rowid[i]));
+    tx.commit();
+    dm.execText(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")).finish();
+}
+
+void exec(sqlite3 *db, const QString &sql, const QVariantList &binds = {})
+{
+    sqlite3_stmt *s = nullptr;
+    const QByteArray b = sql.toUtf8();
+    if (sqlite3_prepare_v2(db, b.constData(), int(b.size()), &s, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "%s: %s\n", b.constData(), sqlite3_errmsg(db));
+        std::exit(1);
+    }
+    for (int i = 0; i < binds.size() && i < sqlite3_bind_parameter_count(s); ++i) {
+        if (binds[i].typeId() == QMetaType::QString) {
+            const QByteArray t = binds[i].toString().toUtf8();
+            sqlite3_bind_text(s, i + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+        } else {
+            sqlite3_bind_int64(s, i + 1, binds[i].toLongLong());
+        }
+    }
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        std::fprintf(stderr, "%s: %s\n", b.constData(), sqlite3_errmsg(db));
+        std::exit(1);
+    }
+    sqlite3_finalize(s);
+}
+
+// The merge's statements straight on a connection of their own.
+void floorMerge(const QString &bank, const QString &file)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(bank.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr);
+    sqlite3_busy_timeout(db, 5000);
+    const QString uri = QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
+    exec(db, QStringLiteral("ATTACH DATABASE ? AS upgrade_file"), {uri});
+    exec(db, QStringLiteral("BEGIN"));
+    auto last = [&](const char *t) {
+        sqlite3_stmt *s = nullptr;
+        sqlite3_prepare_v2(db, (QByteArray("select coalesce(max(rowid),0) from ") + t).constData(), -1, &s, nullptr);
+        sqlite3_step(s);
+        const qint64 v = sqlite3_column_int64(s, 0);
+        sqlite3_finalize(s);
+        return v;
+    };
+    const QVariantList marks{last("tab_kmmc"), last("tab_rule"), last("tab_fgmc")};
+    const QStringList tables = upgrade::mergedTables() << QStringLiteral("tab_title");
+    for (const QString &t : tables)
+        exec(db, upgrade::appendStatement(t, store::tableColumns(t), QStringLiteral("upgrade_file")));
+    for (const QString &raise : upgrade::counterRaiseStatements(QStringLiteral("upgrade_file")))
+        exec(db, raise, marks);
+    exec(db, QStringLiteral("insert into tab_sj(sjbs,cpbs) values('floor','floor')"));
+    exec(db, QStringLiteral("COMMIT"));
+    exec(db, QStringLiteral("DETACH DATABASE upgrade_file"));
+    sqlite3_close(db);
+}
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void BM_UpgradeMerge(benchmark::State &state)
+{
+    TDM1 &dm = g_bank->dm();
+    const Marks before = marks(dm);
+    bool program = true;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        if (program) {
+            upgrade::UpgradeConnection cn2;
+            const upgrade::Result r = upgrade::importUpgrade(dm, cn2, g_upgrade);
+            if (r.outcome != upgrade::Outcome::Merged) {
+                state.SkipWithError(qPrintable(QStringLiteral("merge failed: ") + r.engineText));
+                return;
+            }
+        } else {
+            floorMerge(g_bank->bankPath(), g_upgrade);
+        }
+        const double ms = double(t.nsecsElapsed()) / 1e6;
+        state.SetIterationTime(ms / 1000.0);
+        (program ? g_program : g_floor).push_back(ms);
+        program = !program;
+        takeBack(dm, before);
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_UpgradeMerge)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    BenchBank bank(100000);
+    g_bank = &bank;
+    g_upgrade = bank.dir() + QStringLiteral("upgrade-20000.db");
+    demobank::UpgradeOptions o;
+    o.questions = 20000;
+    const demobank::UpgradeSummary s = demobank::writeUpgradeFile(g_upgrade, bank.bankPath(), o);
+    std::printf("upgrade file: %d questions, %d materials, %d sections, %lld bytes\n", s.questions, s.materials, s.sections,
+                static_cast<long long>(QFile(g_upgrade).size()));
+    runBenchmarks(argc, argv);
+    std::printf("upgrade-merge ms: %.1f (floor %.1f)\n", median(g_program), median(g_floor));
+    std::printf("upgrade-merge ratio: %.2f\n", median(g_program) / median(g_floor));
+    return 0;
+}

@@ -78,6 +78,47 @@ private:
 
 } // namespace
 
+int benchQuestions(int &argc, char **argv, int defaultCount)
+{
+    int n = qEnvironmentVariableIntValue("PELLBROOK_BENCH_QUESTIONS");
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (qstrcmp(argv[i], "--questions") == 0) {
+            n = QByteArray(argv[i + 1]).toInt();
+            for (int j = i; j + 2 <= argc; ++j)
+                argv[j] = argv[j + 2];
+            argc -= 2;
+            break;
+        }
+    }
+    return n > 0 ? n : defaultCount;
+}
+
+void benchCopyPictures(const BenchBank &bank)
+{
+    // build/bench/<program> -> build/pic
+    const QDir from(QCoreApplication::applicationDirPath() + QStringLiteral("/../pic"));
+    QDir(bank.dir()).mkpath(QStringLiteral("pic"));
+    for (const QString &f : from.entryList(QDir::Files))
+        QFile::copy(from.filePath(f), bank.dir() + QStringLiteral("pic/") + f);
+}
+
+double benchRssMb()
+{
+    QFile f(QStringLiteral("/proc/self/statm"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> parts = f.readAll().split(' ');
+    return parts.size() > 1 ? parts.at(1).toDouble() * 4096.0 / (1024.0 * 1024.0) : 0;
+}
+
+QString benchLoadAverage()
+{
+    QFile f(QStringLiteral("/proc/loadavg"));
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("?");
+    return QString::fromLatin1(f.readAll()).section(QLatin1Char(' '), 0, 2);
+}
+
 double benchMs(const char *name)
 {
     auto it = figures().find(name);

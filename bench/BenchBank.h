@@ -22,6 +22,18 @@ private:
     std::unique_ptr<TDM1> m_dm;
 };
 
+// The bank size of a benchmark program: --questions N on its command line
+// (removed from argv) or PELLBROOK_BENCH_QUESTIONS, else the default.
+int benchQuestions(int &argc, char **argv, int defaultCount);
+
+// Copies the program's pictures (built beside the program) into the bank's
+// program folder, for benchmarks that open windows.
+void benchCopyPictures(const BenchBank &bank);
+
+// The process's resident memory in MB, and the machine's load average text.
+double benchRssMb();
+QString benchLoadAverage();
+
 // Median of a benchmark's per-iteration real time in milliseconds, as
 // collected by the figure reporter (NaN when it did not run).
 double benchMs(const char *name);

@@ -216,7 +216,7 @@ int main(int argc, char **argv)
     BenchBank bank(100000);
     g_bank = &bank;
     runBenchmarks(argc, argv);
-    std::printf("practice-start ms: %.2f\n", benchMs("BM_PracticeStart"));
+    std::printf("practice-select ms: %.2f\n", benchMs("BM_PracticeStart"));
     std::printf("chapter-totals ms: %.3f\n", benchMs("BM_ChapterTotals"));
     std::printf("answer-path ms: %.3f (floor %.3f)\n", benchMs("BM_AnswerPath"), benchMs("BM_AnswerPathFloor"));
     std::printf("answer-path ratio: %.2f\n", benchMs("BM_AnswerPath") / benchMs("BM_AnswerPathFloor"));

@@ -113,10 +113,7 @@ QVector<Candidate> loadCandidates(TDM1 &dm, int subject)
     const QByteArray sql = (QStringLiteral("select A1, A10, A13 from tab_answ where ") + chapters
                             + QStringLiteral(" (f1 <> 1) order by E3"))
                                .toUtf8();
-    const QVariant handle = dm.db().driver() ? dm.db().driver()->handle() : QVariant();
-    sqlite3 *db = handle.isValid() ? *static_cast<sqlite3 *const *>(handle.constData()) : nullptr;
-    if (!db)
-        throw store::DbError(QStringLiteral("the bank is not open"));
+    sqlite3 *db = dm.handle();
     sqlite3_stmt *stmt = nullptr;
     if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK)
         throw store::DbError(QString::fromUtf8(sqlite3_errmsg(db)));

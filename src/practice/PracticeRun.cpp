@@ -5,42 +5,50 @@
 #include "practice/PracticeSelection.h"
 #include "store/dm.h"
 
+#include "store/DbError.h"
+
+#include <QByteArrayView>
+#include <QHash>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTextDocument>
+#include <algorithm>
+#include <deque>
+#include <memory>
+#include <sqlite3.h>
 #include <stdexcept>
 
 namespace practice {
 
 namespace {
 
-// Reads a field by name; the key-point selection has no xx and no ecount.
-struct FieldReader {
-    const QSqlQuery &q;
-    QVector<int> idx;
-    explicit FieldReader(const QSqlQuery &query, const QStringList &names) : q(query)
-    {
-        const QSqlRecord r = q.record();
-        for (const QString &n : names)
-            idx << r.indexOf(n);
-    }
-    QVariant at(int i) const { return idx[i] < 0 ? QVariant() : q.value(idx[i]); }
-    QString text(int i) const { return at(i).toString(); }
-    int number(int i) const { return at(i).toInt(); }
-};
-
 enum Field { A1, A2, A2_1, K3, A10 = K3 + 10, A13, A14, E1, E2, E2_1, E3, E4, F1, XX, CSBS, ECOUNT, FieldCount };
 
-QStringList fieldNames()
-{
-    QStringList n{QStringLiteral("a1"), QStringLiteral("a2"), QStringLiteral("a2_1")};
-    for (int k = 3; k <= 12; ++k)
-        n << QStringLiteral("k%1").arg(k);
-    n << QStringLiteral("a10") << QStringLiteral("a13") << QStringLiteral("a14") << QStringLiteral("e1") << QStringLiteral("e2")
-      << QStringLiteral("e2_1") << QStringLiteral("e3") << QStringLiteral("e4") << QStringLiteral("f1") << QStringLiteral("xx")
-      << QStringLiteral("csbs") << QStringLiteral("ecount");
-    return n;
-}
+const char *const FieldNames[FieldCount] = {"a1", "a2", "a2_1", "k3", "k4", "k5", "k6", "k7", "k8", "k9", "k10", "k11", "k12",
+                                            "a10", "a13", "a14", "e1", "e2", "e2_1", "e3", "e4", "f1", "xx", "csbs", "ecount"};
+
+// Texts that recur across the rows of a list (chapter codes, keys, key
+// points, dates, marks) are kept once and shared by every row that holds
+// them; ids and notes are read as they are.
+class SharedTexts {
+public:
+    QString get(const char *utf8, int bytes)
+    {
+        if (bytes <= 0)
+            return QString();
+        const QByteArrayView key(utf8, bytes);
+        auto it = m_texts.constFind(key);
+        if (it != m_texts.constEnd())
+            return it.value();
+        const QString s = QString::fromUtf8(utf8, bytes);
+        m_keys.emplace_back(utf8, bytes);
+        m_texts.insert(QByteArrayView(m_keys.back()), s);
+        return s;
+    }
+
+private:
+    std::deque<QByteArray> m_keys;   // owns the bytes the views point at
+    QHash<QByteArrayView, QString> m_texts;
+};
 
 } // namespace
 
@@ -55,33 +63,84 @@ bool PracticeRun::load(const QString &selection)
 
 void PracticeRun::loadRows(const QString &selection)
 {
+    // The list of a large chapter runs to tens of thousands of rows: the
+    // selection is stepped forward once on the engine's handle and each row
+    // keeps only what the window uses, with recurring texts shared.
     m_rows.clear();
-    QSqlQuery q = m_dm.execText(selection);
-    const FieldReader f(q, fieldNames());
-    while (q.next()) {
-        QuestionRow r;
-        r.id = f.text(A1);
-        r.key = f.text(A2);
-        r.optionCount = f.number(A2_1);
-        for (int k = 0; k < 10; ++k)
-            r.keyPoints << f.text(K3 + k);
-        r.chapter = f.text(A10);
-        r.type = f.number(A13);
-        const QVariant note = f.at(A14);
-        r.noteIsNull = note.isNull();
-        r.note = note.toString();
-        r.lastDate = f.text(E1);
-        r.lastAnswer = f.text(E2);
-        r.runAnswer = f.text(E2_1);
-        r.attempts = f.number(E3);
-        r.wrongScore = f.number(E4);
-        r.status = f.number(F1);
-        r.order = f.number(XX);
-        r.timedOut = f.text(CSBS);
-        r.editCount = f.number(ECOUNT);
-        m_rows << r;
+    sqlite3 *db = m_dm.handle();
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray sql = selection.toUtf8();
+    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK) {
+        const QString err = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(stmt);
+        throw store::DbError(err);
     }
-    q.finish();
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(stmt, sqlite3_finalize);
+    // Fields are found by name; the key-point selection has no xx and no ecount.
+    int col[FieldCount];
+    std::fill(std::begin(col), std::end(col), -1);
+    for (int c = 0, n = sqlite3_column_count(stmt); c < n; ++c) {
+        const QByteArray name = QByteArray(sqlite3_column_name(stmt, c)).toLower();
+        for (int f = 0; f < FieldCount; ++f)
+            if (col[f] < 0 && name == FieldNames[f])
+                col[f] = c;
+    }
+    SharedTexts shared;
+    auto bytes = [&](int f, const char *&text) {
+        if (col[f] < 0) {
+            text = nullptr;
+            return 0;
+        }
+        text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col[f]));
+        return sqlite3_column_bytes(stmt, col[f]);
+    };
+    auto sharedText = [&](int f) {
+        const char *t;
+        const int n = bytes(f, t);
+        return shared.get(t, n);
+    };
+    auto ownText = [&](int f) {
+        const char *t;
+        const int n = bytes(f, t);
+        return n > 0 ? QString::fromUtf8(t, n) : QString();
+    };
+    auto number = [&](int f) { return col[f] < 0 ? 0 : sqlite3_column_int(stmt, col[f]); };
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        QuestionRow r;
+        r.id = ownText(A1);
+        r.key = sharedText(A2);
+        r.optionCount = number(A2_1);
+        // Trailing empty key-point fields are not kept: value(k) reads them
+        // as empty all the same.
+        int last = -1;
+        QString k[10];
+        for (int i = 0; i < 10; ++i) {
+            k[i] = sharedText(K3 + i);
+            if (!k[i].isEmpty())
+                last = i;
+        }
+        r.keyPoints.reserve(last + 1);
+        for (int i = 0; i <= last; ++i)
+            r.keyPoints << k[i];
+        r.chapter = sharedText(A10);
+        r.type = number(A13);
+        r.noteIsNull = col[A14] < 0 || sqlite3_column_type(stmt, col[A14]) == SQLITE_NULL;
+        r.note = ownText(A14);
+        r.lastDate = sharedText(E1);
+        r.lastAnswer = sharedText(E2);
+        r.runAnswer = sharedText(E2_1);
+        r.attempts = number(E3);
+        r.wrongScore = number(E4);
+        r.status = number(F1);
+        r.order = number(XX);
+        r.timedOut = sharedText(CSBS);
+        r.editCount = number(ECOUNT);
+        m_rows.append(std::move(r));
+    }
+    if (rc != SQLITE_DONE)
+        throw store::DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+    m_rows.squeeze();
     setTypeFilter(m_filter);
 }
 

@@ -23,6 +23,12 @@ QStringList schemaStatements();
 QStringList tableColumns(const QString &table);
 QStringList shippedTables();
 
+// Brings the indexes of an opened bank to the program's: an index that is
+// missing is created and one whose definition differs is made anew, in one
+// transaction (tables and rows are untouched).  Throws DbError with the
+// engine's text.
+void refreshIndexes(QSqlDatabase &db);
+
 // Creates every table and index in an empty database and sets the schema
 // version, in one transaction.  Throws DbError with the engine's text.
 void createSchema(QSqlDatabase &db);

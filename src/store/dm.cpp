@@ -68,6 +68,14 @@ TDM1::TDM1()
     q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     q.finish();
+    // A bank made by an earlier build of the program gets today's indexes.
+    try {
+        store::refreshIndexes(db);
+    } catch (const store::DbError &e) {
+        openError = e.text();
+        db.close();
+        return;
+    }
     DbOpened = true;
 }
 

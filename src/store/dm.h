@@ -82,6 +82,10 @@ public:
     void rollback();
     bool inTransaction() const { return m_depth > 0; }
 
+    // The engine's own handle of the connection, for code that steps large
+    // result sets without the driver's per-row copies.
+    sqlite3 *handle();
+
     // Closes the connection (errors swallowed).
     void close();
 
@@ -90,7 +94,6 @@ private:
     QString m_bankPath;
     QString m_currentChapter;
     QString m_typeTable = QStringLiteral("tab_tx1");
-    sqlite3 *handle();
     sqlite3_stmt *statement(const QString &sql);
     void step(sqlite3_stmt *stmt, const QVariantList &binds, const std::function<void(const QVariantList &)> *onRow);
     QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;

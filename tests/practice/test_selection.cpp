@@ -7,6 +7,7 @@
 #include "support/TestBank.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -142,6 +143,54 @@ TEST_F(Selections, ChapterSelectionsUseThePrefixIndexes)
     EXPECT_TRUE(plan(b, practiceSql(PracticeKind::Wrong, QStringLiteral("1001"))).contains(QStringLiteral("ix_answ_a10_4")));
     EXPECT_TRUE(plan(b, practiceSql(PracticeKind::Review, QStringLiteral("100101"))).contains(QStringLiteral("ix_answ_a10_6")));
     EXPECT_TRUE(plan(b, QStringLiteral("update tab_answ set E2_1='' where E2_1 IS NOT ''")).contains(QStringLiteral("ix_answ_e2_1")));
+    // New questions of a chapter or a section come out of the index in the
+    // list's order: no sort of the whole chapter before the first row.
+    for (const QString &sql : {practiceSql(PracticeKind::New, QStringLiteral("1001")),
+                               practiceSql(PracticeKind::New, QStringLiteral("100101")), doubleClickSql(QStringLiteral("1001"))}) {
+        const QString p = plan(b, sql);
+        EXPECT_TRUE(p.contains(QStringLiteral("ix_answ_a10_")) && !p.contains(QStringLiteral("TEMP B-TREE"))) << p.toStdString();
+    }
+}
+
+// The list is read straight from the engine; every field of every row must
+// be what the driver reads from the same statement, NULLs and texts that
+// recur across rows included.
+TEST_F(Selections, TheListHoldsWhatTheStatementReturns)
+{
+    b.run(QStringLiteral("update tab_answ set K3='100101001', K4=NULL, K5='100101002', A14='note', csbs='Y', ecount=2 where A1='w1'"));
+    b.run(QStringLiteral("update tab_answ set K3='100101001', A14='', A2='ABD' where A1='w3'"));
+    const QString sqls[] = {practiceSql(PracticeKind::New, QStringLiteral("10")), practiceSql(PracticeKind::Wrong, QStringLiteral("1001")),
+                            practiceSql(PracticeKind::Review, QStringLiteral("100101")),
+                            // the key-point selection's shape: every column, no xx/ecount order
+                            QStringLiteral("select * from tab_answ where K3='100101001' order by A1")};
+    for (const QString &sql : sqls) {
+        PracticeRun run(b.dm());
+        run.loadRows(sql);
+        QSqlQuery q = b.dm().execText(sql);
+        const QSqlRecord rec = q.record();
+        auto text = [&](const char *n) { return q.value(rec.indexOf(QLatin1String(n))).toString(); };
+        auto number = [&](const char *n) { return q.value(rec.indexOf(QLatin1String(n))).toInt(); };
+        int i = 0;
+        while (q.next()) {
+            ASSERT_LT(i, run.count()) << sql.toStdString();
+            const QuestionRow &r = run.row(++i);
+            EXPECT_EQ(r.id, text("a1"));
+            EXPECT_EQ(r.key, text("a2"));
+            EXPECT_EQ(r.chapter, text("a10"));
+            for (int k = 0; k < 10; ++k)
+                EXPECT_EQ(r.keyPoints.value(k), text(qPrintable(QStringLiteral("k%1").arg(k + 3)))) << r.id.toStdString() << k;
+            EXPECT_EQ(r.note, text("a14"));
+            EXPECT_EQ(r.noteIsNull, q.value(rec.indexOf(QStringLiteral("a14"))).isNull()) << r.id.toStdString();
+            EXPECT_EQ(r.lastDate, text("e1"));
+            EXPECT_EQ(r.lastAnswer, text("e2"));
+            EXPECT_EQ(r.timedOut, text("csbs"));
+            EXPECT_EQ((QList<int>{r.optionCount, r.type, r.attempts, r.wrongScore, r.status, r.order, r.editCount}),
+                      (QList<int>{number("a2_1"), number("a13"), number("e3"), number("e4"), number("f1"), number("xx"),
+                                  number("ecount")}))
+                << r.id.toStdString();
+        }
+        EXPECT_EQ(i, run.count()) << sql.toStdString();
+    }
 }
 
 TEST_F(Selections, EmptySelectionMessages)

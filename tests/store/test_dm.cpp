@@ -83,6 +83,42 @@ TEST(DataModule, OpensAGoodBankInWalMode)
     EXPECT_EQ(b.value(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
 }
 
+// A bank made with other index definitions (an earlier build's, or one
+// missing) is brought to today's on opening; its rows are untouched.
+TEST(DataModule, OpeningRefreshesTheIndexes)
+{
+    TestBank b;
+    b.addChapter(QStringLiteral("100101"));
+    b.addQuestion(QStringLiteral("q1"), QStringLiteral("A"), 61, QStringLiteral("100101"));
+    const QString path = b.dm().bankPath();
+    const QStringList before = store::schemaStatements();
+    b.dm().close();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old-indexes"));
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        for (const char *sql : {"DROP INDEX ix_answ_a10_6", "CREATE INDEX ix_answ_a10_6 ON tab_answ(substr(A10,1,6))",
+                                "DROP INDEX ix_answ_a10_4", "DROP INDEX ix_cj_a1"})
+            ASSERT_TRUE(q.exec(QString::fromLatin1(sql))) << sql;
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("old-indexes"));
+    TDM1 dm;
+    ASSERT_TRUE(dm.DbOpened) << dm.openError.toStdString();
+    QStringList stored;
+    QSqlQuery q = dm.exec(QStringLiteral("select sql from sqlite_master where sql is not null order by rowid"));
+    while (q.next())
+        stored << q.value(0).toString();
+    q.finish();
+    QStringList want = before;
+    want.sort();
+    stored.sort();
+    EXPECT_EQ(stored, want);
+    EXPECT_EQ(dm.scalar(QStringLiteral("select count(*) from tab_answ where A1='q1'")).toInt(), 1);
+}
+
 TEST(DataModule, SchemaHasEveryTableAndColumn)
 {
     TestBank b;

@@ -115,6 +115,10 @@ QString TDM1::prepareBank()
         if (!present.contains(t.toLower()))
             return QStringLiteral("not a question bank: no table ") + t;
 
+    // The bank is this process's alone while it is open: no second copy of
+    // the program, nor anything else, can write it underneath.
+    if (engineValue(h, "PRAGMA locking_mode=EXCLUSIVE", &error) != QLatin1String("exclusive") || !error.isEmpty())
+        return error.isEmpty() ? QStringLiteral("the bank cannot be held") : error;
     const QString journal = engineValue(h, "PRAGMA journal_mode=WAL", &error);
     if (!error.isEmpty())
         return error;
@@ -123,7 +127,8 @@ QString TDM1::prepareBank()
     engineValue(h, "PRAGMA synchronous=NORMAL", &error);
     if (!error.isEmpty())
         return error;
-    // A write that is rolled back proves the bank can take the answers.
+    // A write that is rolled back proves the bank can take the answers and
+    // takes the hold on it.
     for (const char *sql : {"BEGIN IMMEDIATE", "CREATE TABLE pellbrook_write_probe (x)"}) {
         if (sqlite3_exec(h, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
             error = QString::fromUtf8(sqlite3_errmsg(h));

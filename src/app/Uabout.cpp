@@ -1,12 +1,15 @@
 // TFrmAbout: title, maker's address and notice of rights, one close button.
 #include "app/Uabout.h"
 
+#include "widgets/ModalGui.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 TFrmAbout::TFrmAbout(QWidget *parent) : QDialog(parent)
 {
+    ui::keepOpenOnEscape(this);
     setObjectName(QStringLiteral("FrmAbout"));
     setWindowTitle(QStringLiteral("关于"));
     setFixedSize(420, 240);

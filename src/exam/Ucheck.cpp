@@ -55,6 +55,7 @@ QLCDNumber *numberPanel(QWidget *parent, const char *name)
 
 TFrmCheck::TFrmCheck(QWidget *parent) : QDialog(parent), m_dm(*DM1)
 {
+    ui::keepOpenOnEscape(this);
     setObjectName(QStringLiteral("FrmCheck"));
     setWindowTitle(QStringLiteral("查阅试卷"));
     setStyleSheet(QString::fromLatin1(WindowStyle));

@@ -252,6 +252,8 @@ void TFrmExam::buildControls()
     left->addWidget(Label1);
 
     AnswerArea = new AnswerAreaWidget(this);
+    // In the exam the several-answers page is labelled "不定项".
+    AnswerArea->setSideLabel(practice::PageMatching, QStringLiteral("不\r\n定\r\n项"));
     left->addWidget(AnswerArea);
 
     auto *buttons = new QGridLayout;

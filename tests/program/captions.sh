@@ -4,6 +4,9 @@
 # display that is not at 96 dpi is "提示", the main window is "Velmora".
 source "$(dirname "$0")/common.inc"
 start_display 1024x768
+# A client that stays connected, so the X server does not reset (and
+# refuse connections for a moment) whenever one program run ends.
+xprop -root -spy >/dev/null 2>&1 & PIDS+=("$!")
 
 net_name() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
 

@@ -5,6 +5,9 @@
 source "$(dirname "$0")/common.inc"
 make_bank
 start_display 1024x768
+# A client that stays connected, so the X server does not reset (and
+# refuse connections for a moment) whenever one program run ends.
+xprop -root -spy >/dev/null 2>&1 & PIDS+=("$!")
 passed=0
 for dpi in 120 144; do
   QT_FONT_DPI=$dpi PELLBROOK_TRACE_PROMPTS=1 "$APP/pellbrook" 2>"$WORK/err$dpi" &

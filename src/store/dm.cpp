@@ -38,13 +38,16 @@ TDM1::TDM1()
         openError = QStringLiteral("missing file: ") + m_bankPath;
         return;
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    db.setDatabaseName(QUrl::fromLocalFile(m_bankPath).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!db.open()) {
-        openError = engineText(db.lastError());
-        return;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+        db.setDatabaseName(QUrl::fromLocalFile(m_bankPath).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!db.open()) {
+            openError = engineText(db.lastError());
+            return;
+        }
     }
+    // A refused bank is closed again here, with no handle left on it.
     openError = prepareBank();
     if (!openError.isEmpty()) {
         close();

@@ -1,33 +1,51 @@
-// TFrmAbout: title, maker's address and notice of rights, one close button.
+// TFrmAbout: title, maker's address and notice of rights, one close button,
+// painted like the program's other windows.
 #include "app/Uabout.h"
 
+#include "widgets/ModalGui.h"
+#include "widgets/Ubackdrop.h"
+
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TFrmAbout::TFrmAbout(QWidget *parent) : QDialog(parent)
+TFrmAbout::TFrmAbout(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("FrmAbout"));
     setWindowTitle(QStringLiteral("关于"));
-    setFixedSize(420, 240);
+    setFixedSize(420, 260);
+    new backdrop::StripDragger(this);
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, backdrop::StripHeight + 12, 18, 14);
     auto *title = new QLabel(QStringLiteral("Velmora 职业资格考试辅导系统"), this);
     title->setObjectName(QStringLiteral("LabelTitle"));
     title->setAlignment(Qt::AlignCenter);
-    title->setStyleSheet(QStringLiteral("font-size: 18px; font-weight: bold; color: #1d5f8a;"));
+    title->setStyleSheet(QStringLiteral("font-size: 18px; font-weight: bold; color: #1d5f8a; background: transparent;"));
     auto *maker = new QLabel(QStringLiteral("Pellbrook 学习软件\n出版：Halvorne 教育出版社\n地址：Halvorne 市学府路 1 号"), this);
     maker->setObjectName(QStringLiteral("LabelMaker"));
     maker->setAlignment(Qt::AlignCenter);
+    maker->setStyleSheet(QStringLiteral("font-size: 13px; color: #1f3550; background: transparent;"));
     auto *rights = new QLabel(QStringLiteral("版权所有 © Halvorne 教育出版社。保留所有权利。\n本软件与配套教材一同使用，未经许可不得复制或传播。"), this);
     rights->setObjectName(QStringLiteral("LabelRights"));
     rights->setAlignment(Qt::AlignCenter);
     rights->setWordWrap(true);
+    rights->setStyleSheet(QStringLiteral("font-size: 12px; color: #4a5d75; background: transparent;"));
     auto *close = new QPushButton(QStringLiteral("关 闭"), this);
     close->setObjectName(QStringLiteral("BtnClose"));
+    close->setStyleSheet(backdrop::buttonStyle());
+    close->setMinimumWidth(90);
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(title);
     layout->addWidget(maker);
     layout->addWidget(rights);
     layout->addWidget(close, 0, Qt::AlignCenter);
+    ui::keepOpenOnEscape(this);
+}
+
+void TFrmAbout::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    backdrop::paint(this, p, windowTitle());
 }

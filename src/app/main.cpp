@@ -55,8 +55,9 @@ int main(int argc, char **argv)
     g_clock.start();
     QApplication app(argc, argv);
     stage("application");
+    // No display name: the desktop would append it to every window's
+    // caption ("错误 — Velmora"); each window shows exactly its own.
     QApplication::setApplicationName(QStringLiteral("Velmora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(true);
     installRealPrompts();
 

@@ -23,8 +23,10 @@
 
 bool IsSmallFonts()
 {
+    // Qt scales a high-dpi display itself and then reports 96 logical dpi
+    // on it; the display's own resolution is that times the scale factor.
     QScreen *s = QApplication::primaryScreen();
-    return s && std::lround(s->logicalDotsPerInchX()) == 96;
+    return s && std::lround(s->logicalDotsPerInchX() * s->devicePixelRatio()) == 96;
 }
 
 QString TFrmStart::screenModeFor(const QSize &screen)

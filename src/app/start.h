@@ -52,5 +52,6 @@ private:
     bool m_shown = false;
 };
 
-// Whether the screen's logical resolution is 96 dpi.
+// Whether the display's own logical resolution, before Qt's high-dpi
+// scaling, is 96 dpi.
 bool IsSmallFonts();

@@ -55,6 +55,7 @@ QLCDNumber *numberPanel(QWidget *parent, const char *name)
 
 TFrmCheck::TFrmCheck(QWidget *parent) : QDialog(parent), m_dm(*DM1)
 {
+    ui::keepOpenOnEscape(this);
     setObjectName(QStringLiteral("FrmCheck"));
     setWindowTitle(QStringLiteral("查阅试卷"));
     setStyleSheet(QString::fromLatin1(WindowStyle));
@@ -96,7 +97,8 @@ TFrmCheck::TFrmCheck(QWidget *parent) : QDialog(parent), m_dm(*DM1)
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     DBGrid1->verticalHeader()->setVisible(false);
     DBGrid1->setAlternatingRowColors(true);
-    DBGrid1->horizontalHeader()->setStretchLastSection(true);
+    // The columns keep the widths the showing gives them.
+    DBGrid1->horizontalHeader()->setStretchLastSection(false);
     root->addWidget(DBGrid1, 1);
     connect(DBGrid1, &QTableWidget::cellDoubleClicked, this, [this](int, int) { epEfTrBtn1Click(); });
 

@@ -36,6 +36,7 @@ QLineEdit *numberEdit(QWidget *parent, const char *name, const QString &hint)
 
 TFrmEset::TFrmEset(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_dm(*DM1)
 {
+    ui::keepOpenOnEscape(this);
     setObjectName(QStringLiteral("FrmEset"));
     setWindowTitle(QStringLiteral("考试设置"));
     setFixedSize(360, 159);

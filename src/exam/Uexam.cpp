@@ -252,6 +252,8 @@ void TFrmExam::buildControls()
     left->addWidget(Label1);
 
     AnswerArea = new AnswerAreaWidget(this);
+    // In the exam the several-answers page is labelled "不定项".
+    AnswerArea->setSideLabel(practice::PageMatching, QStringLiteral("不\r\n定\r\n项"));
     left->addWidget(AnswerArea);
 
     auto *buttons = new QGridLayout;
@@ -970,9 +972,16 @@ void TFrmExam::closeWindow()
 
 void TFrmExam::closeEvent(QCloseEvent *event)
 {
+    // The window manager's close (title bar, Alt+F4) is the "关闭" button:
+    // while answering it asks to submit, in review it drops a paper marked
+    // below the minimum; while paused, with "关闭" disabled, it does nothing.
     if (!m_closed) {
-        FormCloseQuery();
-        m_closed = true;
+        if (epEfTrBtn7->isEnabled())
+            epEfTrBtn3Click();
+        if (!m_closed) {
+            event->ignore();
+            return;
+        }
     }
     QDialog::closeEvent(event);
 }

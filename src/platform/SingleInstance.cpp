@@ -1,9 +1,16 @@
-// Single-instance check over a local socket.
+// Single-instance check: a lock file beside the bank decides which start is
+// the first; a local socket carries the later start's request to come
+// forward.
 #include "platform/SingleInstance.h"
 
+#include "platform/Seams.h"
+
 #include <QCryptographicHash>
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
+#include <QThread>
 
 namespace {
 
@@ -15,12 +22,21 @@ QString userName()
     return u;
 }
 
+// How long a later start waits for the first one to answer: the first may
+// hold the lock but not listen yet.
+constexpr int HandOverTries = 50;
+constexpr int HandOverPauseMs = 100;
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString &title, QObject *parent) : QObject(parent)
 {
     const QByteArray key = (title + QLatin1Char('|') + userName()).toUtf8();
     m_name = QStringLiteral("pellbrook-") + QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
+    m_lock = std::make_unique<QLockFile>(seams::appDir() + QStringLiteral("data/pellbrook.lock"));
+    // The first instance may run for days: its lock never goes stale by
+    // age, only when its process has gone.
+    m_lock->setStaleLockTime(0);
 }
 
 SingleInstance::~SingleInstance()
@@ -44,15 +60,32 @@ bool SingleInstance::askRunningInstance()
 
 bool SingleInstance::ActivatePreviousInstance()
 {
-    if (askRunningInstance())
-        return true;
+    // Creating the lock file is atomic, so of two starts at the same moment
+    // exactly one gets it; a lock of a process that has gone is taken over.
+    const bool locked = m_lock->tryLock(0);
+    if (!locked) {
+        if (m_lock->error() == QLockFile::LockFailedError) {
+            for (int i = 0; i < HandOverTries; ++i) {
+                if (askRunningInstance())
+                    return true;
+                QThread::msleep(HandOverPauseMs);
+            }
+            // The first start holds the bank but does not answer (still
+            // starting, or stuck): this one ends all the same.
+            return true;
+        }
+        // No lock can be made here (the folder cannot be written): the
+        // socket alone decides, and the bank refuses a second writer.
+        if (askRunningInstance())
+            return true;
+    }
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_name)) {
-        // Another start may have begun listening in the meantime; if so it
-        // is the running instance.  Otherwise the socket is a leftover of a
-        // crashed run and is replaced.
-        if (askRunningInstance())
+        // With the lock held, a socket of that name is a leftover of a run
+        // that ended without closing it; without it, another start may have
+        // begun listening in the meantime.
+        if (!locked && askRunningInstance())
             return true;
         QLocalServer::removeServer(m_name);
         m_server->listen(m_name);

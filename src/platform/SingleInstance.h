@@ -1,12 +1,16 @@
-// One running copy of the program per user: the first instance listens on a
-// local socket named after the window title and the user; a later start
-// connects to it, asks it to come forward, and ends.
+// One running copy of the program: a lock file beside the bank decides
+// which start is the first (a lock of a process that has gone is taken
+// over); the first listens on a local socket named after the window title
+// and the user, and a later start connects to it, asks it to come forward,
+// and ends.
 #pragma once
 
 #include <QObject>
 #include <QString>
+#include <memory>
 
 class QLocalServer;
+class QLockFile;
 
 class SingleInstance : public QObject {
     Q_OBJECT
@@ -29,4 +33,5 @@ private:
     bool askRunningInstance();
     QString m_name;
     QLocalServer *m_server = nullptr;
+    std::unique_ptr<QLockFile> m_lock;
 };

@@ -2,6 +2,7 @@
 // answer through the data module.
 #include "practice/AnswerLogic.h"
 
+#include "common/CommonRoutines.h"
 #include "platform/Seams.h"
 #include "store/SqlText.h"
 #include "store/dm.h"
@@ -54,7 +55,9 @@ QString defaultSideLabel(int page)
 
 QString optionLetter(int i) { return QString(QChar(u'A' + i)); }
 
-bool isSelfAssessed(int typeCode) { return typeCode >= 74 && typeCode <= 77; }
+// Whatever is answered on the subjective page ("会"/"不会") is the user's own
+// judgement: there is no key to compare it with.
+bool isSelfAssessed(int typeCode) { return TypeToPage(typeCode) == PageSubjective; }
 
 QString encodeAnswer(int page, const AnswerControls &c)
 {

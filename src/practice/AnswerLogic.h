@@ -40,7 +40,8 @@ QString pageHint(int page);
 QString defaultSideLabel(int page);
 // Letter of option i (0 -> "A").
 QString optionLetter(int i);
-// The self-assessed types (74 to 77) never offer the comparison.
+// The self-assessed types, those answered on the subjective page (74 to 77
+// and 64), never offer the comparison.
 bool isSelfAssessed(int typeCode);
 
 // The state of one page's controls, as plain values.

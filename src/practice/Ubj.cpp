@@ -14,6 +14,7 @@
 
 TFrmBj::TFrmBj(QWidget *parent) : QDialog(parent)
 {
+    ui::keepOpenOnEscape(this);
     setObjectName(QStringLiteral("FrmBj"));
     setWindowTitle(QStringLiteral("笔记"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint

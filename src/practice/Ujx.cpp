@@ -13,6 +13,7 @@
 
 TFrmJx::TFrmJx(QWidget *parent) : QDialog(parent)
 {
+    ui::keepOpenOnEscape(this);
     setObjectName(QStringLiteral("FrmJx"));
     setWindowTitle(QStringLiteral("解析"));
     // A fixed single border with the system menu only.

@@ -56,6 +56,7 @@ QLCDNumber *numberPanel(const char *name, QWidget *parent)
 
 TFrmkmmc::TFrmkmmc(QWidget *parent) : QDialog(parent)
 {
+    ui::keepOpenOnEscape(this);
     setObjectName(QStringLiteral("Frmkmmc"));
     setWindowTitle(QStringLiteral("科目名称"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);

@@ -115,6 +115,7 @@ const char *const GroupStyle =
 
 TFrmLxxt::TFrmLxxt(QWidget *parent) : QDialog(parent), m_run(std::make_unique<PracticeRun>(*DM1))
 {
+    ui::keepOpenOnEscape(this);
     setObjectName(QStringLiteral("FrmLxxt"));
     setWindowTitle(QStringLiteral("练习新题"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);

@@ -38,45 +38,119 @@ TDM1::TDM1()
         openError = QStringLiteral("missing file: ") + m_bankPath;
         return;
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    db.setDatabaseName(QUrl::fromLocalFile(m_bankPath).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!db.open()) {
-        openError = engineText(db.lastError());
-        return;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+        db.setDatabaseName(QUrl::fromLocalFile(m_bankPath).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!db.open()) {
+            openError = engineText(db.lastError());
+            return;
+        }
     }
-    // open() succeeds on any file; the first read tells whether it is a
-    // bank at all, and of which schema version.
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
-        openError = engineText(q.lastError());
-        db.close();
-        return;
-    }
-    const int version = q.value(0).toInt();
-    if (version != store::SchemaVersion) {
-        openError = QStringLiteral("schema version %1, expected %2").arg(version).arg(store::SchemaVersion);
-        db.close();
-        return;
-    }
-    if (!q.exec(QStringLiteral("select count(*) from sqlite_master where type='table' and name='tab_answ'")) || !q.next()
-        || q.value(0).toInt() != 1) {
-        openError = QStringLiteral("not a question bank");
-        db.close();
-        return;
-    }
-    q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-    q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    q.finish();
-    // A bank made by an earlier build of the program gets today's indexes.
-    try {
-        store::refreshIndexes(db);
-    } catch (const store::DbError &e) {
-        openError = e.text();
-        db.close();
+    // A refused bank is closed again here, with no handle left on it.
+    openError = prepareBank();
+    if (!openError.isEmpty()) {
+        close();
         return;
     }
     DbOpened = true;
+}
+
+namespace {
+
+// Runs one statement on the engine and returns the first column of its
+// first row as text; an error comes back in *error with the engine's text.
+QString engineValue(sqlite3 *h, const char *sql, QString *error)
+{
+    sqlite3_stmt *stmt = nullptr;
+    QString out;
+    if (sqlite3_prepare_v2(h, sql, -1, &stmt, nullptr) == SQLITE_OK) {
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_ROW)
+            out = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
+        else if (rc != SQLITE_DONE)
+            *error = QString::fromUtf8(sqlite3_errmsg(h));
+    } else {
+        *error = QString::fromUtf8(sqlite3_errmsg(h));
+    }
+    sqlite3_finalize(stmt);
+    return out;
+}
+
+// How long opening waits for a bank another process holds.
+constexpr int OpeningBusyMs = 1000;
+constexpr int WorkingBusyMs = 5000;
+
+} // namespace
+
+QString TDM1::prepareBank()
+{
+    sqlite3 *h = nullptr;
+    try {
+        h = handle();
+    } catch (const store::DbError &e) {
+        return e.text();
+    }
+    sqlite3_busy_timeout(h, OpeningBusyMs);
+    QString error;
+    // The engine opens a file it may not write read-only without saying
+    // so; every answer would then be lost.
+    if (sqlite3_db_readonly(h, "main") != 0)
+        return QStringLiteral("the bank cannot be written");
+    // Nothing in the file changes until it has shown itself to be a bank
+    // of this program with every table the program uses.
+    const QString version = engineValue(h, "PRAGMA user_version", &error);
+    if (!error.isEmpty())
+        return error;
+    if (version.toInt() != store::SchemaVersion)
+        return QStringLiteral("schema version %1, expected %2").arg(version).arg(store::SchemaVersion);
+    QStringList present;
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(h, "select name from sqlite_master where type='table'", -1, &stmt, nullptr) != SQLITE_OK)
+        return QString::fromUtf8(sqlite3_errmsg(h));
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+        present << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0))).toLower();
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        return QString::fromUtf8(sqlite3_errmsg(h));
+    for (const QString &t : store::shippedTables())
+        if (!present.contains(t.toLower()))
+            return QStringLiteral("not a question bank: no table ") + t;
+
+    // The bank is this process's alone while it is open: no second copy of
+    // the program, nor anything else, can write it underneath.
+    if (engineValue(h, "PRAGMA locking_mode=EXCLUSIVE", &error) != QLatin1String("exclusive") || !error.isEmpty())
+        return error.isEmpty() ? QStringLiteral("the bank cannot be held") : error;
+    const QString journal = engineValue(h, "PRAGMA journal_mode=WAL", &error);
+    if (!error.isEmpty())
+        return error;
+    if (journal.compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
+        return QStringLiteral("journal mode stays %1: the bank's folder cannot be written").arg(journal);
+    engineValue(h, "PRAGMA synchronous=NORMAL", &error);
+    if (!error.isEmpty())
+        return error;
+    // A write that is rolled back proves the bank can take the answers and
+    // takes the hold on it.
+    for (const char *sql : {"BEGIN IMMEDIATE", "CREATE TABLE pellbrook_write_probe (x)"}) {
+        if (sqlite3_exec(h, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+            error = QString::fromUtf8(sqlite3_errmsg(h));
+            if (sqlite3_get_autocommit(h) == 0)
+                sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr);
+            return error;
+        }
+    }
+    if (sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return QString::fromUtf8(sqlite3_errmsg(h));
+    // A bank made by an earlier build of the program gets today's indexes.
+    try {
+        QSqlDatabase d = db();
+        store::refreshIndexes(d);
+    } catch (const store::DbError &e) {
+        return e.text();
+    }
+    sqlite3_busy_timeout(h, WorkingBusyMs);
+    return QString();
 }
 
 TDM1::~TDM1()

@@ -20,8 +20,10 @@ struct sqlite3_stmt;
 class TDM1 {
 public:
     // Opens AppDir + "data/VORDANBANK01.db".  Never creates it: a missing
-    // file, a file that is not an SQLite database, or a bank of another
-    // schema version leave DbOpened false.  Nothing is shown here.
+    // file, a file that is not an SQLite database, a bank of another
+    // schema version or lacking a table, and a bank that cannot be written
+    // (the file or its folder) leave DbOpened false and the file as it was.
+    // Nothing is shown here.
     TDM1();
     ~TDM1();
     TDM1(const TDM1 &) = delete;
@@ -90,6 +92,9 @@ public:
     void close();
 
 private:
+    // Checks that the open file is a writable bank of this program with
+    // every table, then switches it to WAL; the engine's text on refusal.
+    QString prepareBank();
     QString m_connection;
     QString m_bankPath;
     QString m_currentChapter;

@@ -126,15 +126,7 @@ private:
     sqlite3_stmt *m_stmt = nullptr;
 };
 
-sqlite3 *bankHandle(TDM1 &dm)
-{
-    const QSqlDatabase db = dm.db();
-    const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
-    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
-        if (sqlite3 *h = *static_cast<sqlite3 *const *>(v.constData()))
-            return h;
-    throw store::DbError(QStringLiteral("the bank is not open"));
-}
+sqlite3 *bankHandle(TDM1 &dm) { return dm.handle(); }
 
 QString identifier(const QString &name) { return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"'); }
 

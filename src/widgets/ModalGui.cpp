@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -44,6 +45,27 @@ int execModal(QDialog *dialog)
 
 void setModalHook(ModalHook hook) { hookSlot() = std::move(hook); }
 ModalHook modalHook() { return hookSlot(); }
+
+namespace {
+
+// Swallows Escape on its way to the dialog's own handler, which would
+// reject (close) the window.
+class EscapeSwallower : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            event->accept();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void keepOpenOnEscape(QDialog *dialog) { dialog->installEventFilter(new EscapeSwallower(dialog)); }
 
 void showError(const QString &text)
 {

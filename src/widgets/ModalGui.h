@@ -20,6 +20,10 @@ int execModal(QDialog *dialog);
 void setModalHook(ModalHook hook);
 ModalHook modalHook();
 
+// Escape has no meaning in the program's windows: they close by their
+// buttons (and the title-bar close) only.  Installed by each window.
+void keepOpenOnEscape(QDialog *dialog);
+
 // The application's general error display: a message box with the error's
 // text.  The program carries on afterwards.
 void showError(const QString &text);

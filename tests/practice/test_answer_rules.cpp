@@ -239,6 +239,7 @@ TEST(AnswerRules, AfterAnswerButtonsAndMarks)
         {"A", false, "  ", 65, false, false, true},
         {"1", true, "0101", 74, true, true, false},
         {"0", false, "", 77, false, false, false},
+        {"1", true, "0101", 64, true, true, false},
         {"B", false, "x", 73, false, true, true},
     };
     for (const Case &c : cases) {
@@ -296,8 +297,9 @@ TEST(AnswerPages, CaptionsHintsAndLabels)
     EXPECT_EQ(pageHint(PageFillIn), QStringLiteral("填写正确答案，答案间用“,”隔开"));
     EXPECT_EQ(defaultSideLabel(PageMatching), QStringLiteral("综\r\n合\r\n分\r\n析"));
     EXPECT_EQ(pageCaption(NoPage), QString());
-    for (int t : {74, 75, 76, 77})
-        EXPECT_TRUE(isSelfAssessed(t));
-    for (int t : {61, 64, 73, 78})
-        EXPECT_FALSE(isSelfAssessed(t));
+    // Every type answered on the subjective page is self-assessed.
+    for (int t : {64, 74, 75, 76, 77})
+        EXPECT_TRUE(isSelfAssessed(t)) << t;
+    for (int t : {61, 62, 65, 71, 72, 73, 78})
+        EXPECT_FALSE(isSelfAssessed(t)) << t;
 }

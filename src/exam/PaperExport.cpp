@@ -14,8 +14,6 @@ namespace exam {
 
 namespace {
 
-using Style = docwriter::TypedDocument::Style;
-
 // The stored rich text of the first column of the statement's first row;
 // empty when there is no row.
 QByteArray richTextOf(TDM1 &dm, const QString &sql, const QString &id)
@@ -63,7 +61,7 @@ void typeKeyPoint(TDM1 &dm, const QString &id, docwriter::TypedDocument &doc)
 
 void typeAnswer(TDM1 &dm, const PaperQuestion &r, int number, docwriter::TypedDocument &doc)
 {
-    doc.typeText(QStringLiteral("第") + QString::number(number) + QStringLiteral("题"), Style::Heading);
+    doc.typeText(QStringLiteral("第") + QString::number(number) + QStringLiteral("题"));
     doc.typeParagraph();
     const QString key = keyLine(r.a13, r.a2);
     if (!key.isEmpty()) {
@@ -143,7 +141,7 @@ void typePaper(TDM1 &dm, const QString &title, const QVector<PaperQuestion> &row
                docwriter::TypedDocument &doc)
 {
     doc.document().setMetaInformation(QTextDocument::DocumentTitle, title);
-    doc.typeText(title, Style::Title);
+    doc.typeText(title);
     for (int i = 0; i < 3; ++i)
         doc.typeParagraph();
 
@@ -155,15 +153,14 @@ void typePaper(TDM1 &dm, const QString &title, const QVector<PaperQuestion> &row
             const auto type = types.constFind(r.a13);
             const bool known = type != types.constEnd();
             doc.typeText(SectionNumeral(int(headed.size())) + (known ? type->name : QStringLiteral("未知题型"))
-                             + sectionScoring(known ? type->b2 : 0, known ? type->b3 : 0),
-                         Style::Heading);
+                             + sectionScoring(known ? type->b2 : 0, known ? type->b3 : 0));
             doc.typeParagraph();
         }
         typeQuestion(dm, r, i + 1, doc);
     }
 
     doc.insertPageBreak();
-    doc.typeText(QStringLiteral("答案："), Style::Title);
+    doc.typeText(QStringLiteral("答案："));
     for (int i = 0; i < 3; ++i)
         doc.typeParagraph();
     for (int i = 0; i < rows.size(); ++i)

@@ -28,8 +28,6 @@ namespace docwriter {
 namespace {
 
 constexpr double kPlainPointSize = 10.5;   // the usual size of Chinese body text
-constexpr double kHeadingPointSize = 12;
-constexpr double kTitlePointSize = 16;
 
 // Renames the pictures of a pasted document so that they cannot clash with
 // those of earlier pastes, and copies them into the target document.
@@ -99,17 +97,9 @@ TypedDocument::TypedDocument() : m_doc(std::make_unique<QTextDocument>())
     m_cursor.setCharFormat(m_plain);
 }
 
-void TypedDocument::typeText(const QString &text, Style style)
+void TypedDocument::typeText(const QString &text)
 {
-    QTextCharFormat format = m_plain;
-    if (style == Style::Title) {
-        format.setFontPointSize(kTitlePointSize);
-        format.setFontWeight(QFont::Bold);
-    } else if (style == Style::Heading) {
-        format.setFontPointSize(kHeadingPointSize);
-        format.setFontWeight(QFont::Bold);
-    }
-    m_cursor.insertText(text, format);
+    m_cursor.insertText(text, m_plain);
 }
 
 void TypedDocument::typeParagraph()

@@ -25,14 +25,15 @@ public:
 // A document typed at an insertion point that only moves forward.
 class TypedDocument {
 public:
-    enum class Style { Plain, Title, Heading };
-
     TypedDocument();
     TypedDocument(const TypedDocument &) = delete;
     TypedDocument &operator=(const TypedDocument &) = delete;
 
-    // Text in the document's own font (the style only sets size and weight).
-    void typeText(const QString &text, Style style = Style::Plain);
+    // Text in the document's own font and size.  Typed text carries no
+    // size or weight of its own: the ODT writer states those for Latin
+    // script only, so word processors would show the Chinese characters of
+    // a bold or large line plain and small.
+    void typeText(const QString &text);
     // Ends the paragraph; the next one starts with the plain look again.
     void typeParagraph();
     // Pastes stored rich text (RTF, HTML or plain) with its formatting and

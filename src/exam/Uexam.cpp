@@ -10,6 +10,7 @@
 #include "exam/ExamSettings.h"
 #include "exam/Marking.h"
 #include "exam/UexamLinks.h"
+#include "exam/PaperExport.h"
 #include "exam/UexamProgress.h"
 #include "practice/AnswerAreaWidget.h"
 #include "practice/AnswerPanelWidget.h"
@@ -488,9 +489,7 @@ void TFrmExam::FormShow()
         epEfTrBtn5->setVisible(true);
         epEfTrBtn6->setVisible(true);
         epEfTrBtn13->setVisible(false);
-        // The export to a document arrives with its own window; until then
-        // the button stays grey.
-        epEfTrBtn10->setEnabled(false);
+        epEfTrBtn10->setEnabled(true);
         AnswerArea->setPagesEnabled(false);
         setWindowTitle(QStringLiteral("查阅试卷"));
         Notebook_Time->setCurrentIndex(1);
@@ -823,8 +822,9 @@ void TFrmExam::epEfTrBtn9Click()
 
 void TFrmExam::epEfTrBtn10Click()
 {
-    // The export of a paper to a document is not part of this window yet;
-    // the button stays disabled until it is.
+    exam::showProgress(QStringLiteral("正在导出试卷，请等待..."));
+    exam::ExportPaperToWord(m_dm, m_paper.title, m_rows, m_types);
+    exam::hideProgress();
 }
 
 void TFrmExam::epEfTrBtn11Click()

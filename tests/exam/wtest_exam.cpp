@@ -14,6 +14,7 @@
 #include "exam/UexamLinks.h"
 #include "exam/UexamProgress.h"
 #include "exam/UexamStart.h"
+#include "platform/DocumentWriter.h"
 #include "practice/AnswerAreaWidget.h"
 #include "keypoints/UanswFagui.h"
 #include "practice/AnswerPanelWidget.h"
@@ -25,6 +26,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLCDNumber>
 #include <QLabel>
@@ -611,4 +613,33 @@ TEST(ExamWindow, AMarkingFailureShowsThePaperInReviewWithWhatWasStored)
     // Nothing of the marking was kept: the paper stays, unscored.
     EXPECT_TRUE(env.b.value(QStringLiteral("select A6 from tab_cj where A1='tab_exam1'")).isNull());
     EXPECT_EQ(env.b.value(QStringLiteral("select count(*) from sqlite_master where name='tab_exam1'")).toInt(), 1);
+}
+
+TEST(ExamWindow, ReviewExportsThePaperToADocumentBetweenTheProgressTexts)
+{
+    ExamEnv env(4);
+    QStringList seen;   // progress texts, "hide", and the files handed out
+    exam::setProgressView({[&](const QString &s) { seen << s; }, [&] { seen << QStringLiteral("hide"); }});
+    docwriter::setOpener([&](const QString &path) {
+        seen << QFileInfo(path).fileName();
+        EXPECT_GT(QFileInfo(path).size(), 0);
+        return true;
+    });
+    exam::PaperState p = exam::generatePaper(env.b.dm(), 4);
+    TFrmExam w;
+    w.OpenPaper(p.tableName, p.title, QStringLiteral("old"), 0, QStringLiteral("0:10:00"));
+    ASSERT_EQ(w.LoadPaper(), 1);
+    w.show();
+    ASSERT_TRUE(w.epEfTrBtn10->isEnabled());
+    seen.clear();
+    click(w.epEfTrBtn10);
+    docwriter::setOpener({});
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("正在导出试卷，请等待..."), p.title + QStringLiteral(".odt"),
+                                 QStringLiteral("hide")}));
+    EXPECT_TRUE(env.prompts.prompts.isEmpty());
+    EXPECT_EQ(w.currentQuestion(), 1);   // the review goes on where it was
+    QDir tmp(QDir::tempPath());
+    for (const QString &d : tmp.entryList({QStringLiteral("pellbrook-export-*")}, QDir::Dirs))
+        if (QFileInfo::exists(tmp.filePath(d + QLatin1Char('/') + p.title + QStringLiteral(".odt"))))
+            QDir(tmp.filePath(d)).removeRecursively();
 }

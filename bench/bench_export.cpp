@@ -1,0 +1,156 @@
+// Exporting a 110-question mock paper (subject 1) of a 100,000-question
+// bank to a document: typing the paper with every body, material,
+// explanation and key point read from the bank, writing the ODT (and, on
+// the road of a desktop without a word processor, the PDF too) and handing
+// the file out.  The floor is the same reads as raw prepared SQLite
+// statements, timed in the same rounds.
+#include "BenchBank.h"
+
+#include "exam/ExamAnswers.h"
+#include "exam/PaperExport.h"
+#include "exam/PaperGeneration.h"
+#include "platform/DocumentWriter.h"
+#include "store/dm.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <sqlite3.h>
+#include <vector>
+
+namespace {
+
+struct Paper {
+    exam::PaperState state;
+    QVector<exam::PaperQuestion> rows;
+    exam::TypeTable types;
+};
+Paper *g_paper = nullptr;
+BenchBank *g_bank = nullptr;
+
+void removeExportFolder(const QString &file)
+{
+    if (!file.isEmpty())
+        QDir(QFileInfo(file).absolutePath()).removeRecursively();
+}
+
+exam::ExportResult exportOnce(bool odtOpens)
+{
+    docwriter::setOpener([odtOpens](const QString &path) { return odtOpens || path.endsWith(QStringLiteral(".pdf")); });
+    exam::ExportResult r = exam::ExportPaperToWord(g_bank->dm(), g_paper->state.title, g_paper->rows, g_paper->types);
+    docwriter::setOpener({});
+    return r;
+}
+
+void exportRounds(benchmark::State &state, bool odtOpens)
+{
+    for (auto _ : state) {
+        const exam::ExportResult r = exportOnce(odtOpens);
+        state.PauseTiming();
+        if (!r.ok)
+            state.SkipWithError("the export failed");
+        removeExportFolder(r.odtPath);
+        state.ResumeTiming();
+    }
+    state.counters["questions"] = g_paper->rows.size();
+}
+
+void BM_PaperExport(benchmark::State &state) { exportRounds(state, true); }
+void BM_PaperExportWithPdf(benchmark::State &state) { exportRounds(state, false); }
+
+// The bank reads of one export as raw statements.
+struct FloorReads {
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *title = nullptr, *body = nullptr, *rule = nullptr, *group = nullptr;
+    explicit FloorReads(const QString &path)
+    {
+        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_prepare_v2(db, "select a15 from tab_title where a1=?", -1, &title, nullptr);
+        sqlite3_prepare_v2(db, "select a15 from tab_exer where a1=?", -1, &body, nullptr);
+        sqlite3_prepare_v2(db, "select sn, n from tab_rule where ftid=?", -1, &rule, nullptr);
+        sqlite3_prepare_v2(db, "select n from tab_fgmc where id=?", -1, &group, nullptr);
+    }
+    ~FloorReads()
+    {
+        for (sqlite3_stmt *s : {title, body, rule, group})
+            sqlite3_finalize(s);
+        sqlite3_close(db);
+    }
+    static long long read(sqlite3_stmt *s, const QString &key)
+    {
+        const QByteArray k = key.toUtf8();
+        sqlite3_bind_text(s, 1, k.constData(), k.size(), SQLITE_TRANSIENT);
+        long long bytes = 0;
+        if (sqlite3_step(s) == SQLITE_ROW)
+            for (int c = 0; c < sqlite3_column_count(s); ++c)
+                bytes += sqlite3_column_bytes(s, c);
+        sqlite3_reset(s);
+        return bytes;
+    }
+    long long run(const QVector<exam::PaperQuestion> &rows)
+    {
+        long long bytes = 0;
+        for (const exam::PaperQuestion &r : rows) {
+            if (r.isSubQuestion())
+                bytes += read(title, r.a1.left(16));
+            bytes += read(body, r.a1);
+            for (const QString &k : r.k)
+                if (!k.trimmed().isEmpty()) {
+                    bytes += read(rule, k.trimmed());
+                    bytes += read(group, k.trimmed().left(6));
+                }
+        }
+        return bytes;
+    }
+};
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+} // namespace
+
+BENCHMARK(BM_PaperExport)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_PaperExportWithPdf)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    BenchBank bank(100000);
+    g_bank = &bank;
+    Paper paper;
+    paper.state = exam::generatePaper(bank.dm(), 1);
+    paper.rows = exam::LoadPaper(bank.dm(), paper.state);
+    paper.types = exam::readTypeTable(bank.dm());
+    g_paper = &paper;
+    runBenchmarks(argc, argv);
+
+    // The export and its floor, round by round.
+    FloorReads floor(bank.bankPath());
+    std::vector<double> exports, floors;
+    long long bytes = 0;
+    for (int round = 0; round < 15; ++round) {
+        QElapsedTimer t;
+        t.start();
+        const exam::ExportResult r = exportOnce(true);
+        exports.push_back(t.nsecsElapsed() / 1e6);
+        removeExportFolder(r.odtPath);
+        t.restart();
+        bytes += floor.run(paper.rows);
+        floors.push_back(t.nsecsElapsed() / 1e6);
+    }
+    benchmark::DoNotOptimize(bytes);
+    std::printf("paper questions: %d\n", int(paper.rows.size()));
+    std::printf("paper-export ms: %.2f\n", benchMs("BM_PaperExport"));
+    std::printf("paper-export with pdf ms: %.2f\n", benchMs("BM_PaperExportWithPdf"));
+    std::printf("paper-export interleaved ms: %.2f (floor %.3f)\n", median(exports), median(floors));
+    std::printf("paper-export ratio: %.1f\n", median(exports) / median(floors));
+    return 0;
+}

@@ -304,6 +304,7 @@ void TfrmLawsFaGui::m_btnQuestionClick()
     refreshDetail();
     m_hidden = false;
     setWindowOpacity(1.0);
+    activateWindow();
     m_inPractice = false;
     if (!error.isEmpty())
         ui::showError(error);

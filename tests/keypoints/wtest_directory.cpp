@@ -231,6 +231,7 @@ TEST_F(Directory, PractiseAKeyPointAndComeBack)
     EXPECT_TRUE(w.m_btnQuestion->isEnabled());
 
     // "返回(&B)": the list with reloaded figures and the same row.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     alt(w, Qt::Key_B);
     EXPECT_EQ(w.detail(), nullptr);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("考 点 目 录"));

@@ -1,6 +1,7 @@
 // makebank: writes the demo question bank.
 //
 //   makebank --out PATH [--questions N] [--seed S] [--if-missing]
+//            [--keypoint-groups G] [--keypoints K]
 //
 // The bank is written to PATH.tmp and renamed into place only when it is
 // complete, so a failed run leaves no half bank behind.  With --if-missing
@@ -43,7 +44,11 @@ int main(int argc, char **argv)
                                              QStringLiteral("N"));
     const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed of the generator."), QStringLiteral("S"));
     const QCommandLineOption ifMissingOption(QStringLiteral("if-missing"), QStringLiteral("Do nothing when PATH exists."));
-    parser.addOptions({outOption, questionsOption, seedOption, ifMissingOption});
+    const QCommandLineOption groupsOption(QStringLiteral("keypoint-groups"),
+                                          QStringLiteral("Key-point groups in all (default: as planned)."), QStringLiteral("G"));
+    const QCommandLineOption keyPointsOption(QStringLiteral("keypoints"),
+                                             QStringLiteral("Key points in all (default: as planned)."), QStringLiteral("K"));
+    parser.addOptions({outOption, questionsOption, seedOption, ifMissingOption, groupsOption, keyPointsOption});
     parser.process(app);
 
     const QString out = parser.value(outOption);
@@ -55,6 +60,14 @@ int main(int argc, char **argv)
         options.questions = parser.value(questionsOption).toInt(&ok);
         if (!ok || options.questions < 0)
             return fail(QStringLiteral("--questions wants a number of 0 or more, not \"%1\"").arg(parser.value(questionsOption)));
+    }
+    for (const auto &[option, target] : {std::pair{&groupsOption, &options.keyPointGroups}, std::pair{&keyPointsOption, &options.keyPoints}}) {
+        if (!parser.isSet(*option))
+            continue;
+        bool ok = false;
+        *target = parser.value(*option).toInt(&ok);
+        if (!ok || *target < 0)
+            return fail(QStringLiteral("--%1 wants a number of 0 or more, not \"%2\"").arg(option->names().first(), parser.value(*option)));
     }
     if (parser.isSet(seedOption)) {
         bool ok = false;

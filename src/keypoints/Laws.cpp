@@ -55,7 +55,9 @@ void TfrmLawsFaGui::buildUi()
 {
     setStyleSheet(backdrop::buttonStyle());
     auto *root = new QVBoxLayout(this);
-    root->setContentsMargins(12, backdrop::StripHeight + 8, 12, 12);
+    // The five columns (554 + 4 x 80 pixels) and the scroll bar just fit
+    // the 900-pixel window.
+    root->setContentsMargins(4, backdrop::StripHeight + 8, 4, 10);
     root->setSpacing(8);
 
     m_listArea = new QWidget(this);
@@ -71,6 +73,7 @@ void TfrmLawsFaGui::buildUi()
     m_grid->horizontalHeader()->setHighlightSections(false);
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_grid->setAlternatingRowColors(true);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setStyleSheet(QStringLiteral(
         "QTableWidget { background: white; alternate-background-color: #f1f6fd; gridline-color: #d2deef;"
         " selection-background-color: #3d7ee0; selection-color: white; border: 1px solid #8aa8d2; }"

@@ -5,6 +5,11 @@
 #include "keypoints/KeyPointRules.h"
 #include "practice/PracticeRun.h"
 #include "support/TestBank.h"
+#include "DemoBank.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -214,4 +219,46 @@ TEST(KeyPointData, PracticeSelectionHoldsEveryQuestionCitingTheKeyPoint)
     ASSERT_TRUE(run.load(keyPointPracticeSql(QStringLiteral("01'01"))));
     EXPECT_EQ(run.count(), 1);
     EXPECT_FALSE(run.load(keyPointPracticeSql(QStringLiteral("0101019999"))));
+}
+
+TEST(KeyPointData, DemoBankGrowsToTheWantedKeyPoints)
+{
+    // The benchmark's bank: many groups and key points, one group far
+    // larger than the rest, every id still naming its group and heading.
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/big.db");
+    demobank::Options o;
+    o.keyPointGroups = 120;
+    o.keyPoints = 2000;
+    demobank::generate(path, o);
+    const demobank::Summary s = demobank::summarize(path);
+    EXPECT_EQ(s.keyPointGroups, 120);
+    EXPECT_EQ(s.keyPoints, 2000);
+
+    const QString appDirBefore = seams::appDir();
+    seams::setAppDir(dir.path());
+    QDir(dir.path()).mkpath(QStringLiteral("data"));
+    ASSERT_TRUE(QFile::rename(path, dir.path() + QStringLiteral("/data/VORDANBANK01.db")));
+    {
+        TDM1 dm;
+        ASSERT_TRUE(dm.DbOpened);
+        auto count = [&](const char *sql) { return dm.scalar(QString::fromLatin1(sql)).toInt(); };
+        EXPECT_EQ(count("select count(*) from tab_rule r where not exists (select 1 from tab_fgmc g where g.id = r.id)"), 0);
+        EXPECT_EQ(count("select count(*) from tab_rule where substr(ftid, 1, 6) <> id"), 0);
+        EXPECT_EQ(count("select count(*) from (select ftid from tab_rule group by ftid having count(*) > 1)"), 0);
+        EXPECT_EQ(count("select count(*) from tab_fgmc g where length(id) = 6 and not exists "
+                        "(select 1 from tab_fgmc h where h.id = substr(g.id, 1, 2))"),
+                  0);
+        EXPECT_EQ(count("select count(distinct bh) from tab_fgmc"), count("select count(*) from tab_fgmc"));
+        // The largest group is the one the directory is timed on.
+        const int largest = count("select max(c) from (select count(*) as c from tab_rule group by id)");
+        EXPECT_GT(largest, 50);
+        const QString id = dm.scalar(QStringLiteral("select id from tab_rule group by id order by count(*) desc limit 1")).toString();
+        EXPECT_EQ(loadKeyPoints(dm, id).size(), largest);
+    }
+    seams::setAppDir(appDirBefore);
+    // The ordinary demo bank is unchanged by the options' defaults.
+    QTemporaryDir plain;
+    demobank::generate(plain.path() + QStringLiteral("/demo.db"));
+    EXPECT_LT(demobank::summarize(plain.path() + QStringLiteral("/demo.db")).keyPointGroups, 120);
 }

@@ -15,18 +15,32 @@
 #include <map>
 #include <string>
 
-BenchBank::BenchBank(int questions)
+namespace {
+
+demobank::Options withQuestions(int questions)
 {
-    const QString cached = QDir::tempPath() + QStringLiteral("/pellbrook-bench-%1-v%2.db").arg(questions).arg(1);
+    demobank::Options o;
+    o.questions = questions;
+    return o;
+}
+
+} // namespace
+
+BenchBank::BenchBank(int questions) : BenchBank(withQuestions(questions)) {}
+
+BenchBank::BenchBank(const demobank::Options &o)
+{
+    QString cached = QDir::tempPath() + QStringLiteral("/pellbrook-bench-%1-v%2").arg(o.questions).arg(1);
+    if (o.keyPointGroups > 0 || o.keyPoints > 0)
+        cached += QStringLiteral("-kp%1x%2").arg(o.keyPointGroups).arg(o.keyPoints);
+    cached += QStringLiteral(".db");
     if (!QFile::exists(cached)) {
         QElapsedTimer t;
         t.start();
-        demobank::Options o;
-        o.questions = questions;
         QFile::remove(cached + QStringLiteral(".tmp"));
         demobank::generate(cached + QStringLiteral(".tmp"), o);
         QFile::rename(cached + QStringLiteral(".tmp"), cached);
-        std::printf("generated %d-question bank in %.1f s\n", questions, double(t.elapsed()) / 1000.0);
+        std::printf("generated %d-question bank in %.1f s\n", o.questions, double(t.elapsed()) / 1000.0);
     }
     QDir(m_dir.path()).mkpath(QStringLiteral("data"));
     QFile::copy(cached, bankPath());

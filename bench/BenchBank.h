@@ -8,10 +8,15 @@
 #include <memory>
 
 class TDM1;
+namespace demobank {
+struct Options;
+}
 
 class BenchBank {
 public:
     explicit BenchBank(int questions = 100000);
+    // A bank of other proportions (key-point groups and key points).
+    explicit BenchBank(const demobank::Options &options);
     ~BenchBank();
     TDM1 &dm() { return *m_dm; }
     QString bankPath() const;

@@ -233,7 +233,8 @@ class Generator {
 public:
     Generator(QSqlDatabase &db, const Options &options)
         : m_db(db), m_rng(quint64(options.seed) * 0x100000001B3ull + 0x5EED),
-          m_total(options.questions > 0 ? options.questions : DemoQuestions)
+          m_total(options.questions > 0 ? options.questions : DemoQuestions),
+          m_wantedGroups(options.keyPointGroups), m_wantedKeyPoints(options.keyPoints)
     {
     }
 
@@ -249,6 +250,7 @@ private:
                        const QString &body, const QString &jx, int primaryTerm, int &xx);
     void writeChapters();
     void writeKeyPoints();
+    void writeExtraKeyPoints();
     void writeSettings();
     QSqlQuery prepare(const QString &sql);
     void exec(QSqlQuery &q);
@@ -281,6 +283,7 @@ private:
     QSqlDatabase &m_db;
     Rng m_rng;
     int m_total;
+    int m_wantedGroups, m_wantedKeyPoints;
     std::vector<Section> m_sections;
     std::vector<std::vector<ChapterPlan>> m_chapters;   // [part][chapter]
     QHash<QString, int> m_prefixCount;                  // questions per chapter code prefix
@@ -1080,6 +1083,55 @@ void Generator::writeKeyPoints()
     }
 }
 
+// Reading-matter groups up to the wanted numbers of groups and key points:
+// 6-character ids under the chapter headings (index 5001 onward, clear of
+// the sections' own), listed after the planned groups; the first holds a
+// twentieth of the added key points, the rest share the others evenly.
+// No question cites them, so every counter is 0.
+void Generator::writeExtraKeyPoints()
+{
+    int planned = 0;
+    for (const Section &s : m_sections)
+        planned += int(s.keyPoints.size());
+    const int groups = std::max(0, m_wantedGroups - int(m_sections.size()));
+    int points = std::max(0, m_wantedKeyPoints - planned);
+    if (groups == 0)
+        return;
+    points = std::max(points, groups);   // every added group has a key point
+    QStringList headings;
+    for (int p = 0; p < int(ct::Parts.size()); ++p)
+        for (int c = 0; c < int(ct::Parts[size_t(p)].chapters.size()); ++c)
+            headings << QString::number(p + 1) + QString::number(c + 1);
+    int bh = 0;
+    {
+        QSqlQuery q = prepare(QStringLiteral("select max(bh) from tab_fgmc"));
+        exec(q);
+        if (q.next())
+            bh = q.value(0).toInt();
+    }
+    QSqlQuery g = prepare(QStringLiteral("insert into tab_fgmc (id, bh, n, q, q1, q2, q4) values (?, ?, ?, 0, 0, 0, 0)"));
+    QSqlQuery r = prepare(QStringLiteral("insert into tab_rule (id, ftid, sn, n, q, q1, q2, q4) values (?, ?, ?, ?, 0, 0, 0, 0)"));
+    const int largest = groups == 1 ? points : std::max(1, points / 20);
+    const int rest = points - largest;
+    for (int i = 0; i < groups; ++i) {
+        const QString id = headings[i % headings.size()] + pad(5001 + i / int(headings.size()), 4);
+        const QString name = u8("补充阅读 第%1组").arg(i + 1);
+        g.bindValue(0, id);
+        g.bindValue(1, ++bh);
+        g.bindValue(2, name);
+        exec(g);
+        const int n = i == 0 ? largest : rest / (groups - 1) + (i - 1 < rest % (groups - 1) ? 1 : 0);
+        for (int k = 0; k < n; ++k) {
+            const QString title = u8("补充考点 %1-%2").arg(i + 1).arg(k + 1);
+            r.bindValue(0, id);
+            r.bindValue(1, id + pad(k + 1, 4));
+            r.bindValue(2, title);
+            r.bindValue(3, richtext::plainTextToRtf(title + u8("\n本考点为补充阅读内容，没有相应的习题。")));
+            exec(r);
+        }
+    }
+}
+
 // Type tables (B2 = the numbers a paper draws), the settings row and the
 // product stamp.
 void Generator::writeSettings()
@@ -1126,6 +1178,7 @@ void Generator::run()
     m_insTitle.reset();
     writeChapters();
     writeKeyPoints();
+    writeExtraKeyPoints();
     writeSettings();
     if (!m_db.commit())
         throw store::DbError(m_db.lastError().text());

@@ -18,6 +18,12 @@ struct Options {
     // that minimum instead.
     int questions = 0;
     quint32 seed = 20261209;
+    // Key-point groups and key points wanted in all; 0 = as many as the
+    // sections plan.  Larger numbers add reading-matter groups (no question
+    // cites them) under the chapter headings, one of them far larger than
+    // the rest, for measuring the key-point directory on a big book.
+    int keyPointGroups = 0;
+    int keyPoints = 0;
 };
 
 // Writes a complete bank at path (which must not exist yet).  Throws

@@ -2,6 +2,7 @@
 //
 //   makebank --out PATH [--questions N] [--seed S] [--if-missing]
 //   makebank --upgrade PATH --for BANK [--questions N] [--stamp SJBS]
+//            [--keypoint-groups G] [--keypoints K]
 //
 // The bank is written to PATH.tmp and renamed into place only when it is
 // complete, so a failed run leaves no half bank behind.  With --if-missing
@@ -73,7 +74,12 @@ int main(int argc, char **argv)
     const QCommandLineOption upgradeOption(QStringLiteral("upgrade"), QStringLiteral("Upgrade file to write."), QStringLiteral("PATH"));
     const QCommandLineOption forOption(QStringLiteral("for"), QStringLiteral("Bank the upgrade is made for."), QStringLiteral("BANK"));
     const QCommandLineOption stampOption(QStringLiteral("stamp"), QStringLiteral("Upgrade stamp (sjbs) of the file."), QStringLiteral("SJBS"));
-    parser.addOptions({outOption, questionsOption, seedOption, ifMissingOption, upgradeOption, forOption, stampOption});
+    const QCommandLineOption groupsOption(QStringLiteral("keypoint-groups"),
+                                          QStringLiteral("Key-point groups in all (default: as planned)."), QStringLiteral("G"));
+    const QCommandLineOption keyPointsOption(QStringLiteral("keypoints"),
+                                             QStringLiteral("Key points in all (default: as planned)."), QStringLiteral("K"));
+    parser.addOptions({outOption, questionsOption, seedOption, ifMissingOption, upgradeOption, forOption, stampOption, groupsOption,
+                       keyPointsOption});
     parser.process(app);
 
     if (parser.isSet(upgradeOption))
@@ -89,6 +95,14 @@ int main(int argc, char **argv)
         options.questions = parser.value(questionsOption).toInt(&ok);
         if (!ok || options.questions < 0)
             return fail(QStringLiteral("--questions wants a number of 0 or more, not \"%1\"").arg(parser.value(questionsOption)));
+    }
+    for (const auto &[option, target] : {std::pair{&groupsOption, &options.keyPointGroups}, std::pair{&keyPointsOption, &options.keyPoints}}) {
+        if (!parser.isSet(*option))
+            continue;
+        bool ok = false;
+        *target = parser.value(*option).toInt(&ok);
+        if (!ok || *target < 0)
+            return fail(QStringLiteral("--%1 wants a number of 0 or more, not \"%2\"").arg(option->names().first(), parser.value(*option)));
     }
     if (parser.isSet(seedOption)) {
         bool ok = false;

@@ -7,6 +7,7 @@
 #include "common/ShellState.h"
 #include "app/Uabout.h"
 #include "exam/UexamStart.h"
+#include "keypoints/Laws.h"
 #include "practice/Ukmmc.h"
 #include "upgrade/Ustxz.h"
 #include "platform/MenuPlayerWidget.h"
@@ -60,6 +61,7 @@ TFrmStart::TFrmStart(QWidget *parent) : QWidget(parent, Qt::FramelessWindowHint 
     m_factories[MenuCommand::PaperRecords] = [](QWidget *owner, const MenuCommand &) { return createPaperRecordsWindow(owner); };
     m_factories[MenuCommand::ExamSettings] = [](QWidget *owner, const MenuCommand &) { return createExamSettingsWindow(owner); };
     m_factories[MenuCommand::Upgrade] = [](QWidget *owner, const MenuCommand &) -> QDialog * { return new Tfrmstxz(owner); };
+    m_factories[MenuCommand::KeyPointDirectory] = [](QWidget *owner, const MenuCommand &) -> QDialog * { return new TfrmLawsFaGui(owner); };
     mockExam = [](int subject) { mnks(subject); };
 }
 

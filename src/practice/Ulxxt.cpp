@@ -113,11 +113,12 @@ const char *const GroupStyle =
 
 } // namespace
 
-TFrmLxxt::TFrmLxxt(QWidget *parent) : QDialog(parent), m_run(std::make_unique<PracticeRun>(*DM1))
+TFrmLxxt::TFrmLxxt(QWidget *parent, const PracticeOptions &options)
+    : QDialog(parent), m_options(options), m_run(std::make_unique<PracticeRun>(*DM1))
 {
     ui::keepOpenOnEscape(this);
     setObjectName(QStringLiteral("FrmLxxt"));
-    setWindowTitle(QStringLiteral("练习新题"));
+    setWindowTitle(m_options.caption);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     buildUi();
     new backdrop::StripDragger(this);
@@ -236,7 +237,9 @@ void TFrmLxxt::buildUi()
     Panel2 = new AnswerPanelWidget(m_bodyBox);
 
     answerArea = new AnswerAreaWidget(this);
-    answerArea->setSideLabel(PageMatching, QStringLiteral("综\r\n合\r\n分\r\n析"));
+    answerArea->setSideLabel(PageMatching, m_options.matchingLabel);
+    if (!m_options.subjectiveLabel.isEmpty())
+        answerArea->setSideLabel(PageSubjective, m_options.subjectiveLabel);
     left->addWidget(answerArea);
 
     auto makeButton = [this](QPushButton *&b, const char *name, const QString &caption) {
@@ -256,7 +259,7 @@ void TFrmLxxt::buildUi()
     buttons->addWidget(makeButton(epEfTrBtn4, "epEfTrBtn4", QStringLiteral("解析")));
     buttons->addWidget(makeButton(epEfTrBtn5, "epEfTrBtn5", QStringLiteral("笔记")));
     buttons->addWidget(makeButton(epEfTrBtn9, "epEfTrBtn9", QStringLiteral("考点")));
-    buttons->addWidget(makeButton(epEfTrBtn10, "epEfTrBtn10", QStringLiteral("题目作废")));
+    buttons->addWidget(makeButton(epEfTrBtn10, "epEfTrBtn10", m_options.voidCaption));
     buttons->addWidget(makeButton(epEfTrBtn11, "epEfTrBtn11", QStringLiteral("修改本题")));
     left->addLayout(buttons);
 
@@ -375,6 +378,8 @@ void TFrmLxxt::buildUi()
 
     for (QPushButton *b : {epEfTrBtn1, epEfTrBtn2, epEfTrBtn4, epEfTrBtn6, epEfTrBtn9, FlatSpeedButton1, FlatSpeedButton2})
         b->setEnabled(false);
+    epEfTrBtn11->setVisible(m_options.editButton);
+    epEfTrBtn4->setVisible(m_options.explanationButton);
     setMaterialPane(false);
     layoutForScreenMode();
 }
@@ -419,7 +424,12 @@ void TFrmLxxt::positionPanel()
 {
     // The comparison panel lies over the body, as high as the body area.
     const int w = Panel2->isOpen() && !Panel2->isSliding() ? m_bodyBox->width() : Panel2->width();
-    Panel2->setGeometry(0, 0, w, m_bodyBox->height());
+    Panel2->setGeometry(0, 0, w, panelHeight());
+}
+
+int TFrmLxxt::panelHeight() const
+{
+    return m_options.panelHeight > 0 ? std::min(m_options.panelHeight, m_bodyBox->height()) : m_bodyBox->height();
 }
 
 void TFrmLxxt::setMaterialPane(bool open)
@@ -507,7 +517,8 @@ void TFrmLxxt::FormShow()
             move(s->availableGeometry().center() - rect().center());
     setMaterialPane(false);
     Panel2->closeNow();
-    Lb_hint->setText(DM1 ? DM1->ChapterCaption : QString());
+    if (m_options.hintFromChapter)
+        Lb_hint->setText(DM1 ? DM1->ChapterCaption : QString());
     m_current = 0;
     m_typeIndex = -1;
     if (!typeButtons.isEmpty())
@@ -518,6 +529,8 @@ void TFrmLxxt::FormShow()
     ui::normalCursor();
     static_cast<PracticeAnimation *>(m_animation)->start();
     epEfTrBtn9->setEnabled(false);
+    if (!m_options.explanationButton)
+        epEfTrBtn4->setEnabled(false);
 }
 
 void TFrmLxxt::pressTypeButton(int index)
@@ -536,7 +549,9 @@ void TFrmLxxt::fcBG_txChange(int index)
         m_current = 0;
     }
     const int code = typeCodes.at(index);
-    if (code == 0) {
+    if (!m_options.subjectiveLabel.isEmpty()) {
+        // The window's own label stays whatever the type.
+    } else if (code == 0) {
         answerArea->setSideLabel(PageSubjective, QStringLiteral("主\r观"));
     } else {
         const QString name = typeButtons.at(index)->text();
@@ -628,15 +643,17 @@ void TFrmLxxt::fcBG_thChange(int button)
     ShowQuestion(m_current, c);
 
     const QuestionRow &r = m_run->row(c);
-    Label1->clear();
-    epEfTrBtn10->setText(QStringLiteral("题目作废"));
-    if (r.status == 1) {
-        Label1->setText(QStringLiteral("本题已被您作废！"));
-        epEfTrBtn10->setText(QStringLiteral("取消作废"));
-    } else if (r.status == 2) {
-        Label1->setText(QStringLiteral("本题是您加入的题目！"));
+    if (!m_options.statusNeedsRows || m_run->count() > 0) {
+        Label1->clear();
+        epEfTrBtn10->setText(m_options.voidCaption);
+        if (r.status == 1) {
+            Label1->setText(QStringLiteral("本题已被您作废！"));
+            epEfTrBtn10->setText(QStringLiteral("取消作废"));
+        } else if (r.status == 2) {
+            Label1->setText(QStringLiteral("本题是您加入的题目！"));
+        }
     }
-    if (r.editCount != 0)
+    if (m_options.editedMark && r.editCount != 0)
         Lb_edited->setText(QStringLiteral("本题被您修改过"));
 }
 
@@ -679,7 +696,7 @@ void TFrmLxxt::PrepareAnswerControls(const QuestionRow &row)
 void TFrmLxxt::setAfterAnswerButtons(const QuestionRow &row)
 {
     const AfterAnswerButtons b = afterAnswerButtons(row.runAnswer, m_content.hasExplanation, row.keyPoints.value(0), row.type);
-    epEfTrBtn4->setEnabled(b.explanation);
+    epEfTrBtn4->setEnabled(b.explanation && m_options.explanationButton);
     epEfTrBtn9->setEnabled(b.keyPoints);
     epEfTrBtn6->setEnabled(b.comparison);
 }
@@ -717,7 +734,7 @@ void TFrmLxxt::JudgeAnswer(int record, int page, int first, int last, JudgeKind 
     const bool inGroup = first <= record && record <= last;
     if (out.empty) {
         if (kind == Finished)
-            seams::showDlg(QStringLiteral("提示"), QStringLiteral("请先做出答案！"), 1, seams::DlgWarning);
+            seams::showDlg(QStringLiteral("提示"), m_options.noAnswerText, 1, seams::DlgWarning);
         else if (kind == LeavingQuestion && inGroup)
             setQuestionUp(record - first, Mark::Neutral);
         return;
@@ -808,7 +825,7 @@ void TFrmLxxt::epEfTrBtn6Click()
             return;
         const QString key = m_run->row(m_current).key;
         Panel2->fill(answerArea->comparisonHeadline(key), answerArea->shownAnswer(), shownKey(answerArea->page(), key));
-        Panel2->setGeometry(0, 0, 0, m_bodyBox->height());
+        Panel2->setGeometry(0, 0, 0, panelHeight());
     }
     ToggleAnswerPanel(epEfTrBtn6, Panel2, m_bodyBox->width());
 }
@@ -851,14 +868,14 @@ void TFrmLxxt::epEfTrBtn10Click()
     if (m_run->count() == 0 || !m_run->valid(m_current))
         return;
     try {
-        if (epEfTrBtn10->text() == QStringLiteral("题目作废")) {
+        if (epEfTrBtn10->text() == m_options.voidCaption) {
             m_run->setVoided(m_current, true);
             Label1->setText(QStringLiteral("本题已被您作废！"));
             epEfTrBtn10->setText(QStringLiteral("取消作废"));
         } else {
             m_run->setVoided(m_current, false);
             Label1->setText(QStringLiteral("本题曾被作废，现已被您取消！"));
-            epEfTrBtn10->setText(QStringLiteral("题目作废"));
+            epEfTrBtn10->setText(m_options.voidCaption);
         }
     } catch (const store::DbError &e) {
         ui::showError(e.text());

@@ -31,10 +31,27 @@ class QSplitter;
 class QTextEdit;
 class QWidget;
 
+// What sets one practice window apart from another.  Chapter practice runs
+// on the defaults; key-point practice (TFrmRuleLxxt) on its own set.  Every
+// rule not named here is shared by both.
+struct PracticeOptions {
+    QString caption = QStringLiteral("练习新题");
+    bool hintFromChapter = true;     // showing puts ChapterCaption on the hint board
+    QString voidCaption = QStringLiteral("题目作废");   // void button of a question not voided
+    bool statusNeedsRows = false;    // status line set only while the list has rows
+    bool editedMark = true;          // "本题被您修改过"
+    bool editButton = true;          // "修改本题"
+    bool explanationButton = true;   // "解析"
+    QString noAnswerText = QStringLiteral("请先做出答案！");
+    QString matchingLabel = QStringLiteral("综\r\n合\r\n分\r\n析");   // answer page 5
+    QString subjectiveLabel;         // fixed label of answer page 4; empty: follows the type filter
+    int panelHeight = 0;             // comparison panel height; 0: as high as the body
+};
+
 class TFrmLxxt : public QDialog {
     Q_OBJECT
 public:
-    explicit TFrmLxxt(QWidget *parent = nullptr);
+    explicit TFrmLxxt(QWidget *parent = nullptr, const PracticeOptions &options = PracticeOptions());
     ~TFrmLxxt() override;
 
     // Starts the run on shell().PracticeSql; false when nothing is selected
@@ -50,6 +67,7 @@ public:
     int currentRecord() const { return m_current; }
     // The clock's elapsed time as h:mm:ss.
     QString elapsedText() const;
+    const PracticeOptions &options() const { return m_options; }
 
     // --- controls (object names as in the program) ---
     QPushButton *epEfTrBtn1 = nullptr;    // 上一题
@@ -139,7 +157,9 @@ private:
     void positionPanel();
     void closeStudy();
     bool formKeyDown(int key);
+    int panelHeight() const;
 
+    const PracticeOptions m_options;
     std::unique_ptr<practice::PracticeRun> m_run;
     practice::QuestionGroups m_groups;
     practice::QuestionContent m_content;

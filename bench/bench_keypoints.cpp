@@ -1,0 +1,156 @@
+// Opening the key-point directory and opening its largest group on a bank
+// of 1,000 groups and 20,000 key points, each up to the painted window,
+// beside a floor: the same SQL through the sqlite3 C API, run in the same
+// iterations.
+#include "BenchBank.h"
+
+#include "DemoBank.h"
+#include "common/ShellState.h"
+#include "keypoints/Laws.h"
+#include "store/dm.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTableWidget>
+#include <algorithm>
+#include <cmath>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <memory>
+#include <sqlite3.h>
+#include <vector>
+
+namespace {
+
+BenchBank *g_bank = nullptr;
+QString g_largest;   // code of the group with the most key points
+std::vector<double> g_dirMs, g_dirFloorMs, g_groupMs, g_groupFloorMs;
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return std::nan("");
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
+
+// The floor: the same statements on a connection of their own, every
+// column of every row read.
+struct Floor {
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *groups = nullptr, *count = nullptr, *points = nullptr;
+    Floor()
+    {
+        sqlite3_open_v2(g_bank->bankPath().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_prepare_v2(db, "select * from tab_fgmc order by bh", -1, &groups, nullptr);
+        sqlite3_prepare_v2(db, "select count(*) as icou1 from tab_rule where (id = ?)", -1, &count, nullptr);
+        sqlite3_prepare_v2(db, "select * from tab_rule where id=? order by ftid", -1, &points, nullptr);
+    }
+    ~Floor()
+    {
+        for (sqlite3_stmt *s : {groups, count, points})
+            sqlite3_finalize(s);
+        sqlite3_close(db);
+    }
+    static size_t readAll(sqlite3_stmt *s)
+    {
+        size_t bytes = 0;
+        while (sqlite3_step(s) == SQLITE_ROW)
+            for (int c = 0; c < sqlite3_column_count(s); ++c) {
+                sqlite3_column_blob(s, c);
+                bytes += size_t(sqlite3_column_bytes(s, c));
+            }
+        sqlite3_reset(s);
+        return bytes;
+    }
+    size_t directory() { return readAll(groups); }
+    size_t group(const QByteArray &code)
+    {
+        for (sqlite3_stmt *s : {count, points})
+            sqlite3_bind_text(s, 1, code.constData(), int(code.size()), SQLITE_TRANSIENT);
+        return readAll(count) + readAll(points);
+    }
+};
+
+void BM_KeypointDirectory(benchmark::State &state)
+{
+    Floor floor;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        auto w = std::make_unique<TfrmLawsFaGui>();
+        w->show();
+        QCoreApplication::processEvents();
+        const double window = msSince(t);
+        state.SetIterationTime(window / 1000.0);
+        g_dirMs.push_back(window);
+        t.restart();
+        benchmark::DoNotOptimize(floor.directory());
+        g_dirFloorMs.push_back(msSince(t));
+        w.reset();
+        QCoreApplication::processEvents();
+    }
+}
+
+void BM_KeypointGroup(benchmark::State &state)
+{
+    Floor floor;
+    TfrmLawsFaGui w;
+    w.show();
+    QCoreApplication::processEvents();
+    const int row = int(w.codes().indexOf(g_largest));
+    if (row < 0) {
+        state.SkipWithError("largest group not listed");
+        return;
+    }
+    const QByteArray code = g_largest.toUtf8();
+    for (auto _ : state) {
+        w.m_grid->setCurrentCell(row, 0);
+        QElapsedTimer t;
+        t.start();
+        w.m_btnSelectClick();
+        QCoreApplication::processEvents();
+        const double window = msSince(t);
+        state.SetIterationTime(window / 1000.0);
+        g_groupMs.push_back(window);
+        t.restart();
+        benchmark::DoNotOptimize(floor.group(code));
+        g_groupFloorMs.push_back(msSince(t));
+        w.m_btnBackClick();
+        QCoreApplication::processEvents();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_KeypointDirectory)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+BENCHMARK(BM_KeypointGroup)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    demobank::Options o;
+    o.questions = 20000;
+    o.keyPointGroups = 1000;
+    o.keyPoints = 20000;
+    BenchBank bank(o);
+    g_bank = &bank;
+    shell().ScreenMode = QStringLiteral("1024");
+    g_largest = bank.dm().scalar(QStringLiteral("select id from tab_rule group by id order by count(*) desc limit 1")).toString();
+    const int groups = bank.dm().scalar(QStringLiteral("select count(*) from tab_fgmc where length(id) = 6")).toInt();
+    const int points = bank.dm().scalar(QStringLiteral("select count(*) from tab_rule")).toInt();
+    const int largest = bank.dm().scalar(QStringLiteral("select count(*) from tab_rule where id=?"), {g_largest}).toInt();
+    std::printf("bank: %d groups, %d key points, largest group %s with %d key points\n", groups, points,
+                qPrintable(g_largest), largest);
+    runBenchmarks(argc, argv);
+    const double dir = median(g_dirMs), dirFloor = median(g_dirFloorMs);
+    const double grp = median(g_groupMs), grpFloor = median(g_groupFloorMs);
+    std::printf("keypoint-directory floor ms: %.3f (window / floor %.1f)\n", dirFloor, dir / dirFloor);
+    std::printf("keypoint-group floor ms: %.3f (window / floor %.1f)\n", grpFloor, grp / grpFloor);
+    std::printf("keypoint-directory ms: %.3f\n", dir);
+    std::printf("keypoint-group ms: %.3f\n", grp);
+    return 0;
+}

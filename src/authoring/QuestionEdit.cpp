@@ -85,10 +85,21 @@ int saveEditedQuestion(TDM1 &dm, const EditedQuestion &q, const QStringList &bef
     for (const QString &k : q.keyPoints)
         if (!recount.contains(k))
             recount << k;
-    for (const QString &k : recount) {
-        const QVariant c = dm.scalar(
-            QStringLiteral("select count(*) as c from tab_answ where ? in (k3,k4,k5,k6,k7,k8,k9,k10,k11,k12)"), {k});
-        dm.run(QStringLiteral("update tab_rule set q=? where ftid=?"), {c.toInt(), k});
+    if (!recount.isEmpty()) {
+        // Every key point's count in one pass over the questions.
+        QString sql = QStringLiteral("select ");
+        QVariantList ids;
+        for (int i = 0; i < recount.size(); ++i) {
+            if (i)
+                sql += QLatin1Char(',');
+            sql += QStringLiteral("count(case when ? in (k3,k4,k5,k6,k7,k8,k9,k10,k11,k12) then 1 end)");
+            ids << recount.at(i);
+        }
+        sql += QStringLiteral(" from tab_answ");
+        QVariantList counts;
+        dm.run(sql, ids, [&counts](const QVariantList &row) { counts = row; });
+        for (int i = 0; i < recount.size(); ++i)
+            dm.run(QStringLiteral("update tab_rule set q=? where ftid=?"), {counts.value(i).toInt(), recount.at(i)});
     }
     const int edits = dm.scalar(QStringLiteral("select ecount from tab_answ where a1=?"), {q.id}).toInt();
     tx.commit();

@@ -34,8 +34,11 @@ bool isSubjectiveType(const QString &typeName) { return subjectiveTypeNames().co
 
 int nextSequenceNumber(TDM1 &dm)
 {
+    // Ids whose first letter is "U", in either case as the bank compares
+    // ids: the prefix match is served by the id's own index instead of
+    // reading every question.
     const QVariant r4m = dm.scalar(QStringLiteral(
-        "select MAX(CAST(substr(A1,-4) AS INTEGER)) as r4m from tab_answ where substr(A1,1,1) = 'U'"));
+        "select MAX(CAST(substr(A1,-4) AS INTEGER)) as r4m from tab_answ where A1 like 'U%'"));
     return (r4m.isNull() ? 0 : r4m.toInt()) + 1;
 }
 

@@ -64,6 +64,7 @@ TEST(QuestionEntry, SequenceNumbersFollowTheLargestUserId)
           QStringLiteral("X00000099")},
          43, "00043"},
         {"four-digit numbers go on", {QStringLiteral("US1001016141234")}, 1235, "1235"},
+        {"ids compare without regard to case", {QStringLiteral("us1001016140050")}, 51, "00051"},
     };
     for (const Case &c : cases) {
         AuthoringBank b;

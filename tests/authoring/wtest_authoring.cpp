@@ -322,6 +322,20 @@ TEST_F(Authoring, EntryChecksRulesAndFailures)
     EXPECT_EQ(in.ListBox1->count(), 1);
     EXPECT_EQ(b.value(QStringLiteral("select count(*) from tab_answ where A1 like 'U%'")).toInt(), 1);
 
+    // "使用说明" opens the picker on its help page.
+    {
+        QList<int> pages;
+        ModalHookGuard help([&](QDialog *d) {
+            if (auto *p = qobject_cast<TFrmSelectFG *>(d))
+                pages << p->page();
+            return 0;
+        });
+        QTest::mouseClick(in.SpeedButton2, Qt::LeftButton);
+        TfrmTedit e(QStringLiteral("s01"));
+        QTest::mouseClick(e.SpeedButton2, Qt::LeftButton);
+        EXPECT_EQ(pages, (QList<int>{1, 1}));
+    }
+
     // An 11th key point is refused before the picker opens.
     for (int i = 1; i < 10; ++i) {
         in.form->keyPoints.ids << QStringLiteral("x%1").arg(i);

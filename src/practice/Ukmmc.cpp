@@ -1,6 +1,7 @@
 // The chapter window.
 #include "practice/Ukmmc.h"
 
+#include "authoring/UInPut.h"
 #include "widgets/ModalGui.h"
 #include "platform/Seams.h"
 #include "common/ShellState.h"
@@ -385,8 +386,27 @@ void TFrmkmmc::epEfButton6Click()
         seams::messageBox(QStringLiteral("提示"), QStringLiteral("请选择具体章节目录！"), seams::Prompt::Information);
         return;
     }
-    // Entering new questions into the chapter is the question entry
-    // window's work, built on its own; until it exists nothing opens here.
+    TFrmInPut entry(this);
+    entry.Lb_cap->setText(QStringLiteral("试题录入 [") + chapterName(code) + QStringLiteral("]"));
+    entry.TargetChapter = code;
+    ui::execModal(&entry);
+    // The totals were shown before the entry: the saved questions are added
+    // to them, and the grid is read again for the chapters' own counts.
+    epNum_all->display(int(shownQuestionTotal(epNum_all->intValue() + entry.AddedCount)));
+    try {
+        loadChapters();
+        locateChapter(code);
+    } catch (const store::DbError &) {
+        seams::messageBox(QStringLiteral("提示"), QStringLiteral("录入试题后出现异常!"), seams::Prompt::Warning);
+    }
+}
+
+QString TFrmkmmc::chapterName(const QString &code) const
+{
+    for (int r = 0; r < m_model->rowCount(); ++r)
+        if (m_model->item(r, ColCode)->text() == code)
+            return m_model->item(r, ColName)->text();
+    return QString();
 }
 
 void TFrmkmmc::epEfButton5Click()

@@ -40,6 +40,8 @@ public:
     bool locateChapter(const QString &code);
     // True while the window is shown (not hidden behind practice).
     bool shownMark() const { return m_shownMark; }
+    // The name (C2) of a listed chapter code.
+    QString chapterName(const QString &code) const;
 
     void epEfButton1Click(int tag);   // practice kinds 1, 2, 3
     void DBGrid1DblClick();

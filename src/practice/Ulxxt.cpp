@@ -6,6 +6,7 @@
 #include "widgets/ModalGui.h"
 #include "platform/Seams.h"
 #include "common/ShellState.h"
+#include "authoring/Utedit.h"
 #include "keypoints/UanswFagui.h"
 #include "practice/AnswerAreaWidget.h"
 #include "practice/AnswerPanelWidget.h"
@@ -884,8 +885,36 @@ void TFrmLxxt::epEfTrBtn10Click()
 
 void TFrmLxxt::epEfTrBtn11Click()
 {
-    // Editing the question belongs to the question editing window, which
-    // is built separately; until it exists the button does nothing.
+    if (!m_run->valid(m_current))
+        return;
+    // The question's time does not run while it is being edited.
+    Timer1->stop();
+    QuestionRow &row = m_run->row(m_current);
+    TfrmTedit edit(row.id, this);
+    if (edit.loaded() && ui::execModal(&edit) == QDialog::Accepted) {
+        // The edited question is shown at once, with its new key, type
+        // and key points, and marked as edited.
+        const authoring::EditedQuestion &q = edit.question();
+        row.key = q.answer;
+        row.optionCount = q.optionCount;
+        row.type = q.type;
+        row.keyPoints = q.keyPoints;
+        while (row.keyPoints.size() < 10)
+            row.keyPoints << QString();
+        row.editCount = q.editCount;
+        m_contentFailed = false;
+        try {
+            m_content = loadQuestionContent(*DM1, row.id);
+        } catch (const store::DbError &) {
+            m_content = QuestionContent();
+            m_contentFailed = true;
+        }
+        PrepareAnswerControls(row);
+        ShowQuestionBody(row.id);
+        if (row.editCount != 0)
+            Lb_edited->setText(QStringLiteral("本题被您修改过"));
+    }
+    Timer1->start();
 }
 
 // ---------------------------------------------------------------- timers

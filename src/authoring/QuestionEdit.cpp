@@ -1,0 +1,109 @@
+// Reading and saving an edited question.
+#include "authoring/QuestionEdit.h"
+
+#include "store/DbError.h"
+#include "store/dm.h"
+
+#include <QSqlQuery>
+
+namespace authoring {
+
+bool loadEditedQuestion(TDM1 &dm, const QString &id, EditedQuestion &out)
+{
+    out = EditedQuestion();
+    {
+        QSqlQuery q = dm.exec(QStringLiteral("select a1,a2,a2_1,a13,k3,k4,k5,k6,k7,k8,k9,k10,k11,k12,ecount from tab_answ where a1=?"),
+                              {id});
+        if (!q.next()) {
+            q.finish();
+            return false;
+        }
+        out.id = q.value(0).toString();
+        out.answer = q.value(1).toString();
+        out.optionCount = q.value(2).toInt();
+        out.type = q.value(3).toInt();
+        for (int k = 0; k < 10; ++k) {
+            const QString v = q.value(4 + k).toString();
+            if (!v.isEmpty())
+                out.keyPoints << v;
+        }
+        out.editCount = q.value(14).toInt();
+        q.finish();
+    }
+    {
+        QSqlQuery q = dm.exec(QStringLiteral("select a15, jx from tab_exer where a1=?"), {id});
+        if (q.next()) {
+            out.body = q.value(0).toByteArray();
+            out.hasExplanation = !q.value(1).isNull();
+            out.explanation = q.value(1).toByteArray();
+        }
+        q.finish();
+    }
+    out.isSubQuestion = id.contains(QLatin1Char('-'));
+    if (out.isSubQuestion)
+        out.material = dm.scalar(QStringLiteral("select A15 from tab_title where A1=?"), {id.left(16)}).toByteArray();
+    return true;
+}
+
+keypoints::KeyPointList listedKeyPoints(TDM1 &dm, const QStringList &ids)
+{
+    keypoints::KeyPointList list;
+    for (const QString &id : ids) {
+        QString title, group;
+        {
+            QSqlQuery q = dm.exec(QStringLiteral("select sn, id from tab_rule where ftid=?"), {id});
+            if (q.next()) {
+                title = q.value(0).toString();
+                group = q.value(1).toString();
+            }
+            q.finish();
+        }
+        while (title.endsWith(QLatin1Char(' ')))
+            title.chop(1);
+        const QString name = dm.scalar(QStringLiteral("select n from tab_fgmc where id=?"), {group}).toString();
+        list.ids << id;
+        list.entries << name + title;
+    }
+    return list;
+}
+
+int saveEditedQuestion(TDM1 &dm, const EditedQuestion &q, const QStringList &before)
+{
+    DbTransaction tx(dm);
+    dm.run(QStringLiteral("update tab_exer set a15=?, jx=? where a1=?"),
+           {q.body, q.hasExplanation ? QVariant(q.explanation) : QVariant(), q.id});
+    QVariantList binds{q.optionCount, q.answer, q.type};
+    for (int k = 0; k < 10; ++k)
+        binds << (k < q.keyPoints.size() ? q.keyPoints.at(k) : QString());
+    binds << q.id;
+    dm.run(QStringLiteral("update tab_answ set a2_1=?, a2=?, a13=?, k3=?, k4=?, k5=?, k6=?, k7=?, k8=?, k9=?, k10=?, "
+                          "k11=?, k12=?, ecount=ecount+1 where a1=?"),
+           binds);
+    if (q.isSubQuestion)
+        dm.run(QStringLiteral("update tab_title set A15=? where A1=?"), {q.material, q.id.left(16)});
+    QStringList recount = before;
+    for (const QString &k : q.keyPoints)
+        if (!recount.contains(k))
+            recount << k;
+    if (!recount.isEmpty()) {
+        // Every key point's count in one pass over the questions.
+        QString sql = QStringLiteral("select ");
+        QVariantList ids;
+        for (int i = 0; i < recount.size(); ++i) {
+            if (i)
+                sql += QLatin1Char(',');
+            sql += QStringLiteral("count(case when ? in (k3,k4,k5,k6,k7,k8,k9,k10,k11,k12) then 1 end)");
+            ids << recount.at(i);
+        }
+        sql += QStringLiteral(" from tab_answ");
+        QVariantList counts;
+        dm.run(sql, ids, [&counts](const QVariantList &row) { counts = row; });
+        for (int i = 0; i < recount.size(); ++i)
+            dm.run(QStringLiteral("update tab_rule set q=? where ftid=?"), {counts.value(i).toInt(), recount.at(i)});
+    }
+    const int edits = dm.scalar(QStringLiteral("select ecount from tab_answ where a1=?"), {q.id}).toInt();
+    tx.commit();
+    return edits;
+}
+
+} // namespace authoring

@@ -1,0 +1,232 @@
+// The question entry window.
+#include "authoring/UInPut.h"
+
+#include "authoring/QuestionEntry.h"
+#include "authoring/QuestionFormWidget.h"
+#include "common/ShellState.h"
+#include "keypoints/UselectFg.h"
+#include "platform/RichText.h"
+#include "platform/Seams.h"
+#include "store/DbError.h"
+#include "store/dm.h"
+#include "widgets/ModalGui.h"
+#include "widgets/Ubackdrop.h"
+#include "widgets/Uconfig.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+using namespace authoring;
+
+namespace {
+
+const char *const HotAreaStyle =
+    "QPushButton { color: #1d3c66; font-weight: bold; padding: 6px 16px; border: 1px solid #8aa8d2; border-radius: 8px;"
+    " background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 #d6e5f8); }"
+    "QPushButton:hover { color: #0b4bd0; border-color: #2f6fd0; }"
+    "QPushButton:pressed { background: #b7d0f2; }"
+    "QPushButton:disabled { color: #8a97a8; }";
+
+} // namespace
+
+TFrmInPut::TFrmInPut(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FrmInPut"));
+    setWindowTitle(QStringLiteral("试题录入"));
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    new backdrop::StripDragger(this);
+
+    auto *root = new QVBoxLayout(this);
+    root->setContentsMargins(14, backdrop::StripHeight + 10, 14, 12);
+    root->setSpacing(10);
+    Lb_cap = new QLabel(this);
+    Lb_cap->setObjectName(QStringLiteral("Lb_cap"));
+    Lb_cap->hide();
+
+    form = new QuestionFormWidget(QuestionFormOptions{}, this);
+    root->addWidget(form, 1);
+    Re1 = form->bodyEdit;
+    Re2 = form->explanationEdit;
+    SE_Num = form->SE_Num;
+    Edit1 = form->Edit1;
+    ComboBox1 = form->ComboBox1;
+    ListBox1 = form->ListBox1;
+    BtnAddFg = form->BtnAddFg;
+
+    auto *hot = new QHBoxLayout;
+    hot->setSpacing(10);
+    auto area = [this, hot](QPushButton *&b, const char *name, const QString &text) {
+        b = new QPushButton(text, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        b->setCursor(Qt::PointingHandCursor);
+        b->setStyleSheet(QString::fromLatin1(HotAreaStyle));
+        b->setMinimumHeight(34);
+        hot->addWidget(b);
+    };
+    area(SpeedButton4, "SpeedButton4", QStringLiteral("保存"));
+    area(SpeedButton3, "SpeedButton3", QStringLiteral("清除"));
+    area(SpeedButton2, "SpeedButton2", QStringLiteral("使用说明"));
+    area(SpeedButton1, "SpeedButton1", QStringLiteral("设置"));
+    hot->addStretch(1);
+    area(SpeedButton6, "SpeedButton6", QString());
+    SpeedButton6->setEnabled(false);
+    SpeedButton6->hide();
+    area(SpeedButton7, "SpeedButton7", QStringLiteral("关闭"));
+    root->addLayout(hot);
+
+    auto hidden = [this](QPushButton *&b, const char *name, const QString &text) {
+        b = new QPushButton(text, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        b->hide();
+    };
+    hidden(epBtn_Save, "epBtn_Save", QStringLiteral("保存"));
+    hidden(epBtn_Clear, "epBtn_Clear", QStringLiteral("清除"));
+    hidden(epBtn_help, "epBtn_help", QStringLiteral("使用说明"));
+    hidden(epBtn_Config, "epBtn_Config", QStringLiteral("设置"));
+    hidden(epBtn_Close, "epBtn_Close", QStringLiteral("关闭"));
+
+    for (QPushButton *b : {SpeedButton4, epBtn_Save})
+        connect(b, &QPushButton::clicked, this, &TFrmInPut::epBtn_SaveClick);
+    for (QPushButton *b : {SpeedButton3, epBtn_Clear})
+        connect(b, &QPushButton::clicked, this, &TFrmInPut::epBtn_ClearClick);
+    for (QPushButton *b : {SpeedButton2, epBtn_help})
+        connect(b, &QPushButton::clicked, this, &TFrmInPut::epBtn_helpClick);
+    for (QPushButton *b : {SpeedButton1, epBtn_Config})
+        connect(b, &QPushButton::clicked, this, &TFrmInPut::epBtn_ConfigClick);
+    for (QPushButton *b : {SpeedButton7, epBtn_Close})
+        connect(b, &QPushButton::clicked, this, &TFrmInPut::SpeedButton6Click);
+
+    // FormCreate: the type box from the current subject's type table.
+    AddedCount = 0;
+    SE_Num->setValue(5);
+    try {
+        form->loadTypes();
+    } catch (const store::DbError &e) {
+        ui::showError(e.text());
+    }
+}
+
+void TFrmInPut::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TFrmInPut::FormShow()
+{
+    const bool compact = shell().ScreenMode == QLatin1String("800");
+    QFont f = QApplication::font();
+    f.setPointSize(compact ? 9 : 10);
+    setFont(f);
+    if (!m_background.load(seams::appDir() + QStringLiteral("pic/bg_input_") + (compact ? QStringLiteral("800") : QStringLiteral("1024"))
+                           + QStringLiteral(".png")))
+        m_background = QPixmap();
+    setFixedSize(compact ? QSize(762, 480) : QSize(931, 611));
+    form->keyPointLabel->show();
+    BtnAddFg->show();
+    ListBox1->show();
+}
+
+void TFrmInPut::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    if (m_background.isNull())
+        backdrop::paint(this, p, windowTitle());
+    else
+        backdrop::paint(this, p, windowTitle(), m_background, backdrop::StripHeight);
+}
+
+void TFrmInPut::epBtn_SaveClick()
+{
+    form->enableAnswerInputs();
+    auto refuse = [](const QString &text, QWidget *focus) {
+        seams::messageBox(QStringLiteral("提示"), text, seams::Prompt::Information);
+        focus->setFocus();
+    };
+    if (QuestionFormWidget::plainTrimmed(Re1).isEmpty())
+        return refuse(QStringLiteral("请填写试题内容！"), Re1);
+    if (Edit1->text().trimmed().isEmpty())
+        return refuse(QStringLiteral("请填写试题答案！"), Edit1);
+    if (ComboBox1->currentIndex() < 0)
+        return refuse(QStringLiteral("请选择题型！"), ComboBox1);
+
+    NewQuestion q;
+    q.chapter = TargetChapter;
+    q.optionText = SE_Num->text().trimmed();
+    q.optionCount = SE_Num->value();
+    q.typeCode = form->selectedTypeCode();
+    q.answer = Edit1->text().trimmed();
+    q.body = richtext::toRtf(*Re1->document());
+    q.hasExplanation = !QuestionFormWidget::plainTrimmed(Re2).isEmpty();
+    if (q.hasExplanation)
+        q.explanation = richtext::toRtf(*Re2->document());
+    q.keyPoints = form->keyPoints.ids;
+    if (!DM1)
+        return;
+    const EntryOutcome out = saveNewQuestion(*DM1, q);
+    switch (out.result) {
+    case EntryOutcome::TooMany:
+        seams::messageBox(QStringLiteral("提示"), QStringLiteral("最多只能录入9999道题！"), seams::Prompt::Warning);
+        return;
+    case EntryOutcome::Failed:
+        // Every input stays for another try.
+        seams::messageBox(QStringLiteral("提示"), QStringLiteral("保存试题出现错误！"), seams::Prompt::Information);
+        return;
+    case EntryOutcome::Saved:
+        break;
+    }
+    epBtn_ClearClick();
+    ++AddedCount;
+}
+
+void TFrmInPut::epBtn_ClearClick()
+{
+    Re1->clear();
+    Re2->clear();
+    Edit1->clear();
+    form->keyPoints.clear();
+    form->showKeyPoints();
+    if (ComboBox1->count() > 0)
+        ComboBox1->setCurrentIndex(0);
+}
+
+void TFrmInPut::epBtn_helpClick()
+{
+    TFrmSelectFG help(this);
+    help.selectPage(1);
+    ui::execModal(&help);
+}
+
+void TFrmInPut::epBtn_ConfigClick() { openSettings(this, 0); }
+
+void TFrmInPut::SpeedButton6Click()
+{
+    form->enableAnswerInputs();
+    QDialog::reject();
+}
+
+// Every way out (title bar, Alt+F4) takes the road of "关闭".
+void TFrmInPut::reject() { SpeedButton6Click(); }
+
+void TFrmInPut::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

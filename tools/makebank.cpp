@@ -1,8 +1,8 @@
 // makebank: writes the demo question bank.
 //
 //   makebank --out PATH [--questions N] [--seed S] [--if-missing]
-//   makebank --upgrade PATH --for BANK [--questions N] [--stamp SJBS]
 //            [--keypoint-groups G] [--keypoints K]
+//   makebank --upgrade PATH --for BANK [--questions N] [--stamp SJBS]
 //
 // The bank is written to PATH.tmp and renamed into place only when it is
 // complete, so a failed run leaves no half bank behind.  With --if-missing

@@ -45,9 +45,9 @@ bool loadEditedQuestion(TDM1 &dm, const QString &id, EditedQuestion &out)
     return true;
 }
 
-keypoints::KeyPointList listedKeyPoints(TDM1 &dm, const QStringList &ids)
+keypoints::PickedKeyPoints listedKeyPoints(TDM1 &dm, const QStringList &ids)
 {
-    keypoints::KeyPointList list;
+    keypoints::PickedKeyPoints list;
     for (const QString &id : ids) {
         QString title, group;
         {

@@ -33,7 +33,7 @@ bool loadEditedQuestion(TDM1 &dm, const QString &id, EditedQuestion &out);
 
 // The key-point list of the edit window: group name and key-point title
 // joined without a separator, ids in the question's order.
-keypoints::KeyPointList listedKeyPoints(TDM1 &dm, const QStringList &ids);
+keypoints::PickedKeyPoints listedKeyPoints(TDM1 &dm, const QStringList &ids);
 
 // Stores body, explanation (none when hasExplanation is false), material
 // of a sub-question, option count, answer, type, k3..k12 (the listed ids

@@ -63,7 +63,7 @@ public:
     QToolButton *boldButton = nullptr, *italicButton = nullptr, *underlineButton = nullptr, *colourButton = nullptr;
 
     // ListBox2 with the entries shown in ListBox1.
-    keypoints::KeyPointList keyPoints;
+    keypoints::PickedKeyPoints keyPoints;
     QVector<authoring::Ttx> TypeTable;
 
     // Fills the type box from the current subject's type table; the first

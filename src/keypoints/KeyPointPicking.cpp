@@ -45,7 +45,7 @@ QString pickerRefusal(int existingCount, int tickedCount)
     return QStringLiteral("对应考点最多不能超过7条，已有考点") + QString::number(existingCount) + QStringLiteral("条！");
 }
 
-int mergePickedKeyPoints(KeyPointList &list, const QString &groupName, const QVector<PickerEntry> &entries,
+int mergePickedKeyPoints(PickedKeyPoints &list, const QString &groupName, const QVector<PickerEntry> &entries,
                          const QVector<bool> &picked)
 {
     int added = 0;

@@ -35,7 +35,7 @@ QString pickerRefusal(int existingCount, int tickedCount);
 
 // The key points an authoring window lists: the entries shown (ListBox1)
 // and the key-point ids parallel to them (ListBox2).
-struct KeyPointList {
+struct PickedKeyPoints {
     QStringList entries;
     QStringList ids;
     int count() const { return int(ids.size()); }
@@ -55,7 +55,7 @@ struct KeyPointList {
 
 // Appends every picked entry that the list does not hold yet, as
 // group name + "[" + title + "]".  Returns how many were added.
-int mergePickedKeyPoints(KeyPointList &list, const QString &groupName, const QVector<PickerEntry> &entries,
+int mergePickedKeyPoints(PickedKeyPoints &list, const QString &groupName, const QVector<PickerEntry> &entries,
                          const QVector<bool> &picked);
 
 // The usage help of the authoring windows (the picker's second page).

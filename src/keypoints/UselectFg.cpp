@@ -195,7 +195,7 @@ void TFrmSelectFG::epEfButton1Click()
     accept();
 }
 
-int TFrmSelectFG::mergeInto(KeyPointList &list) const
+int TFrmSelectFG::mergeInto(PickedKeyPoints &list) const
 {
     return mergePickedKeyPoints(list, ComboBox1->currentText(), CheckListBox2, picked);
 }

@@ -50,7 +50,7 @@ public:
     void closeClick();
 
     // Adds the picked key points the caller's list does not hold yet.
-    int mergeInto(keypoints::KeyPointList &list) const;
+    int mergeInto(keypoints::PickedKeyPoints &list) const;
 
     void reject() override;
 

@@ -210,7 +210,7 @@ TEST(KeyPointPicker, MergeAddsOnlyWhatIsNotListed)
          {QStringLiteral("k2")}, {false, true, true}, {"k2", "k3"}, {"旧", "组[三]"}},
     };
     for (const Case &c : cases) {
-        KeyPointList list;
+        PickedKeyPoints list;
         for (const QString &id : c.listed) {
             list.ids << id;
             list.entries << QStringLiteral("旧");
@@ -321,7 +321,7 @@ TEST(QuestionEdit, EverySaveRaisesTheEditCountAndAFailureChangesNothing)
 TEST(QuestionEdit, ListedKeyPointsJoinGroupNameAndTitle)
 {
     AuthoringBank b;
-    const KeyPointList list = listedKeyPoints(b.dm(), {QStringLiteral("0101020001"), QStringLiteral("0101010001")});
+    const PickedKeyPoints list = listedKeyPoints(b.dm(), {QStringLiteral("0101020001"), QStringLiteral("0101010001")});
     EXPECT_EQ(list.ids, (QStringList{"0101020001", "0101010001"}));
     EXPECT_EQ(list.entries, (QStringList{QStringLiteral("组 010102考点 0101020001"), QStringLiteral("组 010101考点 0101010001")}));
 }

@@ -393,7 +393,7 @@ TEST_F(Authoring, PickerTicksLimitsAndHelp)
     QTest::mouseClick(p.epEfButton1, Qt::LeftButton);
     EXPECT_TRUE(prompts.prompts.isEmpty());
     EXPECT_EQ(p.result(), QDialog::Accepted);
-    keypoints::KeyPointList list;
+    keypoints::PickedKeyPoints list;
     list.ids << QStringLiteral("0101010001");
     list.entries << QStringLiteral("旧");
     EXPECT_EQ(p.mergeInto(list), 0);

@@ -8,6 +8,7 @@
 #include "app/Uabout.h"
 #include "exam/UexamStart.h"
 #include "practice/Ukmmc.h"
+#include "records/UrecordsStart.h"
 #include "platform/MenuPlayerWidget.h"
 #include "store/dm.h"
 
@@ -56,6 +57,9 @@ TFrmStart::TFrmStart(QWidget *parent) : QWidget(parent, Qt::FramelessWindowHint 
     m_factories[MenuCommand::ChapterPractice] = [](QWidget *owner, const MenuCommand &) -> QDialog * { return new TFrmkmmc(owner); };
     m_factories[MenuCommand::PaperRecords] = [](QWidget *owner, const MenuCommand &) { return createPaperRecordsWindow(owner); };
     m_factories[MenuCommand::ExamSettings] = [](QWidget *owner, const MenuCommand &) { return createExamSettingsWindow(owner); };
+    m_factories[MenuCommand::StudyLog] = [](QWidget *owner, const MenuCommand &) { return createStudyLogWindow(owner); };
+    m_factories[MenuCommand::StudyPlan] = [](QWidget *owner, const MenuCommand &) { return createStudyPlanWindow(owner); };
+    m_factories[MenuCommand::ScoreChart] = [](QWidget *owner, const MenuCommand &) { return createScoreChartWindow(owner); };
     mockExam = [](int subject) { mnks(subject); };
 }
 

@@ -53,7 +53,6 @@ QChartView *chartView(QWidget *parent, const char *name, const QString &title)
     chart->setAnimationOptions(QChart::NoAnimation);
     auto *view = new QChartView(chart, parent);
     view->setObjectName(QLatin1String(name));
-    view->setRenderHint(QPainter::Antialiasing);
     return view;
 }
 
@@ -146,6 +145,9 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     DBChart1 = chartView(Notebook1, "DBChart1", QStringLiteral("频 度 统 计 图"));
     DBChart2 = chartView(Notebook1, "DBChart2", QStringLiteral("习题分布统计图"));
     DBChart3 = chartView(Notebook1, "DBChart3", QStringLiteral("进度统计图"));
+    // Bars are upright rectangles and need no smoothing (which would cost a
+    // great deal with hundreds of them); the pie's edges do.
+    DBChart2->setRenderHint(QPainter::Antialiasing);
     Notebook1->addWidget(DBChart1);
     Notebook1->addWidget(DBChart2);
     Notebook1->addWidget(DBChart3);
@@ -254,55 +256,57 @@ void Tfrmchart::fillCharts(const QVector<records::ChapterFigures> &rows)
 {
     QStringList names;
     QList<qreal> done, wrong;
-    QStringList progressNames;
     QList<qreal> progress;
     QVector<qint64> progressValues;
     QVector<QColor> progressColours;
     pieSeries = new QPieSeries;
     pieSeries->setName(QStringLiteral("习题分布"));
+    qreal sum = 0;
+    for (const records::ChapterFigures &r : rows)
+        sum += qreal(r.questions);
+    // Every look is set before a series meets its chart: a chart lays
+    // itself out again on each change of a slice or bar set.
     QList<QPieSlice *> slices;
     for (int i = 0; i < rows.size(); ++i) {
         const records::ChapterFigures &r = rows.at(i);
-        auto *slice = new QPieSlice(r.name, qreal(r.questions));
-        slice->setColor(records::sliceColour(i));
+        const qreal pct = sum > 0 ? qreal(r.questions) / sum * 100.0 : 0.0;
+        auto *slice = new QPieSlice(QStringLiteral("%1 %2%").arg(r.name).arg(pct, 0, 'f', 1), qreal(r.questions));
+        slice->setBrush(chartBrush(records::sliceColour(i), true));
+        slice->setBorderColor(records::sliceColour(i).darker(160));
+        slice->setLabelVisible(true);
         slices << slice;
         names << r.name;
         done << qreal(r.answers);
         wrong << qreal(r.wrong);
         if (const std::optional<qint64> p = records::progressPercent(r.questions, r.done)) {
-            progressNames << r.name;
+            m_progressNames << r.name;
             progress << qreal(*p);
             progressValues << *p;
             progressColours << records::sliceColour(i);
         }
     }
     pieSeries->append(slices);
-    const qreal sum = pieSeries->sum();
-    for (QPieSlice *s : slices) {
-        const qreal pct = sum > 0 ? s->value() / sum * 100.0 : 0.0;
-        s->setLabel(QStringLiteral("%1 %2%").arg(s->label()).arg(pct, 0, 'f', 1));
-    }
+    pieSeries->setPieSize(0.62);
 
     // Page 0: answers given and wrong per chapter.
     doneSet = new QBarSet(QStringLiteral("已做题次"));
     wrongSet = new QBarSet(QStringLiteral("做错题次"));
     doneSet->append(done);
     wrongSet->append(wrong);
-    doneSet->setColor(DoneColour);
-    wrongSet->setColor(WrongColour);
-    doneSet->setLabelColor(Qt::transparent);   // only the wrong answers carry their value
-    wrongSet->setLabelColor(Qt::black);
+    doneSet->setBrush(chartBrush(DoneColour, true));
+    wrongSet->setBrush(chartBrush(WrongColour, true));
     frequencySeries = new QBarSeries;
     frequencySeries->append(doneSet);
     frequencySeries->append(wrongSet);
-    frequencySeries->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     DBChart1->chart()->addSeries(frequencySeries);
     addBarAxes(DBChart1->chart(), frequencySeries, uniqueNames(names), QStringLiteral("题  次"), QStringLiteral("章    节"));
-
-    // Page 1: the questions over the chapters.
-    pieSeries->setLabelsVisible(true);
-    DBChart2->chart()->addSeries(pieSeries);
-    pieSeries->setPieSize(0.62);
+    // Only the wrong answers carry their value; the second of two bars in a
+    // category stands a quarter of the series' width right of its middle.
+    frequencyMarks = new BarMarks(DBChart1->chart(), frequencySeries->barWidth() / 4);
+    QVector<qint64> wrongValues;
+    for (qreal v : wrong)
+        wrongValues << qint64(v);
+    frequencyMarks->setValues(wrongValues);
 
     // Page 2: progress; the series carries the marks, the bars under it
     // wear each chapter's colour.
@@ -310,28 +314,37 @@ void Tfrmchart::fillCharts(const QVector<records::ChapterFigures> &rows)
     progressSet->append(progress);
     progressSet->setColor(Qt::transparent);
     progressSet->setBorderColor(Qt::transparent);
-    progressSet->setLabelColor(Qt::black);
     progressSeries = new QBarSeries;
     progressSeries->setBarWidth(ProgressBarWidth);
     progressSeries->append(progressSet);
-    progressSeries->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-    DBChart3->chart()->addSeries(progressSeries);
-    addBarAxes(DBChart3->chart(), progressSeries, uniqueNames(progressNames), QStringLiteral("进度(%)"), QStringLiteral("章   节"));
     progressBars = new ProgressBars(DBChart3->chart(), ProgressBarWidth);
     progressBars->setZValue(-1);
     progressBars->setBars(progressValues, progressColours);
-    if (!progressColours.isEmpty()) {
-        const auto markers = DBChart3->chart()->legend()->markers(progressSeries);
-        for (QLegendMarker *m : markers)
-            m->setBrush(progressColours.first());
-    }
+    progressMarks = new BarMarks(DBChart3->chart(), 0);
+    progressMarks->setValues(progressValues);
 
     for (QChartView *v : {DBChart1, DBChart2, DBChart3}) {
-        v->chart()->legend()->setAlignment(Qt::AlignTop);
-        applyLook(v, true);
+        m_raised[v] = true;
+        v->chart()->setDropShadowEnabled(true);
     }
-    frequencySeries->setLabelsVisible(true);
-    progressSeries->setLabelsVisible(true);
+    // The distribution and progress charts take their series when first
+    // shown: with hundreds of chapters, laying out charts nobody looks at
+    // would hold up the window.
+}
+
+void Tfrmchart::attachPage(QChartView *view)
+{
+    if (view == DBChart2 && pieSeries && !pieSeries->chart()) {
+        DBChart2->chart()->addSeries(pieSeries);
+    } else if (view == DBChart3 && progressSeries && !progressSeries->chart()) {
+        DBChart3->chart()->addSeries(progressSeries);
+        addBarAxes(DBChart3->chart(), progressSeries, uniqueNames(m_progressNames), QStringLiteral("进度(%)"), QStringLiteral("章   节"));
+        if (!progressBars->colours().isEmpty()) {
+            const auto markers = DBChart3->chart()->legend()->markers(progressSeries);
+            for (QLegendMarker *m : markers)
+                m->setBrush(progressBars->colours().first());
+        }
+    }
 }
 
 void Tfrmchart::applyLook(QChartView *view, bool raised)
@@ -365,6 +378,7 @@ void Tfrmchart::RadioGroup1Click(int item)
     CheckBox3->setChecked(true);
     switch (item) {
     case 0:
+        attachPage(DBChart2);
         Notebook1->setCurrentIndex(1);
         try {
             totalValue->setText(QString::number(records::totalQuestions(*DM1)));
@@ -377,6 +391,7 @@ void Tfrmchart::RadioGroup1Click(int item)
         Notebook1->setCurrentIndex(0);
         break;
     case 2:
+        attachPage(DBChart3);
         Notebook1->setCurrentIndex(2);
         break;
     default:
@@ -410,12 +425,12 @@ void Tfrmchart::CheckBox2Click(bool on)
 void Tfrmchart::CheckBox3Click(bool on)
 {
     QChartView *view = shownChart();
-    if (view == DBChart1 && frequencySeries)
-        frequencySeries->setLabelsVisible(on);
+    if (view == DBChart1 && frequencyMarks)
+        frequencyMarks->setVisible(on);
     else if (view == DBChart2 && pieSeries)
         pieSeries->setLabelsVisible(on);
-    else if (view == DBChart3 && progressSeries)
-        progressSeries->setLabelsVisible(on);
+    else if (view == DBChart3 && progressMarks)
+        progressMarks->setVisible(on);
 }
 
 void Tfrmchart::epFocusButton1Click()

@@ -21,6 +21,7 @@ class QLabel;
 class QPieSeries;
 class QPushButton;
 class QStackedWidget;
+class BarMarks;
 class ProgressBars;
 
 class Tfrmchart : public QDialog {
@@ -62,6 +63,8 @@ public:
     QBarSeries *progressSeries = nullptr;
     QBarSet *progressSet = nullptr;
     ProgressBars *progressBars = nullptr;   // the coloured progress bars
+    BarMarks *frequencyMarks = nullptr;     // values over 做错题次
+    BarMarks *progressMarks = nullptr;      // values over 进度
     QLabel *totalCaption = nullptr;   // 习题总数:
     QLabel *totalValue = nullptr;
     QGroupBox *RadioGroup1 = nullptr;
@@ -84,8 +87,10 @@ protected:
 private:
     void fillCharts(const QVector<records::ChapterFigures> &rows);
     void applyLook(QChartView *view, bool raised);
+    void attachPage(QChartView *view);
     int totalTop() const;
 
     bool m_filled = false;
+    QStringList m_progressNames;
     QHash<QChartView *, bool> m_raised;
 };

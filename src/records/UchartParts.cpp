@@ -65,3 +65,45 @@ void ProgressBars::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QW
     }
     painter->restore();
 }
+
+BarMarks::BarMarks(QChart *chart, double offset) : QGraphicsObject(chart), m_chart(chart), m_offset(offset)
+{
+    connect(chart, &QChart::plotAreaChanged, this, [this] {
+        prepareGeometryChange();
+        update();
+    });
+}
+
+void BarMarks::setValues(const QVector<qint64> &values)
+{
+    prepareGeometryChange();
+    m_values = values;
+    update();
+}
+
+QRectF BarMarks::boundingRect() const { return m_chart->plotArea().adjusted(-20, -20, 20, 0); }
+
+void BarMarks::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    painter->save();
+    QFont f = painter->font();
+    f.setPixelSize(11);
+    painter->setFont(f);
+    painter->setPen(Qt::black);
+    const QFontMetrics fm(f);
+    const QRectF area = boundingRect();
+    // A mark that would run into the one drawn before it is left out: with
+    // hundreds of chapters the bars are thinner than their figures.
+    qreal freeFrom = area.left();
+    for (int i = 0; i < m_values.size(); ++i) {
+        const QPointF top = m_chart->mapToPosition(QPointF(i + m_offset, double(m_values.at(i))));
+        const QString text = QString::number(m_values.at(i));
+        const qreal w = fm.horizontalAdvance(text);
+        const qreal left = top.x() - w / 2.0;
+        if (left < freeFrom || left + w > area.right())
+            continue;
+        painter->drawText(QPointF(left, top.y() - 3), text);
+        freeFrom = left + w + 2;
+    }
+    painter->restore();
+}

@@ -31,5 +31,23 @@ private:
     bool m_raised = true;
 };
 
+// The marks (values) over one bar set of a bar chart: category i's bar
+// stands `offset` category widths off the category's middle.  Drawn here
+// rather than by the chart, which would make a text item per bar.
+class BarMarks : public QGraphicsObject {
+public:
+    BarMarks(QChart *chart, double offset);
+    void setValues(const QVector<qint64> &values);
+    const QVector<qint64> &values() const { return m_values; }
+
+    QRectF boundingRect() const override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override;
+
+private:
+    QChart *m_chart;
+    double m_offset;
+    QVector<qint64> m_values;
+};
+
 // The brush of a bar or slice: flat, or shaded from light to the colour.
 QBrush chartBrush(const QColor &colour, bool raised);

@@ -306,16 +306,13 @@ void addChartRows(TestBank &b)
                          "(4, '03', '第三章', 50, 29, '0', 61, 20)"));
 }
 
-QList<QAbstractSeries *> seriesOf(QChartView *v) { return v->chart()->series(); }
-
-bool labelsShown(QChartView *v)
+bool labelsShown(const Tfrmchart &w, QChartView *v)
 {
-    QAbstractSeries *s = seriesOf(v).value(0);
-    if (auto *bars = qobject_cast<QBarSeries *>(s))
-        return bars->isLabelsVisible();
-    if (auto *pie = qobject_cast<QPieSeries *>(s))
-        return !pie->slices().isEmpty() && pie->slices().first()->isLabelVisible();
-    return false;
+    if (v == w.DBChart1)
+        return w.frequencyMarks->isVisible();
+    if (v == w.DBChart2)
+        return !w.pieSeries->slices().isEmpty() && w.pieSeries->slices().first()->isLabelVisible();
+    return w.progressMarks->isVisible();
 }
 
 } // namespace
@@ -341,6 +338,7 @@ TEST(Tfrmchart, ChartsCarryTheChapters)
     EXPECT_EQ(w.wrongSet->label(), QStringLiteral("做错题次"));
     EXPECT_EQ(QList<qreal>({w.doneSet->at(0), w.doneSet->at(1), w.doneSet->at(2)}), QList<qreal>({90, 7, 61}));
     EXPECT_EQ(QList<qreal>({w.wrongSet->at(0), w.wrongSet->at(1), w.wrongSet->at(2)}), QList<qreal>({12, 1, 20}));
+    EXPECT_EQ(w.frequencyMarks->values(), QVector<qint64>({12, 1, 20}));   // marks on 做错题次 only
     const auto axes = w.DBChart1->chart()->axes();
     ASSERT_EQ(axes.size(), 2);
     for (QAbstractAxis *a : axes) {
@@ -365,14 +363,26 @@ TEST(Tfrmchart, ChartsCarryTheChapters)
     EXPECT_EQ(w.progressSet->at(0), 32.0);
     EXPECT_EQ(w.progressSet->at(1), 58.0);
     EXPECT_EQ(w.progressBars->colours(), QVector<QColor>({colours[0], colours[2]}));
-    for (QAbstractAxis *a : w.DBChart3->chart()->axes())
-        EXPECT_EQ(a->titleText(), a->orientation() == Qt::Horizontal ? QStringLiteral("章   节") : QStringLiteral("进度(%)"));
+    EXPECT_EQ(w.progressMarks->values(), QVector<qint64>({32, 58}));
 
     // The total stays "0" until the distribution is chosen.
     EXPECT_EQ(w.totalValue->text(), QStringLiteral("0"));
     click(w.typeItems->button(0));
     EXPECT_EQ(w.shownChart(), w.DBChart2);
     EXPECT_EQ(w.totalValue->text(), QStringLiteral("90"));
+    EXPECT_EQ(w.DBChart2->chart()->series(), QList<QAbstractSeries *>({w.pieSeries}));
+    click(w.typeItems->button(2));
+    const auto progressAxes = w.DBChart3->chart()->axes();
+    ASSERT_EQ(progressAxes.size(), 2);
+    for (QAbstractAxis *a : progressAxes) {
+        const bool chapters = a->orientation() == Qt::Horizontal;
+        EXPECT_EQ(a->titleText(), chapters ? QStringLiteral("章   节") : QStringLiteral("进度(%)"));
+        EXPECT_EQ(a->isVisible(), !chapters);
+    }
+    // Bar i stands on category i, as tall as its value.
+    const QRectF bar0 = w.progressBars->barRect(0), bar1 = w.progressBars->barRect(1);
+    EXPECT_LT(bar0.right(), bar1.left());
+    EXPECT_NEAR(bar0.height() / bar1.height(), 32.0 / 58.0, 0.01);
 }
 
 TEST(Tfrmchart, StyleBoxesAndLegendActOnTheShownChartOnly)
@@ -410,7 +420,7 @@ TEST(Tfrmchart, StyleBoxesAndLegendActOnTheShownChartOnly)
         EXPECT_FALSE(p.view->chart()->isDropShadowEnabled());
         EXPECT_FALSE(p.view->chart()->legend()->isVisible());
         EXPECT_FALSE(w.RadioGroup2->isEnabled());
-        EXPECT_FALSE(labelsShown(p.view));
+        EXPECT_FALSE(labelsShown(w, p.view));
         for (const Page &other : pages) {
             if (other.view == p.view)
                 continue;
@@ -418,14 +428,14 @@ TEST(Tfrmchart, StyleBoxesAndLegendActOnTheShownChartOnly)
             EXPECT_TRUE(other.view->chart()->legend()->isVisible());
             EXPECT_EQ(other.view->chart()->legend()->alignment(), Qt::AlignTop);
             EXPECT_TRUE(w.raised(other.view));
-            EXPECT_TRUE(labelsShown(other.view));
+            EXPECT_TRUE(labelsShown(w, other.view));
         }
         // Choosing the same chart again resets it: the changes act on it.
         click(w.typeItems->button(p.type));
         EXPECT_TRUE(p.view->chart()->legend()->isVisible());
         EXPECT_EQ(p.view->chart()->legend()->alignment(), Qt::AlignTop);
         EXPECT_TRUE(w.raised(p.view));
-        EXPECT_TRUE(labelsShown(p.view));
+        EXPECT_TRUE(labelsShown(w, p.view));
         if (p.view == w.DBChart2)
             EXPECT_EQ(w.totalCaption->y(), 400);
     }

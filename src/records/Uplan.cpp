@@ -28,16 +28,25 @@ namespace {
 const QString Item0Text = QStringLiteral("按作题数量制定学习计划      每天                   道题");
 const QString Item1Text = QStringLiteral("按作题时间制定学习计划      每天                   分钟");
 
+// The user's short date format with the full year; a format that spells
+// the month as a word would not fit the box, so it gives way to digits.
+QString shortDateFormat(const QLocale &locale)
+{
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (format.contains(QLatin1String("MMM")))
+        return QStringLiteral("yyyy-MM-dd");
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
+}
+
 // The date box: the user's short date format with the full year, and a
 // hint of its own over the drop-down button.
 class PlanDateEdit : public QDateEdit {
 public:
     explicit PlanDateEdit(QWidget *parent) : QDateEdit(parent)
     {
-        QString format = QLocale().dateFormat(QLocale::ShortFormat);
-        if (!format.contains(QLatin1String("yyyy")))
-            format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-        setDisplayFormat(format);
+        setDisplayFormat(shortDateFormat(QLocale()));
         setCalendarPopup(true);
         setToolTip(QStringLiteral("点击右侧按钮-->"));
     }
@@ -127,6 +136,9 @@ TFrmplan::TFrmplan(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     DateEdit1 = new PlanDateEdit(this);
     DateEdit1->setObjectName(QStringLiteral("DateEdit1"));
     DateEdit1->setGeometry(348, 68, 91, 22);
+    QFont dateFont = font();
+    dateFont.setPixelSize(11);
+    DateEdit1->setFont(dateFont);
     DateEdit1->setDate(seams::clock().today());
     DateEdit1->setEnabled(false);
 
@@ -245,11 +257,8 @@ void TFrmplan::showCountdown(const records::CountdownView &v)
     epLabel1->setText(v.caption);
     Label1->setVisible(v.numberShown);
     epLabel2->setVisible(v.numberShown);
-    if (v.colour != records::CountdownView::Unchanged) {
-        QPalette p = Label1->palette();
-        p.setColor(QPalette::WindowText, records::countdownColour(v.colour));
-        Label1->setPalette(p);
-    }
+    if (v.colour != records::CountdownView::Unchanged)
+        Label1->setStyleSheet(QStringLiteral("color: %1;").arg(records::countdownColour(v.colour).name()));
 }
 
 void TFrmplan::SpeedButton1Click()

@@ -10,6 +10,7 @@
 //   dlgbg.bmp (399 x 110)  progressbg.bmp (358 x 63)
 //   bg_kmmc_1024.png (935 x 611)  bg_kmmc_800.png (761 x 480)
 //   bg_main.png (1024 x 768)
+//   bg_rz_1024.png (934 x 611)  bg_rz_800.png (760 x 480)  bg_plan.png (460 x 250)
 //
 // Everything is drawn with shapes only (no fonts), so the output is the same
 // on every machine.  The windows draw the question number or the type name
@@ -348,6 +349,9 @@ int main(int argc, char **argv)
         {"bg_kmmc_1024.png", windowBackground(935, 611, 52)},
         {"bg_kmmc_800.png",  windowBackground(761, 480, 44)},
         {"bg_main.png",      windowBackground(1024, 768, 0)},
+        {"bg_rz_1024.png",   windowBackground(934, 611, 52)},
+        {"bg_rz_800.png",    windowBackground(760, 480, 52)},
+        {"bg_plan.png",      windowBackground(460, 250, 0)},
     };
     bool ok = true;
     for (const Item &it : items)

@@ -10,6 +10,7 @@
 #include "keypoints/Laws.h"
 #include "practice/Ukmmc.h"
 #include "upgrade/Ustxz.h"
+#include "records/UrecordsStart.h"
 #include "platform/MenuPlayerWidget.h"
 #include "store/dm.h"
 
@@ -62,6 +63,9 @@ TFrmStart::TFrmStart(QWidget *parent) : QWidget(parent, Qt::FramelessWindowHint 
     m_factories[MenuCommand::ExamSettings] = [](QWidget *owner, const MenuCommand &) { return createExamSettingsWindow(owner); };
     m_factories[MenuCommand::Upgrade] = [](QWidget *owner, const MenuCommand &) -> QDialog * { return new Tfrmstxz(owner); };
     m_factories[MenuCommand::KeyPointDirectory] = [](QWidget *owner, const MenuCommand &) -> QDialog * { return new TfrmLawsFaGui(owner); };
+    m_factories[MenuCommand::StudyLog] = [](QWidget *owner, const MenuCommand &) { return createStudyLogWindow(owner); };
+    m_factories[MenuCommand::StudyPlan] = [](QWidget *owner, const MenuCommand &) { return createStudyPlanWindow(owner); };
+    m_factories[MenuCommand::ScoreChart] = [](QWidget *owner, const MenuCommand &) { return createScoreChartWindow(owner); };
     mockExam = [](int subject) { mnks(subject); };
 }
 

@@ -1,6 +1,11 @@
 // makebank: writes the demo question bank.
 //
 //   makebank --out PATH [--questions N] [--seed S] [--if-missing]
+//   makebank --sample N [--seed S] [--out PATH]
+//
+// --sample prints N questions drawn at random (by S) from the bank at PATH,
+// or from a freshly made demo bank when no PATH is given, as a reader sees
+// them: material, body, key, explanation and key points.
 //
 // The bank is written to PATH.tmp and renamed into place only when it is
 // complete, so a failed run leaves no half bank behind.  With --if-missing
@@ -13,6 +18,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QCoreApplication>
 #include <cstdio>
 
@@ -43,8 +49,33 @@ int main(int argc, char **argv)
                                              QStringLiteral("N"));
     const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed of the generator."), QStringLiteral("S"));
     const QCommandLineOption ifMissingOption(QStringLiteral("if-missing"), QStringLiteral("Do nothing when PATH exists."));
-    parser.addOptions({outOption, questionsOption, seedOption, ifMissingOption});
+    const QCommandLineOption sampleOption(QStringLiteral("sample"), QStringLiteral("Print N random questions of the bank."),
+                                          QStringLiteral("N"));
+    parser.addOptions({outOption, questionsOption, seedOption, ifMissingOption, sampleOption});
     parser.process(app);
+
+    if (parser.isSet(sampleOption)) {
+        bool ok = false;
+        const int n = parser.value(sampleOption).toInt(&ok);
+        const quint32 seed = parser.isSet(seedOption) ? parser.value(seedOption).toUInt() : 1;
+        if (!ok || n < 0)
+            return fail(QStringLiteral("--sample wants a number of 0 or more, not \"%1\"").arg(parser.value(sampleOption)));
+        QTemporaryDir dir;
+        QString path = parser.value(outOption);
+        try {
+            if (path.isEmpty()) {
+                path = dir.filePath(QStringLiteral("demo.db"));
+                demobank::generate(path);
+            }
+            for (const demobank::Question &q : demobank::sampleQuestions(path, n, seed))
+                std::printf("%s\n", demobank::describe(q).toUtf8().constData());
+        } catch (const store::DbError &e) {
+            return fail(e.text());
+        } catch (const std::exception &e) {
+            return fail(QString::fromLocal8Bit(e.what()));
+        }
+        return 0;
+    }
 
     const QString out = parser.value(outOption);
     if (out.isEmpty())

@@ -790,7 +790,7 @@ Text Generator::calculation(const QString &prefix, int kind, const std::vector<d
                              .arg(number(d[0], 0), number(d[1], 0), number(d[2], 0), number(d[3], 0))
                        : u8("试计算该港区泊位的年通过能力。");
         out.jx = u8("【解】单个泊位年可接纳船舶艘次 = %1×24÷%2 ≈ %3（艘次，取整）；\n"
-                    "泊位年通过能力 = %4×%3×%5 = %6（万吨）。\n【答】该港区泊位年通过能力约为%6万吨。")
+                    "泊位年通过能力 = %4×%3×%5÷10000 = %6（万吨）。\n【答】该港区泊位年通过能力约为%6万吨。")
                      .arg(number(d[1], 0), number(d[3], 0), number(std::floor(calls), 0), number(d[0], 0),
                           number(d[2], 0), number(capacity, 2));
         break;

@@ -11,6 +11,13 @@
 //              digit ("11"), group heading + 4-digit sequence ("110002",
 //              one group per section), key point group + 3 digits
 //              ("110002004").
+// The questions come from the items written for each section
+// (DemoBankItems*.h): a rule gives a single choice and true/false
+// statements, a class gives choices of what belongs to it, the rules of a
+// section together give "which statement is right" items, and cases and
+// written questions are used as they stand; the calculations part works
+// its items out from drawn figures.  The demo bank takes every form at most
+// once; scaled banks practise the forms again.
 // Everything is drawn from one seeded generator, so a seed always gives the
 // same bank.  All rows are written in one transaction with prepared
 // statements; counters (C3, q) are the exact counts of what was written.

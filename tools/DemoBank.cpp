@@ -598,6 +598,18 @@ Text Generator::statements(const Section &s, bool multi, int variant)
     const std::vector<items::Fact> &facts = s.content->facts;
     const int n = std::min<int>(multi ? 5 : 4, int(facts.size()));
     std::vector<int> picked = m_rng.sample(int(facts.size()), n);
+    if (!multi) {
+        // Each single-choice variant turns on another rule of the section.
+        const int decisive = (variant + s.index) % int(facts.size());
+        const auto at = std::find(picked.begin(), picked.end(), decisive);
+        if (at == picked.end())
+            picked[0] = decisive;
+        else
+            std::iter_swap(picked.begin(), at);
+        // The decisive rule is the one right statement, or the one wrong one.
+        if (variant % 2 == 1)
+            std::iter_swap(picked.begin(), picked.end() - 1);
+    }
     static const char *const heads[] = {"下列关于%1的说法中，%2的%3（　　）。", "关于%1，下列表述%2的%3（　　）。",
                                         "下列有关%1的表述中，%2的%3（　　）。", "下列对%1的理解中，%2的%3（　　）。"};
     // Single choice: one right statement (variant 0) or one wrong one (variant 1).
@@ -662,10 +674,17 @@ void Generator::formItems(Section &s)
     const items::SectionItems &c = *s.content;
     auto leadOf = [](const items::Set &g) { return g.lead.endsWith(u'中') ? g.lead : g.lead + u8("中"); };
     std::vector<Text> single, multi, judge, writtenOnes;
+    // A rule's second statement (right where the first was wrong, or the
+    // other way round) comes only after every rule has had one.
+    std::vector<Text> judgeAgain;
     for (const items::Fact &f : c.facts) {
         single.push_back(choiceOf(f.stem, {f.answer}, f.wrong, m_rng.percent(30) ? 5 : 4, f.why, {f.kp}));
-        judge.push_back(judgement(f.filled(f.answer), true, f.filled(f.answer), f.why, {f.kp}));
-        judge.push_back(judgement(f.filled(f.wrong[size_t(m_rng.below(int(f.wrong.size())))]), false, f.filled(f.answer), f.why, {f.kp}));
+        Text stated = judgement(f.filled(f.answer), true, f.filled(f.answer), f.why, {f.kp});
+        Text misstated = judgement(f.filled(f.wrong[size_t(m_rng.below(int(f.wrong.size())))]), false, f.filled(f.answer), f.why, {f.kp});
+        if (m_rng.percent(50))
+            std::swap(stated, misstated);
+        judge.push_back(stated);
+        judgeAgain.push_back(misstated);
     }
     for (const items::Set &g : c.sets) {
         const QString lead = u8("下列") + leadOf(g) + u8("，");
@@ -712,6 +731,8 @@ void Generator::formItems(Section &s)
     m_rng.shuffle(single);
     m_rng.shuffle(multi);
     m_rng.shuffle(judge);
+    m_rng.shuffle(judgeAgain);
+    judge.insert(judge.end(), judgeAgain.begin(), judgeAgain.end());
     // The items that show what rich text can do always come first.
     std::stable_partition(single.begin(), single.end(), [](const Text &t) { return !t.bodyRtf.isEmpty() || !t.jxRtf.isEmpty(); });
     s.pools[SinglePool] = std::move(single);
@@ -795,7 +816,7 @@ Text Generator::calculation(const QString &prefix, int kind, const std::vector<d
         out.body = own ? u8("某港区有通用泊位%1个，泊位年营运天数为%2天，到港船舶平均每艘次装卸货物%3吨，"
                             "平均每艘次占用泊位时间为%4小时（含辅助作业时间）。试计算该港区泊位的年通过能力。")
                              .arg(number(d[0], 0), number(d[1], 0), number(d[2], 0), number(d[3], 0))
-                       : u8("试计算该港区泊位的年通过能力。");
+                       : u8("试计算该港区%1个泊位的年通过能力（每艘次装卸%2吨）。").arg(number(d[0], 0), number(d[2], 0));
         out.jx = u8("【解】单个泊位年可接纳船舶艘次 = %1×24÷%2 ≈ %3（艘次，取整）；\n"
                     "泊位年通过能力 = %4×%3×%5÷10000 = %6（万吨）。\n【答】该港区泊位年通过能力约为%6万吨。")
                      .arg(number(d[1], 0), number(d[3], 0), number(std::floor(calls), 0), number(d[0], 0),
@@ -821,7 +842,7 @@ Text Generator::calculation(const QString &prefix, int kind, const std::vector<d
         out.body = own ? u8("某船在港期间：锚地待泊%1小时，靠泊及准备%2小时，装卸作业%3小时，离泊及其他%4小时。"
                             "试计算该船的在港停时及装卸作业时间占在港停时的比例。")
                              .arg(number(d[0], 0), number(d[1], 0), number(d[2], 0), number(d[3], 0))
-                       : u8("试计算该船的在港停时及装卸作业时间所占的比例。");
+                       : u8("试计算该船的在港停时及装卸作业%1小时所占的比例。").arg(number(d[2], 0));
         out.jx = u8("【解】在港停时 = %1+%2+%3+%4 = %5（小时）；\n装卸作业时间比例 = %3÷%5×100% ≈ %6%。\n"
                     "【答】在港停时为%5小时，其中装卸作业时间约占%6%。")
                      .arg(number(d[0], 0), number(d[1], 0), number(d[2], 0), number(d[3], 0), number(total, 0),
@@ -832,7 +853,7 @@ Text Generator::calculation(const QString &prefix, int kind, const std::vector<d
         const double rate = d[2] / (d[0] * d[1]);
         out.body = own ? u8("某作业线配备门座起重机%1台，连续作业%2小时，共完成装卸%3吨。试计算该作业线的台时效率。")
                              .arg(number(d[0], 0), number(d[1], 0), number(d[2], 0))
-                       : u8("试计算该作业线的台时效率。");
+                       : u8("试计算该作业线完成%1吨装卸的台时效率。").arg(number(d[2], 0));
         out.jx = u8("【解】台时效率 = 装卸吨数÷(起重机台数×作业小时) = %1÷(%2×%3) ≈ %4（吨/台时）。\n【答】台时效率约为%4吨/台时。")
                      .arg(number(d[2], 0), number(d[0], 0), number(d[1], 0), number(rate, 2));
         break;
@@ -975,7 +996,8 @@ Text Generator::discussion(const QString &prefix, int kind, const std::vector<do
     }
     case TimeInPort: {
         const double total = d[0] + d[1] + d[2] + d[3];
-        out.body = prefix + u8("指出该船在港时间中可以压缩的主要部分，并提出缩短船舶在港停时的措施。");
+        out.body = prefix + u8("结合该船待泊%1小时、装卸作业%2小时的情况，指出其在港时间中可以压缩的主要部分，并提出缩短船舶在港停时的措施。")
+                                .arg(number(d[0], 0), number(d[2], 0));
         out.jx = u8("【参考答案】装卸作业%1小时占在港停时的%2%，其余%3小时为待泊和辅助时间，其中锚地待泊%4小时（占%5%）是可以压缩的主要部分。"
                     "措施：（1）根据船舶预计抵港时间提前编制泊位计划，减少待泊；（2）做好货源、机械和劳力的准备，船舶靠泊即开工；"
                     "（3）合理配置作业线，提高装卸效率；（4）协调引航、拖轮和联检，缩短靠离泊及辅助作业时间。")
@@ -1123,13 +1145,12 @@ void Generator::writeSection(Section &s)
             for (int tries = 0; tries < 50; ++tries) {
                 data = calculationData(k);
                 material = calculationMaterial(k, data);
-                if (!m_bodies.contains(material))
+                subs = {calculation(u8("（1）"), k, data), discussion(u8("（2）"), k, data)};
+                if (!m_bodies.contains(material) && !m_bodies.contains(subs[0].body) && !m_bodies.contains(subs[1].body))
                     break;
             }
             m_bodies.insert(material);
-            subs.push_back(calculation(u8("（1）"), k, data));
-            subs.back().kps = {k == kind ? 0 : 3};
-            subs.push_back(discussion(u8("（2）"), k, data));
+            subs[0].kps = {k == kind ? 0 : 3};
         }
         m_insTitle->bindValue(0, materialId);
         m_insTitle->bindValue(1, richtext::plainTextToRtf(material));

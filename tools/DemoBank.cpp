@@ -11,12 +11,26 @@
 //              digit ("11"), group heading + 4-digit sequence ("110002",
 //              one group per section), key point group + 3 digits
 //              ("110002004").
+// The questions come from the items written for each section
+// (DemoBankItems*.h): a rule gives a single choice and true/false
+// statements, a class gives choices of what belongs to it, the rules of a
+// section together give "which statement is right" items, and cases and
+// written questions are used as they stand; the calculations part works
+// its items out from drawn figures.  The demo bank takes every form at most
+// once; scaled banks practise the forms again.
 // Everything is drawn from one seeded generator, so a seed always gives the
 // same bank.  All rows are written in one transaction with prepared
 // statements; counters (C3, q) are the exact counts of what was written.
 #include "DemoBank.h"
 
 #include "DemoBankContent.h"
+#include "DemoBankItems.h"
+#include "DemoBankItems1.h"
+#include "DemoBankItems2.h"
+#include "DemoBankItems3.h"
+#include "DemoBankItems4.h"
+#include "DemoBankItems5.h"
+#include "DemoBankRich.h"
 #include "platform/RichText.h"
 #include "store/DbError.h"
 #include "store/Schema.h"
@@ -64,7 +78,7 @@ public:
     int below(int n) { return n <= 1 ? 0 : int((next() >> 11) % quint64(n)); }
     int between(int lo, int hi) { return lo + below(hi - lo + 1); }
     bool percent(int p) { return below(100) < p; }
-    template <class T> void shuffle(std::vector<T> &v)
+    template <class V> void shuffle(V &v)
     {
         for (int i = int(v.size()) - 1; i > 0; --i)
             std::swap(v[i], v[below(i + 1)]);
@@ -156,10 +170,7 @@ MaterialShape materialShape(int type)
 {
     switch (type) {
     case 64: return {100, 3, 5};
-    case 73: return {40, 3, 4};
-    case 75: return {40, 2, 2};   // capacity, then utilisation
-    case 76: return {25, 2, 2};
-    case 77: return {60, 2, 3};
+    case 77: return {60, 2, 2};   // a calculation, then what its result means
     default: return {0, 0, 0};
     }
 }
@@ -168,17 +179,43 @@ MaterialShape materialShape(int type)
 
 struct Unit {
     int type;
-    int subs;   // 0: an ordinary question; otherwise a material with this many sub-questions
+    int subs;        // 0: an ordinary question; otherwise a material with this many sub-questions
+    int item = -1;   // the written case of a case material
 };
 
 struct KeyPoint {
     QString ftid;
     QString title;
-    int term;
-    int aspect;
-    bool citable;
+    QString text;
     int q = 0;
 };
+
+// One question as written into the bank: its body and explanation as plain
+// text (or as ready rich text), its key and the key points it is about
+// (indices into its section's key points).
+struct Text {
+    QString body, jx, key;
+    int options = 1;
+    std::vector<int> kps;
+    QByteArray bodyRtf, jxRtf;
+};
+
+// The written items of a section, put into question form, by the question
+// types they serve.
+enum Pool { SinglePool, MultiPool, JudgePool, WrittenPool, PoolCount };
+int poolOf(int type)
+{
+    switch (type) {
+    case 61:
+    case 62: return SinglePool;
+    case 65:
+    case 73: return MultiPool;
+    case 71: return JudgePool;
+    case 74:
+    case 76: return WrittenPool;
+    default: return -1;
+    }
+}
 
 struct Section {
     QString code;   // 6 characters
@@ -187,6 +224,10 @@ struct Section {
     int chapter;    // 0-based within the part
     int index;      // 0-based within the chapter
     std::vector<Unit> units;
+    const items::SectionItems *content = nullptr;   // the written items of its topic
+    std::vector<Text> pools[PoolCount];
+    int reserved[PoolCount] = {};                    // questions the plan takes from each pool
+    int taken[PoolCount] = {};                       // questions written from each pool
     QString groupId;
     std::vector<KeyPoint> keyPoints;
     int groupQ = 0;
@@ -243,11 +284,12 @@ public:
 private:
     // planning
     void planSections();
+    void placeUnits(const Draw &d, std::vector<Unit> units);
+    std::vector<Unit> caseUnits(const Draw &d, int count);
     void planKeyPoints();
     // writing
     void writeSection(Section &s);
-    void writeQuestion(const Section &s, const QString &id, int type, const QString &key, int options,
-                       const QString &body, const QString &jx, int primaryTerm, int &xx);
+    void writeQuestion(const Section &s, const QString &id, int type, const Text &text, int &xx);
     void writeChapters();
     void writeKeyPoints();
     void writeExtraKeyPoints();
@@ -256,29 +298,24 @@ private:
     void exec(QSqlQuery &q);
     void exec(const QString &sql, const QVariantList &binds);
 
-    // text
-    struct Text {
-        QString body, jx, key;
-        int options = 1;
-    };
-    const ct::ChapterText &chapterText(const Section &s) const { return ct::Parts[s.part].chapters[s.chapter]; }
-    QString term(const Section &s, int t) const { return u8(chapterText(s).terms[t]); }
-    int termCount(const Section &s) const { return int(chapterText(s).terms.size()); }
-    int canon(const Section &s, int t, int poolSize, int salt) const
-    {
-        return (s.part * 37 + s.chapter * 11 + t * 5 + salt) % poolSize;
-    }
-    Text objective(const Section &s, int type, int t, const QString &prefix);
-    Text trueFalse(const Section &s, int t);
-    Text shortAnswer(const Section &s, int t);
-    Text essay(const Section &s, int t, const QString &prefix);
+    // question forms of the written items
+    void formItems(Section &s);
+    void addRichItems(const Section &s, std::vector<Text> &single);
+    const ct::ChapterText &chapterText(const Section &s) const { return ct::Parts[size_t(s.part)].chapters[size_t(s.chapter)]; }
+    Text fromPool(Section &s, int pool);
+    Text choiceOf(const QString &stem, QStringList right, QStringList wrong, int options, const QString &why,
+                  std::vector<int> kps);
+    Text judgement(const QString &statement, bool right, const QString &truth, const QString &why, std::vector<int> kps);
+    Text statements(const Section &s, bool multi, int variant);
+    Text written(const items::Written &w, const QString &prefix);
+    QStringList keyPointsFor(const Section &s, const Text &text);
+    // calculations
+    int calcKindOf(const Section &s) const;
     Text calculation(const QString &prefix, int kind, const std::vector<double> &data);
+    Text numericChoice(const Section &s, int kind);
+    Text discussion(const QString &prefix, int kind, const std::vector<double> &data);
     std::vector<double> calculationData(int kind);
     QString calculationMaterial(int kind, const std::vector<double> &data);
-    QString scenarioMaterial(const Section &s);
-    QString incidentMaterial(const Section &s, QStringList &lapses);
-    QStringList truePoints(const Section &s, int t, int n);
-    QStringList keyPointsFor(const Section &s, int t);
 
     QSqlDatabase &m_db;
     Rng m_rng;
@@ -290,6 +327,8 @@ private:
     QHash<QString, int> m_headingQ;                     // key-point heading id -> questions
     std::map<QString, KeyPoint *> m_keyPointById;
     QHash<QString, int> m_groupSection;                 // group id -> section index
+    QHash<QString, items::SectionItems> m_items;        // written items by section code
+    QSet<QString> m_bodies;                             // bodies written so far
 
     std::unique_ptr<QSqlQuery> m_insAnsw, m_insExer, m_insTitle;
 };
@@ -358,71 +397,137 @@ void Generator::planSections()
                 s.name = u8(chapters[c].sections[k % namedHere]);
                 if (k >= namedHere)
                     s.name += u8("（") + chineseNumber(k / namedHere + 1) + u8("）");
+                // A further section of a topic practises the items of its topic again.
+                const auto found = m_items.constFind(pad(p + 1, 2) + pad(c + 1, 2) + pad(k % namedHere + 1, 2));
+                s.content = found == m_items.cend() ? nullptr : &found.value();
                 m_sections.push_back(s);
             }
         }
     }
 
+    for (Section &s : m_sections)
+        formItems(s);
+
     // The questions of each (type, part) group, as ordinary questions and
-    // materials, spread evenly over the sections of the part.
+    // materials, spread over the sections of the part that have items for them.
     for (size_t g = 0; g < counts.size(); ++g) {
         const Draw &d = Composition[g];
+        if (d.type == 64) {
+            placeUnits(d, caseUnits(d, counts[g]));
+            continue;
+        }
         const MaterialShape shape = materialShape(d.type);
         std::vector<Unit> units;
         for (int remaining = counts[g]; remaining > 0;) {
             if (shape.share > 0 && remaining >= 2 && m_rng.percent(shape.share)) {
-                int k = std::min(remaining, m_rng.between(shape.minSubs, shape.maxSubs));
-                if (shape.share == 100 && remaining - k < shape.minSubs)
-                    k = remaining;   // a case never ends with a lone sub-question
+                const int k = std::min(remaining, m_rng.between(shape.minSubs, shape.maxSubs));
                 units.push_back({d.type, k});
                 remaining -= k;
-            } else if (shape.share == 100) {
-                units.push_back({d.type, remaining});
-                remaining = 0;
             } else {
                 units.push_back({d.type, 0});
                 --remaining;
             }
         }
-        std::vector<int> partSections;
-        for (size_t i = 0; i < m_sections.size(); ++i)
-            if (m_sections[i].part == d.part - 1)
-                partSections.push_back(int(i));
-        const long long S = static_cast<long long>(partSections.size()), U = static_cast<long long>(units.size());
-        for (long long j = 0; j < U; ++j)
-            m_sections[size_t(partSections[size_t(j * S / U)])].units.push_back(units[size_t(j)]);
+        placeUnits(d, std::move(units));
     }
     for (Section &s : m_sections)
         std::stable_sort(s.units.begin(), s.units.end(), [](const Unit &a, const Unit &b) { return a.type < b.type; });
 }
 
-// One key-point group per section, 4 to 8 key points on the chapter's terms;
-// now and then the last one is reading matter that no question cites.
+// Deals the units out to the part's sections in turn, skipping a section
+// whose items of the type are all taken while another still has some; a
+// case goes to the section it was written for.  Types made by calculation
+// have no limit.  When every section is used up (scaled banks) the turn
+// goes on and items are practised again.
+void Generator::placeUnits(const Draw &d, std::vector<Unit> units)
+{
+    std::vector<int> partSections;
+    for (size_t i = 0; i < m_sections.size(); ++i)
+        if (m_sections[i].part == d.part - 1)
+            partSections.push_back(int(i));
+    const int pool = poolOf(d.type);
+    const bool limited = pool >= 0 && d.type != 62;
+    const size_t n = partSections.size();
+    size_t turn = 0;
+    for (const Unit &u : units) {
+        if (u.item >= 0) {
+            m_sections[size_t(u.item >> 8)].units.push_back(u);
+            continue;
+        }
+        size_t pick = turn % n;
+        if (limited) {
+            for (size_t k = 0; k < n; ++k) {
+                const Section &s = m_sections[size_t(partSections[(turn + k) % n])];
+                if (s.reserved[pool] < int(s.pools[pool].size())) {
+                    pick = (turn + k) % n;
+                    break;
+                }
+            }
+        }
+        Section &s = m_sections[size_t(partSections[pick])];
+        if (pool >= 0)
+            ++s.reserved[pool];
+        s.units.push_back(u);
+        turn = pick + 1;
+    }
+}
+
+// The written cases of the part in turn, each with its own sub-questions
+// (as many as the count leaves room for; never a case of one question
+// while another could take it).  The unit's item is section << 8 | case.
+std::vector<Unit> Generator::caseUnits(const Draw &d, int count)
+{
+    std::vector<std::pair<int, int>> cases;   // section, case
+    for (size_t i = 0; i < m_sections.size(); ++i) {
+        const Section &s = m_sections[i];
+        if (s.part == d.part - 1 && s.content && s.index < int(ct::Parts[size_t(s.part)].chapters[size_t(s.chapter)].sections.size()))
+            for (int c = 0; c < int(s.content->cases.size()); ++c)
+                cases.push_back({int(i), c});
+    }
+    if (cases.empty())
+        throw items::ContentError("demo bank content: no case for type 64");
+    std::vector<Unit> out;
+    for (int remaining = count, k = 0; remaining > 0; ++k) {
+        const auto [section, c] = cases[size_t(k) % cases.size()];
+        const int subs = int(m_sections[size_t(section)].content->cases[size_t(c)].questions.size());
+        int take = std::min(subs, remaining);
+        if (remaining - take == 1 && take > 2)
+            --take;
+        out.push_back({d.type, take, section << 8 | c});
+        remaining -= take;
+    }
+    return out;
+}
+
+// One key-point group per section, its key points those of the section's
+// topic; a key point without a text of its own is explained by the rules of
+// its items.
 void Generator::planKeyPoints()
 {
     for (size_t i = 0; i < m_sections.size(); ++i) {
         Section &s = m_sections[i];
         s.groupId = QString::number(s.part + 1) + QString::number(s.chapter + 1) + pad(s.index + 1, 4);
         m_groupSection.insert(s.groupId, int(i));
-        const int n = m_rng.between(4, 8);
-        const int terms = termCount(s);
-        const int aspects = int(ct::Aspects.size());
-        QSet<int> used;
-        const int start = m_rng.below(terms);
-        for (int k = 0; k < n; ++k) {
-            int t = (start + k) % terms, a = m_rng.below(aspects);
-            while (used.contains(t * aspects + a))
-                a = (a + 1) % aspects;
-            used.insert(t * aspects + a);
+        if (!s.content)
+            throw items::ContentError("demo bank content: no items for section " + s.code.toStdString());
+        for (int k = 0; k < int(s.content->keyPoints.size()); ++k) {
+            const items::KeyPointText &written = s.content->keyPoints[size_t(k)];
             KeyPoint kp;
             kp.ftid = s.groupId + pad(k + 1, 3);
-            kp.term = t;
-            kp.aspect = a;
-            kp.title = term(s, t) + u8("的") + u8(ct::Aspects[a]);
+            kp.title = written.title;
+            QStringList rules;
+            if (!written.text.isEmpty())
+                rules << written.text;
+            for (const items::Fact &f : s.content->facts)
+                if (f.kp == k)
+                    rules << f.filled(f.answer) + u8("。") + (f.why.isEmpty() ? QString() : f.why);
+            for (const items::Set &g : s.content->sets)
+                if (g.kp == k && !g.why.isEmpty())
+                    rules << g.why;
+            kp.text = kp.title + u8("\n") + rules.join(u8("\n"));
             // Titles are stored as fixed-width text now and then; readers trim them.
             if (m_rng.percent(30))
                 kp.title += QString(std::max(2, 16 - int(kp.title.size())), QLatin1Char(' '));
-            kp.citable = !(k == n - 1 && m_rng.percent(25));
             s.keyPoints.push_back(kp);
         }
     }
@@ -431,259 +536,232 @@ void Generator::planKeyPoints()
             m_keyPointById[kp.ftid] = &kp;
 }
 
-// 0 to 4 key points: mostly of the section's own group, the ones on the
-// question's term first, sometimes one of a neighbouring section.
-QStringList Generator::keyPointsFor(const Section &s, int t)
-{
-    static const int weights[] = {12, 35, 30, 15, 8};
-    int roll = m_rng.below(100), n = 0;
-    while (roll >= weights[n]) {
-        roll -= weights[n];
-        ++n;
-    }
-    std::vector<int> same, other;
-    for (int k = 0; k < int(s.keyPoints.size()); ++k) {
-        if (!s.keyPoints[size_t(k)].citable)
-            continue;
-        (s.keyPoints[size_t(k)].term == t ? same : other).push_back(k);
-    }
-    m_rng.shuffle(same);
-    m_rng.shuffle(other);
-    same.insert(same.end(), other.begin(), other.end());
-    QStringList out;
-    for (int k : same) {
-        if (out.size() >= n)
-            break;
-        out << s.keyPoints[size_t(k)].ftid;
-    }
-    const ChapterPlan &cp = m_chapters[size_t(s.part)][size_t(s.chapter)];
-    if (n > 0 && out.size() < 4 && cp.sectionCount > 1 && m_rng.percent(20)) {
-        const int other = cp.firstSection + (s.index + 1 + m_rng.below(cp.sectionCount - 1)) % cp.sectionCount;
-        std::vector<int> citable;
-        const Section &o = m_sections[size_t(other)];
-        for (int k = 0; k < int(o.keyPoints.size()); ++k)
-            if (o.keyPoints[size_t(k)].citable)
-                citable.push_back(k);
-        if (!citable.empty())
-            out << o.keyPoints[size_t(citable[size_t(m_rng.below(int(citable.size())))])].ftid;
-    }
-    return out;
-}
-
-// ------------------------------------------------------------ question text
-
-QStringList Generator::truePoints(const Section &s, int t, int n)
+// The key points of the item; now and then a question lists none (as user
+// questions often do).
+QStringList Generator::keyPointsFor(const Section &s, const Text &text)
 {
     QStringList out;
-    for (int i : m_rng.sample(8, n))   // the first eight predicates state the rules
-        out << term(s, t) + u8(ct::Predicates[size_t(i)]);
+    if (m_rng.percent(8))
+        return out;
+    for (int k : text.kps)
+        if (k >= 0 && k < int(s.keyPoints.size()) && !out.contains(s.keyPoints[size_t(k)].ftid) && out.size() < 4)
+            out << s.keyPoints[size_t(k)].ftid;
     return out;
 }
 
-// Objective questions of one stem kind: the correct options are the term's
-// canonical entry (single choice) or sensible entries of the pool; the
-// distractors come from the same pool.
-Generator::Text Generator::objective(const Section &s, int type, int t, const QString &prefix)
+// ------------------------------------------------------------ question forms
+
+// A choice: the right entries and distractors shuffled into options A, B ...
+// (as many as wanted and available); the key lists the right ones in order.
+Text Generator::choiceOf(const QString &stem, QStringList right, QStringList wrong, int options, const QString &why,
+                         std::vector<int> kps)
 {
-    enum Kind { Purpose, Basis, Party, Action, Statement, Period };
-    const bool single = (type == 61 || type == 62);
-    const Kind kind = Kind(m_rng.below(single ? 6 : 5));
-    const QString tm = term(s, t);
-
     Text out;
-    int keyCount = 1;
-    if (single) {
-        out.options = m_rng.percent(30) ? 5 : 4;
-    } else if (type == 65) {
-        out.options = m_rng.percent(80) ? 5 : 4;
-        keyCount = m_rng.between(2, out.options - 1);
-    } else {   // 73: any number of right options
-        out.options = m_rng.percent(50) ? 5 : 4;
-        keyCount = m_rng.between(1, out.options - 1);
+    out.kps = std::move(kps);
+    out.options = std::min<int>(options, int(right.size() + wrong.size()));
+    std::vector<std::pair<QString, bool>> entries;
+    for (const QString &r : right)
+        entries.push_back({r, true});
+    for (int i = 0; int(entries.size()) < out.options && i < int(wrong.size()); ++i)
+        entries.push_back({wrong[i], false});
+    m_rng.shuffle(entries);
+    out.body = stem;
+    QStringList rightLetters;
+    for (int i = 0; i < int(entries.size()); ++i) {
+        out.body += u8("\n") + letter(i) + QStringLiteral(". ") + entries[size_t(i)].first;
+        if (entries[size_t(i)].second)
+            out.key += letter(i);
     }
-
-    const std::vector<const char *> *pool = nullptr;
-    std::vector<int> right, wrong;
-    auto split = [&](int goodCount) {   // entries [0, goodCount) are sensible, the rest are not
-        std::vector<int> good, bad;
-        for (int i = 0; i < int(pool->size()); ++i)
-            (i < goodCount ? good : bad).push_back(i);
-        keyCount = std::min(keyCount, goodCount);
-        keyCount = std::max(keyCount, out.options - int(bad.size()));
-        right = m_rng.sample(good, keyCount);
-        wrong = m_rng.sample(bad, out.options - keyCount);
-    };
-    auto neutral = [&](int salt) {
-        const int n = int(pool->size());
-        std::vector<int> all = m_rng.sample(n, n);
-        if (single) {
-            const int c = canon(s, t, n, salt);
-            all.erase(std::find(all.begin(), all.end(), c));
-            all.insert(all.begin(), c);
-        }
-        right.assign(all.begin(), all.begin() + keyCount);
-        wrong.assign(all.begin() + keyCount, all.begin() + out.options);
-    };
-
-    QString stem;
-    switch (kind) {
-    case Purpose:
-        pool = &ct::Purposes;
-        neutral(1);
-        stem = single ? u8("%1的主要目的是（　　）。") : u8("%1的主要作用包括（　　）。");
-        break;
-    case Basis:
-        pool = &ct::Bases;
-        neutral(2);
-        stem = single ? u8("开展%1有关工作时，首要的依据是（　　）。") : u8("开展%1有关工作时，应当考虑的因素有（　　）。");
-        break;
-    case Party:
-        pool = &ct::Parties;
-        neutral(3);
-        stem = single ? u8("按照%2的有关规定，负责%1有关工作的是（　　）。") : u8("下列单位中，参与%1有关工作的有（　　）。");
-        break;
-    case Action:
-        pool = &ct::Actions;
-        split(3);   // sensible actions: verify, coordinate, record and report
-        {
-            // Actions 0, 1 and 6 are the sensible ones; the pool order puts them apart.
-            static const int order[] = {0, 1, 6, 2, 3, 4, 5, 7};
-            for (int &i : right)
-                i = order[i];
-            for (int &i : wrong)
-                i = order[i];
-        }
-        stem = single ? u8("调度员在处理%1有关事项时，最恰当的做法是（　　）。") : u8("调度员在处理%1有关事项时，正确的做法有（　　）。");
-        break;
-    case Statement:
-        pool = &ct::Predicates;
-        split(8);
-        stem = single ? u8("下列关于%1的表述中，正确的是（　　）。") : u8("下列关于%1的表述中，正确的有（　　）。");
-        break;
-    case Period:
-        pool = &ct::Periods;
-        neutral(4);
-        stem = u8("%1的有关记录至少应当保存（　　）。");
-        break;
-    }
-    stem = stem.contains(QLatin1String("%2")) ? stem.arg(tm, s.name) : stem.arg(tm);
-
-    // Place the options: positions of the right ones become the key.
-    std::vector<int> order = m_rng.sample(out.options, out.options);
-    std::vector<int> entries(size_t(out.options));
-    for (int i = 0; i < out.options; ++i) {
-        const int slot = order[size_t(i)];
-        entries[size_t(slot)] = i < keyCount ? right[size_t(i)] : wrong[size_t(i - keyCount)];
-    }
-    std::vector<int> keySlots(order.begin(), order.begin() + keyCount);
-    std::sort(keySlots.begin(), keySlots.end());
-    QString body = prefix + stem;
-    for (int i = 0; i < out.options; ++i)
-        body += u8("\n") + letter(i) + QStringLiteral(". ") + u8((*pool)[size_t(entries[size_t(i)])]);
-    QStringList rightTexts;
-    for (int slot : keySlots) {
-        out.key += letter(slot);
-        rightTexts << u8((*pool)[size_t(entries[size_t(slot)])]);
-    }
-    const QString joined = rightTexts.join(u8("、"));
-    QString reason;
-    switch (kind) {
-    case Purpose: reason = u8("%1的主要目的在于%2。").arg(tm, joined); break;
-    case Basis: reason = u8("开展%1有关工作时，应以%2为依据。").arg(tm, joined); break;
-    case Party: reason = u8("%1有关工作由%2负责或参与。").arg(tm, joined); break;
-    case Action: reason = u8("处理%1有关事项时，应当%2。").arg(tm, joined); break;
-    case Statement: reason = u8("%1%2。").arg(tm, rightTexts.join(u8("；"))); break;
-    case Period: reason = u8("按照规定，%1的有关记录至少保存%2。").arg(tm, joined); break;
-    }
-    out.body = body;
-    out.jx = u8("【答案】%1\n【解析】本题考查“%2”的有关知识。%3其余选项不符合%4的有关要求。")
-                 .arg(out.key, tm, reason, s.name);
+    out.options = int(entries.size());
+    out.jx = u8("【答案】%1\n【解析】%2").arg(out.key, why);
     return out;
 }
 
-Generator::Text Generator::trueFalse(const Section &s, int t)
+Text Generator::judgement(const QString &statement, bool right, const QString &truth, const QString &why,
+                          std::vector<int> kps)
 {
-    const QString tm = term(s, t);
     Text out;
+    out.kps = std::move(kps);
     out.options = 2;
-    QString statement, truth;
-    bool right = true;
-    switch (m_rng.below(3)) {
-    case 0: {
-        const int p = m_rng.below(int(ct::Predicates.size()));
-        right = p < 8;
-        statement = tm + u8(ct::Predicates[size_t(p)]);
-        truth = right ? statement : tm + u8(ct::Predicates[size_t(m_rng.below(8))]);
-        break;
-    }
-    case 1: {
-        const int c = canon(s, t, int(ct::Periods.size()), 4);
-        const int said = m_rng.percent(50) ? c : m_rng.below(int(ct::Periods.size()));
-        right = said == c;
-        statement = u8("%1的有关记录至少应当保存%2").arg(tm, u8(ct::Periods[size_t(said)]));
-        truth = u8("%1的有关记录至少应当保存%2").arg(tm, u8(ct::Periods[size_t(c)]));
-        break;
-    }
-    default: {
-        const int c = canon(s, t, int(ct::Parties.size()), 3);
-        const int said = m_rng.percent(50) ? c : m_rng.below(int(ct::Parties.size()));
-        right = said == c;
-        statement = u8("%1有关工作由%2负责").arg(tm, u8(ct::Parties[size_t(said)]));
-        truth = u8("%1有关工作由%2负责").arg(tm, u8(ct::Parties[size_t(c)]));
-        break;
-    }
-    }
     out.key = right ? QStringLiteral("A") : QStringLiteral("B");
     out.body = statement + u8("。（　　）\nA. 对\nB. 错");
-    out.jx = right ? u8("【答案】对\n【解析】%1。本题表述正确。").arg(truth)
-                   : u8("【答案】错\n【解析】%1，本题表述错误。").arg(truth);
+    if (right)
+        out.jx = u8("【答案】对\n【解析】%1").arg(why.isEmpty() ? truth + u8("。") : why);
+    else if (truth.isEmpty())
+        out.jx = u8("【答案】错\n【解析】%1").arg(why);
+    else
+        out.jx = u8("【答案】错\n【解析】正确的说法是：%1。%2").arg(truth, why);
     return out;
 }
 
-Generator::Text Generator::shortAnswer(const Section &s, int t)
+// "Which statement about the section is right / wrong": each option is a
+// rule of the section, stated rightly or with one of its distractors.
+Text Generator::statements(const Section &s, bool multi, int variant)
 {
-    const QString tm = term(s, t);
+    const std::vector<items::Fact> &facts = s.content->facts;
+    const int n = std::min<int>(multi ? 5 : 4, int(facts.size()));
+    std::vector<int> picked = m_rng.sample(int(facts.size()), n);
+    if (!multi) {
+        // Each single-choice variant turns on another rule of the section.
+        const int decisive = (variant + s.index) % int(facts.size());
+        const auto at = std::find(picked.begin(), picked.end(), decisive);
+        if (at == picked.end())
+            picked[0] = decisive;
+        else
+            std::iter_swap(picked.begin(), at);
+        // The decisive rule is the one right statement, or the one wrong one.
+        if (variant % 2 == 1)
+            std::iter_swap(picked.begin(), picked.end() - 1);
+    }
+    static const char *const heads[] = {"下列关于%1的说法中，%2的%3（　　）。", "关于%1，下列表述%2的%3（　　）。",
+                                        "下列有关%1的表述中，%2的%3（　　）。", "下列对%1的理解中，%2的%3（　　）。"};
+    // Single choice: one right statement (variant 0) or one wrong one (variant 1).
+    const bool askWrong = !multi && variant % 2 == 1;
+    const int trueCount = multi ? m_rng.between(2, n - 1) : askWrong ? n - 1 : 1;
+    std::vector<std::pair<QString, bool>> entries;
+    QStringList corrections;
+    std::vector<int> kps;
+    for (int i = 0; i < n; ++i) {
+        const items::Fact &f = facts[size_t(picked[size_t(i)])];
+        const bool stated = i < trueCount;
+        kps.push_back(f.kp);
+        entries.push_back({stated ? f.filled(f.answer) : f.filled(f.wrong[size_t(m_rng.below(int(f.wrong.size())))]), stated});
+    }
+    m_rng.shuffle(entries);
     Text out;
-    switch (m_rng.below(3)) {
-    case 0: out.body = u8("简述%1的%2。").arg(tm, u8(ct::Aspects[size_t(m_rng.below(int(ct::Aspects.size())))])); break;
-    case 1: out.body = u8("简述在%1工作中做好%2的主要措施。").arg(s.name, tm); break;
-    default: {
-        const int other = (t + 1 + m_rng.below(termCount(s) - 1)) % termCount(s);
-        out.body = u8("%1与%2有何联系与区别？请简要说明。").arg(tm, term(s, other));
+    out.kps = kps;
+    out.options = n;
+    const bool keyIsTrue = !askWrong;
+    // Single choices ask right and wrong under each heading in turn.
+    out.body = u8(heads[size_t(multi ? variant : variant / 2) % std::size(heads)])
+                   .arg(s.name, keyIsTrue ? u8("正确") : u8("错误"), multi ? u8("有") : u8("是"));
+    for (int i = 0; i < n; ++i) {
+        out.body += u8("\n") + letter(i) + QStringLiteral(". ") + entries[size_t(i)].first;
+        if (entries[size_t(i)].second == keyIsTrue)
+            out.key += letter(i);
     }
+    for (int i = 0; i < n; ++i) {
+        if (entries[size_t(i)].second)
+            continue;
+        // The fact whose wrong form this option is.
+        for (int k : picked) {
+            const items::Fact &f = facts[size_t(k)];
+            for (const QString &w : f.wrong)
+                if (f.filled(w) == entries[size_t(i)].first)
+                    corrections << u8("%1项错误，%2。").arg(letter(i), f.filled(f.answer));
+        }
     }
-    const QStringList points = truePoints(s, t, 3);
-    out.jx = u8("【参考答案】\n（1）%1；\n（2）%2，以%3为目标；\n（3）%4。\n【评分说明】答出主要要点即可得分，表述不必与参考答案完全一致。")
-                 .arg(points[0], points[1], u8(ct::Purposes[size_t(m_rng.below(int(ct::Purposes.size())))]), points[2]);
+    corrections.removeDuplicates();
+    out.jx = u8("【答案】%1\n【解析】%2其余各项表述正确。").arg(out.key, corrections.join(QString()));
     return out;
 }
 
-Generator::Text Generator::essay(const Section &s, int t, const QString &prefix)
+Text Generator::written(const items::Written &w, const QString &prefix)
 {
-    const QString tm = term(s, t);
-    const QString chapter = u8(chapterText(s).name);
     Text out;
-    switch (m_rng.below(3)) {
-    case 0: out.body = u8("试论述%1在%2工作中的地位和作用。").arg(tm, chapter); break;
-    case 1: out.body = u8("结合港口生产实际，论述如何做好%1工作。").arg(tm); break;
-    default: {
-        const int other = (t + 1 + m_rng.below(termCount(s) - 1)) % termCount(s);
-        out.body = u8("试论述%1与%2的关系，并说明调度工作中应当如何统筹兼顾。").arg(tm, term(s, other));
-    }
-    }
-    out.body = prefix + out.body;
-    const QStringList points = truePoints(s, t, 4);
-    const std::vector<int> aims = m_rng.sample(int(ct::Purposes.size()), 2);
-    out.jx = u8("【参考答案要点】\n一、%1；\n二、%2；\n三、%3，做到%4；\n四、%5，最终实现%6。\n"
-                "【评分说明】论点明确、论据充分、条理清楚的，可酌情给分。")
-                 .arg(points[0], points[1], points[2], u8(ct::Purposes[size_t(aims[0])]), points[3],
-                      u8(ct::Purposes[size_t(aims[1])]));
+    out.kps = {w.kp};
+    out.body = prefix + w.question;
+    QStringList lines;
+    for (int i = 0; i < int(w.points.size()); ++i)
+        lines << u8("（") + QString::number(i + 1) + u8("）") + w.points[size_t(i)] + (i + 1 < int(w.points.size()) ? u8("；") : u8("。"));
+    out.jx = u8("【参考答案】\n") + lines.join(u8("\n")) + u8("\n【评分说明】答出主要要点即可得分，表述不必与参考答案完全一致。");
     return out;
+}
+
+// Every form the section's written items give, pool by pool, in an order
+// that mixes the kinds; a pool is drawn from the front.
+void Generator::formItems(Section &s)
+{
+    if (!s.content)
+        return;
+    const items::SectionItems &c = *s.content;
+    auto leadOf = [](const items::Set &g) { return g.lead.endsWith(u'中') ? g.lead : g.lead + u8("中"); };
+    std::vector<Text> single, multi, judge, writtenOnes;
+    // A rule's second statement (right where the first was wrong, or the
+    // other way round) comes only after every rule has had one.
+    std::vector<Text> judgeAgain;
+    for (const items::Fact &f : c.facts) {
+        single.push_back(choiceOf(f.stem, {f.answer}, f.wrong, m_rng.percent(30) ? 5 : 4, f.why, {f.kp}));
+        Text stated = judgement(f.filled(f.answer), true, f.filled(f.answer), f.why, {f.kp});
+        Text misstated = judgement(f.filled(f.wrong[size_t(m_rng.below(int(f.wrong.size())))]), false, f.filled(f.answer), f.why, {f.kp});
+        if (m_rng.percent(50))
+            std::swap(stated, misstated);
+        judge.push_back(stated);
+        judgeAgain.push_back(misstated);
+    }
+    for (const items::Set &g : c.sets) {
+        const QString lead = u8("下列") + leadOf(g) + u8("，");
+        QStringList right = g.right, wrong = g.wrong;
+        m_rng.shuffle(right);
+        m_rng.shuffle(wrong);
+        if (wrong.size() >= 3)
+            single.push_back(choiceOf(lead + g.pos + u8("的是（　　）。"), {right[0]}, wrong, 4, g.why, {g.kp}));
+        if (!g.neg.isEmpty() && right.size() >= 3)
+            single.push_back(choiceOf(lead + g.neg + u8("的是（　　）。"), {wrong[0]}, right, 4, g.why, {g.kp}));
+        const int k = std::min<int>(int(right.size()), m_rng.between(2, 4));
+        multi.push_back(choiceOf(lead + g.pos + u8("的有（　　）。"), right.mid(0, k), wrong, m_rng.percent(70) ? 5 : 4, g.why, {g.kp}));
+        if (!g.neg.isEmpty() && wrong.size() >= 2 && right.size() >= 2)
+            multi.push_back(choiceOf(lead + g.neg + u8("的有（　　）。"), wrong.mid(0, std::min<int>(int(wrong.size()), 3)), right,
+                                     m_rng.percent(50) ? 5 : 4, g.why, {g.kp}));
+        for (const QString &r : g.right)
+            judge.push_back(judgement(g.claimOf(r), true, g.claimOf(r), g.why, {g.kp}));
+        for (const QString &w : g.wrong) {
+            QString truth = g.claimOf(w);
+            truth = truth.contains(g.pos) && !g.neg.isEmpty() ? truth.replace(g.pos, g.neg) : QString();
+            judge.push_back(judgement(g.claimOf(w), false, truth, g.why, {g.kp}));
+        }
+    }
+    if (c.facts.size() >= 4) {
+        for (int v = 0; v < 6; ++v)
+            single.push_back(statements(s, false, v));
+        for (int v = 0; v < 4; ++v)
+            multi.push_back(statements(s, true, v));
+    }
+    for (const items::Written &w : c.written)
+        writtenOnes.push_back(written(w, QString()));
+    addRichItems(s, single);
+    // Keep the first of equal bodies (two forms can meet when a set is small).
+    for (auto *list : {&single, &multi, &judge, &writtenOnes}) {
+        QSet<QString> seen;
+        std::vector<Text> kept;
+        for (Text &t : *list)
+            if (!seen.contains(t.body)) {
+                seen.insert(t.body);
+                kept.push_back(std::move(t));
+            }
+        *list = std::move(kept);
+    }
+    m_rng.shuffle(single);
+    m_rng.shuffle(multi);
+    m_rng.shuffle(judge);
+    m_rng.shuffle(judgeAgain);
+    judge.insert(judge.end(), judgeAgain.begin(), judgeAgain.end());
+    // The items that show what rich text can do always come first.
+    std::stable_partition(single.begin(), single.end(), [](const Text &t) { return !t.bodyRtf.isEmpty() || !t.jxRtf.isEmpty(); });
+    s.pools[SinglePool] = std::move(single);
+    s.pools[MultiPool] = std::move(multi);
+    s.pools[JudgePool] = std::move(judge);
+    s.pools[WrittenPool] = std::move(writtenOnes);
+}
+
+// The next item of a pool; a pool used up starts again (scaled banks only:
+// the demo bank's plan never takes more than a section has).
+Text Generator::fromPool(Section &s, int pool)
+{
+    const std::vector<Text> &p = s.pools[pool];
+    return p[size_t(s.taken[pool]++) % p.size()];
 }
 
 // Calculations of the dispatch practice; the numbers are drawn and the
 // explanation carries the worked solution.
-enum CalcKind { Capacity, Utilisation, TimeInPort, CraneRate, HandlingRatio, CalcKinds };
+enum CalcKind { Capacity, Utilisation, TimeInPort, CraneRate, HandlingRatio, Waiting, CalcKinds };
+
+// The calculation a section of the calculations part practises.
+int Generator::calcKindOf(const Section &s) const
+{
+    static const int bySection[] = {Capacity, Utilisation, TimeInPort, Waiting, HandlingRatio, CraneRate};
+    return bySection[size_t(s.chapter * 2 + s.index % 2) % std::size(bySection)];
+}
 
 std::vector<double> Generator::calculationData(int kind)
 {
@@ -694,12 +772,15 @@ std::vector<double> Generator::calculationData(int kind)
     case Utilisation:   // days, occupied hours
         return {double(m_rng.between(28, 31)), double(m_rng.between(300, 700))};
     case TimeInPort:   // waiting, berthing, working, leaving hours
+    case Waiting:
         return {double(m_rng.between(2, 30)), double(m_rng.between(1, 4)), double(m_rng.between(12, 60)),
                 double(m_rng.between(1, 5))};
     case CraneRate:   // cranes, hours, tonnes
         return {double(m_rng.between(2, 5)), double(m_rng.between(8, 24)), double(m_rng.between(40, 160) * 100)};
-    default:   // throughput, handling volume (10 000 t)
-        return {double(m_rng.between(100, 900)), 0.0};
+    default: {   // throughput, handling volume (10 000 t)
+        const double throughput = double(m_rng.between(100, 900));
+        return {throughput, std::round(throughput * (1.0 + double(m_rng.between(10, 90)) / 100.0))};
+    }
     }
 }
 
@@ -712,7 +793,11 @@ QString Generator::calculationMaterial(int kind, const std::vector<double> &d)
         return u8("【背景资料】%1某港区有通用泊位%2个，泊位年营运天数为%3天。该港区到港船舶平均每艘次装卸货物%4吨，"
                   "平均每艘次占用泊位时间（含辅助作业时间）为%5小时。")
             .arg(port, number(d[0], 0), number(d[1], 0), number(d[2], 0), number(d[3], 0));
+    case HandlingRatio:
+        return u8("【背景资料】%1某年完成货物吞吐量%2万吨，完成装卸操作量%3万吨，其中车船直取作业量较上年有所下降。")
+            .arg(port, number(d[0], 0), number(d[1], 0));
     case TimeInPort:
+    case Waiting:
         return u8("【背景资料】%1某船本航次在港期间：锚地待泊%2小时，靠泊及准备%3小时，装卸作业%4小时，离泊及其他%5小时。")
             .arg(port, number(d[0], 0), number(d[1], 0), number(d[2], 0), number(d[3], 0));
     default:
@@ -723,7 +808,7 @@ QString Generator::calculationMaterial(int kind, const std::vector<double> &d)
 
 // One calculation.  With data of a material the body only asks; otherwise
 // it states the data itself.
-Generator::Text Generator::calculation(const QString &prefix, int kind, const std::vector<double> &d)
+Text Generator::calculation(const QString &prefix, int kind, const std::vector<double> &d)
 {
     Text out;
     const bool own = prefix.isEmpty();
@@ -734,9 +819,9 @@ Generator::Text Generator::calculation(const QString &prefix, int kind, const st
         out.body = own ? u8("某港区有通用泊位%1个，泊位年营运天数为%2天，到港船舶平均每艘次装卸货物%3吨，"
                             "平均每艘次占用泊位时间为%4小时（含辅助作业时间）。试计算该港区泊位的年通过能力。")
                              .arg(number(d[0], 0), number(d[1], 0), number(d[2], 0), number(d[3], 0))
-                       : u8("试计算该港区泊位的年通过能力。");
+                       : u8("试计算该港区%1个泊位的年通过能力（每艘次装卸%2吨）。").arg(number(d[0], 0), number(d[2], 0));
         out.jx = u8("【解】单个泊位年可接纳船舶艘次 = %1×24÷%2 ≈ %3（艘次，取整）；\n"
-                    "泊位年通过能力 = %4×%3×%5 = %6（万吨）。\n【答】该港区泊位年通过能力约为%6万吨。")
+                    "泊位年通过能力 = %4×%3×%5÷10000 = %6（万吨）。\n【答】该港区泊位年通过能力约为%6万吨。")
                      .arg(number(d[1], 0), number(d[3], 0), number(std::floor(calls), 0), number(d[0], 0),
                           number(d[2], 0), number(capacity, 2));
         break;
@@ -760,7 +845,7 @@ Generator::Text Generator::calculation(const QString &prefix, int kind, const st
         out.body = own ? u8("某船在港期间：锚地待泊%1小时，靠泊及准备%2小时，装卸作业%3小时，离泊及其他%4小时。"
                             "试计算该船的在港停时及装卸作业时间占在港停时的比例。")
                              .arg(number(d[0], 0), number(d[1], 0), number(d[2], 0), number(d[3], 0))
-                       : u8("试计算该船的在港停时及装卸作业时间所占的比例。");
+                       : u8("试计算该船的在港停时及装卸作业%1小时所占的比例。").arg(number(d[2], 0));
         out.jx = u8("【解】在港停时 = %1+%2+%3+%4 = %5（小时）；\n装卸作业时间比例 = %3÷%5×100% ≈ %6%。\n"
                     "【答】在港停时为%5小时，其中装卸作业时间约占%6%。")
                      .arg(number(d[0], 0), number(d[1], 0), number(d[2], 0), number(d[3], 0), number(total, 0),
@@ -771,17 +856,29 @@ Generator::Text Generator::calculation(const QString &prefix, int kind, const st
         const double rate = d[2] / (d[0] * d[1]);
         out.body = own ? u8("某作业线配备门座起重机%1台，连续作业%2小时，共完成装卸%3吨。试计算该作业线的台时效率。")
                              .arg(number(d[0], 0), number(d[1], 0), number(d[2], 0))
-                       : u8("试计算该作业线的台时效率。");
+                       : u8("试计算该作业线完成%1吨装卸的台时效率。").arg(number(d[2], 0));
         out.jx = u8("【解】台时效率 = 装卸吨数÷(起重机台数×作业小时) = %1÷(%2×%3) ≈ %4（吨/台时）。\n【答】台时效率约为%4吨/台时。")
                      .arg(number(d[2], 0), number(d[0], 0), number(d[1], 0), number(rate, 2));
         break;
     }
+    case Waiting: {
+        const double total = d[0] + d[1] + d[2] + d[3];
+        out.body = own ? u8("某船在港期间：锚地待泊%1小时，靠泊及准备%2小时，装卸作业%3小时，离泊及其他%4小时。"
+                            "试计算该船的待泊时间占在港停时的比例。")
+                             .arg(number(d[0], 0), number(d[1], 0), number(d[2], 0), number(d[3], 0))
+                       : u8("试计算该船的待泊时间占在港停时的比例。");
+        out.jx = u8("【解】在港停时 = %1+%2+%3+%4 = %5（小时）；\n待泊时间比例 = %1÷%5×100% ≈ %6%。\n"
+                    "【答】待泊时间约占在港停时的%6%，比例越高，说明泊位越紧张或船舶到港越集中。")
+                     .arg(number(d[0], 0), number(d[1], 0), number(d[2], 0), number(d[3], 0), number(total, 0),
+                          number(d[0] / total * 100.0, 2));
+        break;
+    }
     default: {
         const double throughput = d[0];
-        const double ratio = 1.0 + double(m_rng.between(10, 90)) / 100.0;
-        const double handled = std::round(throughput * ratio);
-        out.body = u8("某港某年完成货物吞吐量%1万吨，完成装卸操作量%2万吨。试计算该港的操作系数，并说明其含义。")
-                       .arg(number(throughput, 0), number(handled, 0));
+        const double handled = d[1];
+        out.body = own ? u8("某港某年完成货物吞吐量%1万吨，完成装卸操作量%2万吨。试计算该港的操作系数，并说明其含义。")
+                             .arg(number(throughput, 0), number(handled, 0))
+                       : u8("试计算该港的操作系数，并说明其含义。");
         out.jx = u8("【解】操作系数 = 操作量÷吞吐量 = %1÷%2 ≈ %3。\n"
                     "【答】操作系数约为%3，表示每吨货物在港平均经过%3次装卸操作；该值越接近1，说明直取作业比例越高。")
                      .arg(number(handled, 0), number(throughput, 0), number(handled / throughput, 2));
@@ -791,45 +888,150 @@ Generator::Text Generator::calculation(const QString &prefix, int kind, const st
     return out;
 }
 
-QString Generator::scenarioMaterial(const Section &s)
+// A calculation asked as a single choice: the distractors are the results
+// of the usual slips (a factor forgotten, the wrong base of a share).
+Text Generator::numericChoice(const Section &s, int kind)
 {
-    const QString port = u8(ct::Ports[size_t(m_rng.below(int(ct::Ports.size())))]);
-    const QString ship = u8(ct::Ships[size_t(m_rng.below(int(ct::Ships.size())))]) + QString::number(m_rng.between(1, 28));
-    const int eta = m_rng.between(0, 23);
-    return u8("【材料】%1调度中心某日接到“%2”轮的进港靠泊申请。该船总长%3米，满载吃水%4米，载运%5%6吨，预计%7时抵达锚地。"
-              "当日%8，港内%9号泊位正在作业，预计%10时完工。请根据材料，结合%11的有关知识回答下列问题。")
-        .arg(port, ship, QString::number(m_rng.between(120, 290)), number(m_rng.between(80, 150) / 10.0, 1),
-             u8(ct::Cargoes[size_t(m_rng.below(int(ct::Cargoes.size())))]), QString::number(m_rng.between(8, 90) * 1000),
-             QString::number(eta), u8(ct::Weathers[size_t(m_rng.below(int(ct::Weathers.size())))]),
-             QString::number(m_rng.between(1, 16)))
-        .arg(QString::number((eta + m_rng.between(2, 10)) % 24), s.name);
+    const std::vector<double> d = calculationData(kind);
+    QString stem, unit, why;
+    double right = 0;
+    std::vector<double> slips;
+    int decimals = 2;
+    switch (kind) {
+    case Capacity: {
+        const double calls = std::floor(d[1] * 24.0 / d[3]);
+        right = d[0] * calls * d[2] / 10000.0;
+        slips = {calls * d[2] / 10000.0, d[0] * std::floor(d[1] / d[3]) * d[2] / 10000.0, d[0] * calls * d[2] / 10000.0 * 24.0 / 20.0};
+        stem = u8("某港区有通用泊位%1个，泊位年营运天数为%2天，到港船舶平均每艘次装卸货物%3吨，平均每艘次占用泊位%4小时（含辅助作业时间），"
+                  "则该港区泊位的年通过能力约为（　　）。")
+                   .arg(number(d[0], 0), number(d[1], 0), number(d[2], 0), number(d[3], 0));
+        unit = u8("万吨");
+        why = u8("单个泊位年可接纳艘次 = %1×24÷%2 ≈ %3（取整）；年通过能力 = 泊位数×艘次×每艘次装卸量 = %4×%3×%5÷10000 ≈ %6万吨。")
+                  .arg(number(d[1], 0), number(d[3], 0), number(calls, 0), number(d[0], 0), number(d[2], 0), number(right, 2));
+        break;
+    }
+    case Utilisation: {
+        const double days = d[0], hours = d[1];
+        right = hours / (days * 24.0) * 100.0;
+        slips = {hours / ((days - 1) * 24.0) * 100.0, hours / (days * 16.0) * 100.0, 100.0 - right};
+        stem = u8("某泊位统计期为%1天，期内船舶占用泊位时间合计%2小时，则该泊位在统计期内的泊位利用率约为（　　）。")
+                   .arg(number(days, 0), number(hours, 0));
+        unit = QStringLiteral("%");
+        why = u8("泊位利用率 = 占用泊位时间÷(统计期天数×24)×100% = %1÷(%2×24)×100% ≈ %3%。分母是日历时间，不是作业班次时间。")
+                  .arg(number(hours, 0), number(days, 0), number(right, 2));
+        break;
+    }
+    case TimeInPort:
+    case Waiting: {
+        const double total = d[0] + d[1] + d[2] + d[3];
+        const QString data = u8("某船在港期间：锚地待泊%1小时，靠泊及准备%2小时，装卸作业%3小时，离泊及其他%4小时，")
+                                 .arg(number(d[0], 0), number(d[1], 0), number(d[2], 0), number(d[3], 0));
+        if (kind == TimeInPort) {
+            right = total;
+            slips = {total - d[0], d[2], total - d[3]};
+            decimals = 0;
+            stem = data + u8("则该船的在港停时为（　　）。");
+            unit = u8("小时");
+            why = u8("在港停时是船舶从抵港到离港的全部时间，包括待泊时间：%1+%2+%3+%4 = %5小时。")
+                      .arg(number(d[0], 0), number(d[1], 0), number(d[2], 0), number(d[3], 0), number(total, 0));
+        } else {
+            right = d[0] / total * 100.0;
+            slips = {d[0] / d[2] * 100.0, d[0] / (total - d[0]) * 100.0, (total - d[0]) / total * 100.0};
+            stem = data + u8("则该船待泊时间占在港停时的比例约为（　　）。");
+            unit = QStringLiteral("%");
+            why = u8("在港停时 = %1小时；待泊时间比例 = %2÷%1×100% ≈ %3%。比例的基数是在港停时，不是装卸作业时间。")
+                      .arg(number(total, 0), number(d[0], 0), number(right, 2));
+        }
+        break;
+    }
+    case CraneRate:
+        right = d[2] / (d[0] * d[1]);
+        slips = {d[2] / d[1], d[2] / d[0], d[2] / (d[0] * d[1] * 2.0)};
+        stem = u8("某作业线配备门座起重机%1台，连续作业%2小时，共完成装卸%3吨，则该作业线的台时效率约为（　　）。")
+                   .arg(number(d[0], 0), number(d[1], 0), number(d[2], 0));
+        unit = u8("吨/台时");
+        why = u8("台时效率 = 装卸吨数÷(起重机台数×作业小时) = %1÷(%2×%3) ≈ %4吨/台时。").arg(number(d[2], 0), number(d[0], 0), number(d[1], 0), number(right, 2));
+        break;
+    default:
+        right = d[1] / d[0];
+        slips = {d[0] / d[1], d[1] / d[0] - 1.0, d[1] / d[0] + 1.0};
+        stem = u8("某港某年完成货物吞吐量%1万吨，完成装卸操作量%2万吨，则该港的操作系数约为（　　）。").arg(number(d[0], 0), number(d[1], 0));
+        why = u8("操作系数 = 操作量÷吞吐量 = %1÷%2 ≈ %3，表示每吨货物在港平均经过的装卸操作次数，不会小于1。")
+                  .arg(number(d[1], 0), number(d[0], 0), number(right, 2));
+    }
+    QStringList wrong;
+    const QString rightText = number(right, decimals) + unit;
+    for (double v : slips) {
+        QString t = number(v, decimals) + unit;
+        for (double f = 1.08; wrong.contains(t) || t == rightText; f += 0.07)
+            t = number(right * f, decimals) + unit;
+        wrong << t;
+    }
+    Text out = choiceOf(stem, {rightText}, wrong, 4, why, {0});
+    out.kps = {0, s.keyPoints.size() > 3 ? 3 : 0};
+    return out;
 }
 
-QString Generator::incidentMaterial(const Section &s, QStringList &lapses)
+// The second question of a comprehensive item: what the result of the
+// first one means for the port, worked out from the same figures.
+Text Generator::discussion(const QString &prefix, int kind, const std::vector<double> &d)
 {
-    const QString port = u8(ct::Ports[size_t(m_rng.below(int(ct::Ports.size())))]);
-    const QString ship = u8(ct::Ships[size_t(m_rng.below(int(ct::Ships.size())))]) + QString::number(m_rng.between(1, 28));
-    const std::vector<int> picked = m_rng.sample(int(ct::Lapses.size()), 2);
-    lapses = QStringList{u8(ct::Lapses[size_t(picked[0])]), u8(ct::Lapses[size_t(picked[1])])};
-    return u8("【案例】%1%2号泊位，“%3”轮于某日%4时许%5。当时%6。事件发生后，现场人员立即报告港口调度中心，"
-              "调度中心启动相应应急预案，协调有关单位开展处置，未造成人员伤亡。\n经初步调查：%7；%8。"
-              "事后，港口经营人组织开展了调查，并对%9工作进行了检查。")
-        .arg(port, QString::number(m_rng.between(1, 16)), ship, QString::number(m_rng.between(0, 23)),
-             u8(ct::Incidents[size_t(m_rng.below(int(ct::Incidents.size())))]),
-             u8(ct::Weathers[size_t(m_rng.below(int(ct::Weathers.size())))]), lapses[0], lapses[1])
-        .arg(s.name);
+    Text out;
+    switch (kind) {
+    case Capacity: {
+        const double calls = std::floor(d[1] * 24.0 / d[3]);
+        const double perBerth = calls * d[2] / 10000.0;
+        const double capacity = d[0] * perBerth;
+        const double forecast = std::round(capacity * double(m_rng.between(80, 140)) / 100.0);
+        const int needed = int(std::ceil(forecast / perBerth - 1e-9));
+        out.body = prefix + u8("若该港区下一年度预测需完成货物吞吐量%1万吨，现有泊位能否满足需要？如不能，至少需要多少个同类泊位？").arg(number(forecast, 0));
+        out.jx = needed <= int(d[0])
+                     ? u8("【参考答案】现有%1个泊位的年通过能力约为%2万吨，不小于预测吞吐量%3万吨，能够满足需要；"
+                          "但泊位负荷较高时船舶待泊增多，应做好泊位计划和集疏运衔接。")
+                           .arg(number(d[0], 0), number(capacity, 2), number(forecast, 0))
+                     : u8("【参考答案】现有泊位年通过能力约为%1万吨，小于预测吞吐量%2万吨，不能满足需要。"
+                          "单个泊位年通过能力约为%3万吨，%2÷%3 ≈ %4，取整后至少需要%5个同类泊位，即还需增加%6个；"
+                          "在新泊位建成前，可通过缩短辅助作业时间、提高装卸效率来挖掘现有泊位能力。")
+                           .arg(number(capacity, 2), number(forecast, 0), number(perBerth, 2), number(forecast / perBerth, 2))
+                           .arg(needed)
+                           .arg(needed - int(d[0]));
+        break;
+    }
+    case TimeInPort: {
+        const double total = d[0] + d[1] + d[2] + d[3];
+        out.body = prefix + u8("结合该船待泊%1小时、装卸作业%2小时的情况，指出其在港时间中可以压缩的主要部分，并提出缩短船舶在港停时的措施。")
+                                .arg(number(d[0], 0), number(d[2], 0));
+        out.jx = u8("【参考答案】装卸作业%1小时占在港停时的%2%，其余%3小时为待泊和辅助时间，其中锚地待泊%4小时（占%5%）是可以压缩的主要部分。"
+                    "措施：（1）根据船舶预计抵港时间提前编制泊位计划，减少待泊；（2）做好货源、机械和劳力的准备，船舶靠泊即开工；"
+                    "（3）合理配置作业线，提高装卸效率；（4）协调引航、拖轮和联检，缩短靠离泊及辅助作业时间。")
+                     .arg(number(d[2], 0), number(d[2] / total * 100.0, 2), number(total - d[2], 0), number(d[0], 0),
+                          number(d[0] / total * 100.0, 2));
+        break;
+    }
+    default: {   // CraneRate
+        const double rate = d[2] / (d[0] * d[1]);
+        const double quota = std::round(rate * double(m_rng.between(90, 125)) / 100.0 / 5.0) * 5.0;
+        const double done = rate / quota * 100.0;
+        out.body = prefix + u8("若该港门座起重机的台时效率定额为%1吨/台时，计算该作业线的定额完成率，并说明提高台时效率的途径。").arg(number(quota, 0));
+        out.jx = u8("【参考答案】定额完成率 = 实际台时效率÷定额×100% = %1÷%2×100% ≈ %3%，%4。"
+                    "提高台时效率的途径：合理安排作业线和工班，减少机械等车、等货的时间；做好舱口和货位的准备；加强机械保养，减少故障停机；提高司机操作熟练程度。")
+                     .arg(number(rate, 2), number(quota, 0), number(done, 2), done >= 100.0 ? u8("已完成定额") : u8("未完成定额"));
+    }
+    }
+    out.kps = {3};
+    return out;
 }
 
 // ------------------------------------------------------------------ writing
 
-void Generator::writeQuestion(const Section &s, const QString &id, int type, const QString &key, int options,
-                              const QString &body, const QString &jx, int primaryTerm, int &xx)
+void Generator::writeQuestion(const Section &s, const QString &id, int type, const Text &text, int &xx)
 {
-    const QStringList kps = keyPointsFor(s, primaryTerm);
+    m_bodies.insert(text.body);
+    const QStringList kps = keyPointsFor(s, text);
     QSqlQuery &a = *m_insAnsw;
     a.bindValue(0, id);
-    a.bindValue(1, key);
-    a.bindValue(2, options);
+    a.bindValue(1, text.key);
+    a.bindValue(2, text.options);
     for (int k = 0; k < 10; ++k)
         a.bindValue(3 + k, k < kps.size() ? QVariant(kps[k]) : QVariant(QMetaType::fromType<QString>()));
     a.bindValue(13, s.code);
@@ -839,8 +1041,10 @@ void Generator::writeQuestion(const Section &s, const QString &id, int type, con
 
     QSqlQuery &e = *m_insExer;
     e.bindValue(0, id);
-    e.bindValue(1, richtext::plainTextToRtf(body));
-    e.bindValue(2, jx.isNull() ? QVariant(QMetaType::fromType<QByteArray>()) : QVariant(richtext::plainTextToRtf(jx)));
+    e.bindValue(1, !text.bodyRtf.isEmpty() ? text.bodyRtf : richtext::plainTextToRtf(text.body));
+    e.bindValue(2, !text.jxRtf.isEmpty() ? QVariant(text.jxRtf)
+                   : text.jx.isNull()   ? QVariant(QMetaType::fromType<QByteArray>())
+                                        : QVariant(richtext::plainTextToRtf(text.jx)));
     exec(e);
 
     for (int len : {1, 2, 4, 6})
@@ -862,15 +1066,22 @@ void Generator::writeSection(Section &s)
 {
     QHash<int, int> ordinarySeq, materialSeq;
     int xx = 0;
-    const int terms = termCount(s);
     auto withoutExplanationSometimes = [&](Text &t) {
-        if (m_rng.percent(12))
+        if (m_rng.percent(12) && t.jxRtf.isEmpty())
             t.jx = QString();
     };
     auto subjective = [](Text &t) {
         t.key = QStringLiteral("1");
         t.options = 1;
     };
+    // A calculation whose figures happen to repeat an earlier body is drawn again.
+    auto fresh = [&](auto make) {
+        Text t = make();
+        for (int tries = 0; m_bodies.contains(t.body) && tries < 50; ++tries)
+            t = make();
+        return t;
+    };
+    const int kind = calcKindOf(s);
     for (const Unit &u : s.units) {
         const QString typeCode = QString::number(u.type);
         if (u.subs == 0) {
@@ -878,39 +1089,40 @@ void Generator::writeSection(Section &s)
             if (seq > 9999)
                 throw store::DbError(QStringLiteral("demo bank: more than 9999 questions of one type in section ") + s.code);
             const QString id = s.code + typeCode + pad(seq, 4);
-            const int t = m_rng.below(terms);
             Text text;
-            switch (u.type) {
-            case 61:
-            case 62:
-            case 65:
-            case 73:
-                text = objective(s, u.type, t, QString());
-                withoutExplanationSometimes(text);
-                break;
-            case 71:
-                text = trueFalse(s, t);
-                withoutExplanationSometimes(text);
-                break;
-            case 74: text = shortAnswer(s, t); break;
-            case 75: {
-                const int kind = m_rng.below(CalcKinds);
-                text = calculation(QString(), kind, calculationData(kind));
-                break;
-            }
-            case 76: text = essay(s, t, QString()); break;
-            default: {   // 77 or 64 standing alone: background, a calculation and a discussion
-                const int kind = m_rng.percent(50) ? int(Capacity) : int(TimeInPort);
-                const std::vector<double> d = calculationData(kind);
-                const Text calc = calculation(QStringLiteral("1. "), kind, d);
-                const Text discuss = essay(s, t, QStringLiteral("2. "));
-                text.body = calculationMaterial(kind, d) + u8("\n问题：\n") + calc.body + QStringLiteral("\n") + discuss.body;
-                text.jx = calc.jx + QStringLiteral("\n") + discuss.jx;
-            }
+            const int pool = poolOf(u.type);
+            if (u.type == 62) {
+                text = fresh([&] { return numericChoice(s, kind); });
+            } else if (u.type == 75) {
+                text = fresh([&] {
+                    Text t = calculation(QString(), kind, calculationData(kind));
+                    t.kps = {0};
+                    return t;
+                });
+            } else if (u.type == 77 || u.type == 64) {
+                // Standing alone: background, a calculation and what it means.
+                const int k = kind == Utilisation ? int(Capacity) : kind == Waiting ? int(TimeInPort) : kind == HandlingRatio ? int(CraneRate) : kind;
+                text = fresh([&] {
+                    const std::vector<double> d = calculationData(k);
+                    const Text calc = calculation(QStringLiteral("1. "), k, d);
+                    const Text discuss = discussion(QStringLiteral("2. "), k, d);
+                    Text t;
+                    t.body = calculationMaterial(k, d) + u8("\n问题：\n") + calc.body + QStringLiteral("\n") + discuss.body;
+                    t.jx = calc.jx + QStringLiteral("\n") + discuss.jx;
+                    t.kps = k == kind ? std::vector<int>{0, 3} : std::vector<int>{3};
+                    return t;
+                });
+            } else if (pool >= 0 && !s.pools[pool].empty()) {
+                text = fromPool(s, pool);
+            } else {
+                throw items::ContentError("demo bank content: no items of type " + std::to_string(u.type) + " for section " +
+                                          s.code.toStdString());
             }
             if (isSubjective(u.type))
                 subjective(text);
-            writeQuestion(s, id, u.type, text.key, text.options, text.body, text.jx, t, xx);
+            else
+                withoutExplanationSometimes(text);
+            writeQuestion(s, id, u.type, text, xx);
             continue;
         }
 
@@ -919,72 +1131,37 @@ void Generator::writeSection(Section &s)
         if (seq > 9999)
             throw store::DbError(QStringLiteral("demo bank: more than 9999 materials of one type in section ") + s.code);
         const QString materialId = s.code + typeCode + QStringLiteral("CASE") + pad(seq, 4);
+        std::vector<Text> subs;
         QString material;
-        QStringList lapses;
-        int calcKind = Capacity;
-        std::vector<double> data;
-        switch (u.type) {
-        case 64: material = incidentMaterial(s, lapses); break;
-        case 73: material = s.part == 4 ? incidentMaterial(s, lapses) : scenarioMaterial(s); break;
-        case 75:
-            data = calculationData(Capacity);
-            material = calculationMaterial(Capacity, data);
-            break;
-        case 77:
-            calcKind = std::vector<int>{Capacity, TimeInPort, CraneRate}[size_t(m_rng.below(3))];
-            data = calculationData(calcKind);
-            material = calculationMaterial(calcKind, data);
-            break;
-        default: material = scenarioMaterial(s); break;
+        if (u.type == 64) {
+            const items::Case &c = s.content->cases[size_t(u.item & 0xFF)];
+            material = u8("【案例】") + c.material;
+            for (int k = 0; k < u.subs; ++k) {
+                const items::CaseQuestion &q = c.questions[size_t(k)];
+                Text t = written({c.kp, q.question, q.points}, u8("（") + QString::number(k + 1) + u8("）"));
+                t.jx.replace(u8("【参考答案】"), u8("【参考答案要点】"));
+                subs.push_back(t);
+            }
+        } else {   // 77: a calculation, then what its result means
+            const int k = kind == Utilisation ? int(Capacity) : kind == Waiting ? int(TimeInPort) : kind == HandlingRatio ? int(CraneRate) : kind;
+            std::vector<double> data;
+            for (int tries = 0; tries < 50; ++tries) {
+                data = calculationData(k);
+                material = calculationMaterial(k, data);
+                subs = {calculation(u8("（1）"), k, data), discussion(u8("（2）"), k, data)};
+                if (!m_bodies.contains(material) && !m_bodies.contains(subs[0].body) && !m_bodies.contains(subs[1].body))
+                    break;
+            }
+            m_bodies.insert(material);
+            subs[0].kps = {k == kind ? 0 : 3};
         }
         m_insTitle->bindValue(0, materialId);
         m_insTitle->bindValue(1, richtext::plainTextToRtf(material));
         exec(*m_insTitle);
-
-        const std::vector<int> caseQuestions = m_rng.sample(int(ct::CaseQuestions.size()), u.subs);
-        for (int k = 0; k < u.subs; ++k) {
-            const QString id = materialId + QLatin1Char('-') + pad(k + 1, 2);
-            const QString prefix = u8("（") + QString::number(k + 1) + u8("）");
-            const int t = m_rng.below(terms);
-            Text text;
-            switch (u.type) {
-            case 73:
-                text = objective(s, 73, t, prefix);
-                withoutExplanationSometimes(text);
-                break;
-            case 75: text = calculation(prefix, k == 0 ? int(Capacity) : int(Utilisation), data); break;
-            case 77:
-                if (k == 0) {
-                    text = calculation(prefix, calcKind, data);
-                } else {
-                    text = essay(s, t, prefix);
-                    text.body = prefix + (k == 1 ? u8("结合背景资料，分析该码头在%1方面存在的问题。")
-                                                 : u8("针对上述问题，提出改进%1工作的具体措施。"))
-                                             .arg(term(s, t));
-                }
-                break;
-            case 64: {
-                const int cq = caseQuestions[size_t(k) % caseQuestions.size()];
-                text.body = prefix + u8(ct::CaseQuestions[size_t(cq)]);
-                const QStringList points = truePoints(s, t, 3);
-                const QString parties = u8("%1、%2和%3").arg(u8(ct::Parties[0]), u8(ct::Parties[2]), u8(ct::Parties[3]));
-                switch (cq) {
-                case 0: text.jx = u8("【参考答案要点】（1）%1；（2）%2；（3）%3的有关要求未落实到位。").arg(lapses[0], lapses[1], term(s, t)); break;
-                case 1: text.jx = u8("【参考答案要点】直接原因：%1。间接原因：%2；%3，相关管理制度执行不严。").arg(lapses[0], lapses[1], points[0]); break;
-                case 2: text.jx = u8("【参考答案要点】现场人员应立即报告港口调度中心，调度中心按规定向海事管理机构和上级主管部门报告。"
-                                     "报告内容包括：发生时间、地点、船舶名称、事件经过、人员伤亡及损失情况、已采取的措施等；"
-                                     "情况紧急时先电话报告，随后及时补报书面材料。"); break;
-                case 3: text.jx = u8("【参考答案要点】（1）%1；（2）%2；（3）%3；（4）加强人员培训和应急演练。").arg(points[0], points[1], points[2]); break;
-                case 4: text.jx = u8("【参考答案要点】需要协调%1等单位：调度中心统一指挥，海事管理机构负责水上交通管制，引航机构协助船舶移泊。").arg(parties); break;
-                default: text.jx = u8("【参考答案要点】预案启动及时，报告程序基本规范；但%1，%2。今后应当完善%3的有关内容，并定期组织演练。").arg(lapses[0], lapses[1], term(s, t)); break;
-                }
-                break;
-            }
-            default: text = essay(s, t, prefix); break;   // 76
-            }
-            if (isSubjective(u.type))
-                subjective(text);
-            writeQuestion(s, id, u.type, text.key, text.options, text.body, text.jx, t, xx);
+        for (int k = 0; k < int(subs.size()); ++k) {
+            Text &text = subs[size_t(k)];
+            subjective(text);
+            writeQuestion(s, materialId + QLatin1Char('-') + pad(k + 1, 2), u.type, text, xx);
         }
     }
 }
@@ -1027,9 +1204,9 @@ void Generator::writeChapters()
             row(pad(p + 1, 2) + pad(c + 1, 2), hint, name, guide);
             for (int k = 0; k < plan.sectionCount; ++k) {
                 const Section &s = m_sections[size_t(plan.firstSection + k)];
-                const std::vector<int> t = m_rng.sample(termCount(s), 2);
                 row(s.code,
-                    u8("本节重点：%1、%2。注意结合%3的有关规定理解。").arg(term(s, t[0]), term(s, t[1]), u8(ch.name)),
+                    u8("本节重点：%1、%2。注意结合%3的有关规定理解。")
+                        .arg(s.keyPoints[0].title.trimmed(), s.keyPoints[1].title.trimmed(), u8(ch.name)),
                     u8("第") + chineseNumber(k + 1) + u8("节 ") + s.name, QString());
             }
         }
@@ -1066,15 +1243,10 @@ void Generator::writeKeyPoints()
                 const Section &s = m_sections[size_t(plan.firstSection + k)];
                 group(s.groupId, s.name, s.groupQ);
                 for (const KeyPoint &kp : s.keyPoints) {
-                    const QStringList points = truePoints(s, kp.term, 2);
-                    const QString text = u8("%1\n%2；%3。\n学习提示：掌握%4时，应注意其%5，把握%6这一要求。")
-                                             .arg(kp.title.trimmed(), points[0], points[1], term(s, kp.term),
-                                                  u8(ct::Aspects[size_t(kp.aspect)]),
-                                                  u8(ct::Purposes[size_t(m_rng.below(int(ct::Purposes.size())))]));
                     r.bindValue(0, s.groupId);
                     r.bindValue(1, kp.ftid);
                     r.bindValue(2, kp.title);
-                    r.bindValue(3, richtext::plainTextToRtf(text));
+                    r.bindValue(3, richtext::plainTextToRtf(kp.text));
                     r.bindValue(4, kp.q);
                     exec(r);
                 }
@@ -1159,8 +1331,35 @@ void Generator::writeSettings()
          {QStringLiteral("VELMORA-BASE-2026"), QString::fromLatin1(store::ProductStamp)});
 }
 
+// The rich items (a table, a formula line, pictures) join the single
+// choices of the sections they belong to.
+void Generator::addRichItems(const Section &s, std::vector<Text> &single)
+{
+    if (s.index >= int(chapterText(s).sections.size()))
+        return;   // the first section of a topic only
+    for (const rich::Item &r : rich::itemsFor(s.code)) {
+        Text t;
+        t.body = r.plainBody;
+        t.bodyRtf = r.body;
+        t.jxRtf = r.jx;
+        t.jx = r.plainJx;
+        t.key = r.key;
+        t.options = r.options;
+        t.kps = {r.kp};
+        single.insert(single.begin(), t);
+    }
+}
+
 void Generator::run()
 {
+    std::vector<items::SectionItems> all;
+    for (const char *text : {items::Part1Items, items::Part2Items, items::Part3Items, items::Part4Items, items::Part5Items})
+        items::parseInto(all, text);
+    for (items::SectionItems &s : all) {
+        if (m_items.contains(s.code))
+            throw items::ContentError("demo bank content: section " + s.code.toStdString() + " written twice");
+        m_items.insert(s.code, std::move(s));
+    }
     planSections();
     planKeyPoints();
     if (!m_db.transaction())
@@ -1292,6 +1491,69 @@ Summary summarize(const QString &path)
         out.keyPoints = count(QStringLiteral("select count(*) from tab_rule"));
     });
     return out;
+}
+
+std::vector<Question> sampleQuestions(const QString &path, int count, quint32 seed)
+{
+    if (!QFileInfo::exists(path))
+        throw store::DbError(QStringLiteral("%1 does not exist").arg(path));
+    std::vector<Question> out;
+    withDatabase(path, QStringLiteral("QSQLITE_OPEN_READONLY"), [&](QSqlDatabase &db) {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral(
+                "select a.A1, coalesce(t.B1, a.A13), coalesce(k.C2, a.A10), m.A15, e.A15, a.A2, e.jx, "
+                "a.K3, a.K4, a.K5, a.K6, a.K7, a.K8, a.K9, a.K10, a.K11, a.K12 "
+                "from tab_answ a join tab_exer e on e.A1 = a.A1 left join tab_kmmc k on k.C1 = a.A10 "
+                "left join tab_title m on m.A1 = substr(a.A1, 1, 16) and instr(a.A1, '-') > 0 "
+                "left join (select A1, min(B1) as B1 from (select A1, B1 from tab_tx1 union all select A1, B1 from tab_tx2 "
+                "union all select A1, B1 from tab_tx3 union all select A1, B1 from tab_tx4 union all select A1, B1 from tab_tx5) "
+                "group by A1) t on t.A1 = a.A13 order by a.A1")))
+            throw store::DbError(q.lastError().text());
+        QHash<QString, QString> titles;
+        QSqlQuery r(db);
+        if (!r.exec(QStringLiteral("select ftid, sn from tab_rule")))
+            throw store::DbError(r.lastError().text());
+        while (r.next())
+            titles.insert(r.value(0).toString(), r.value(1).toString().trimmed());
+        while (q.next()) {
+            Question x;
+            x.id = q.value(0).toString();
+            x.type = q.value(1).toString();
+            x.section = q.value(2).toString();
+            if (!q.value(3).isNull())
+                x.material = richtext::rtfToPlainText(q.value(3).toByteArray());
+            x.body = richtext::rtfToPlainText(q.value(4).toByteArray());
+            x.key = q.value(5).toString();
+            if (!q.value(6).isNull())
+                x.explanation = richtext::rtfToPlainText(q.value(6).toByteArray());
+            for (int k = 7; k <= 16; ++k)
+                if (!q.value(k).toString().isEmpty())
+                    x.keyPoints << titles.value(q.value(k).toString(), q.value(k).toString());
+            out.push_back(x);
+        }
+    });
+    if (count > 0 && count < int(out.size())) {
+        Rng rng(quint64(seed) * 0x9E3779B97F4A7C15ull + 1);
+        std::vector<int> picked = rng.sample(int(out.size()), count);
+        std::sort(picked.begin(), picked.end());
+        std::vector<Question> some;
+        for (int i : picked)
+            some.push_back(out[size_t(i)]);
+        out = std::move(some);
+    }
+    return out;
+}
+
+QString describe(const Question &q)
+{
+    QString s = QStringLiteral("== %1  %2  %3\n").arg(q.id, q.type, q.section);
+    if (!q.material.isEmpty())
+        s += q.material + QStringLiteral("\n");
+    s += q.body + QStringLiteral("\n") + QString::fromUtf8("【键】") + q.key + QStringLiteral("\n");
+    if (!q.explanation.isEmpty())
+        s += q.explanation + QStringLiteral("\n");
+    s += QString::fromUtf8("【考点】") + (q.keyPoints.isEmpty() ? QString::fromUtf8("（无）") : q.keyPoints.join(QString::fromUtf8("；"))) + QStringLiteral("\n");
+    return s;
 }
 
 } // namespace demobank

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 namespace demobank {
 
@@ -52,5 +54,18 @@ struct Summary {
 
 // Throws store::DbError when the bank cannot be read.
 Summary summarize(const QString &path);
+
+// Questions of a bank as a reader sees them: for each, its id, type,
+// section, the material of a sub-question, the body, the key, the
+// explanation and the titles of its key points, as plain text.
+struct Question {
+    QString id, type, section, material, body, key, explanation;
+    QStringList keyPoints;
+};
+// count questions drawn at random (by seed) from the bank, or all of them
+// when count is 0 or more than the bank holds, in id order.  Throws
+// store::DbError when the bank cannot be read.
+std::vector<Question> sampleQuestions(const QString &path, int count, quint32 seed);
+QString describe(const Question &q);
 
 } // namespace demobank

@@ -1,7 +1,7 @@
 // Wording of the demo question bank: an invented qualification, the
 // "注册港航调度师" examination, with its five editions, their chapters,
-// sections and terms, and the phrase pools from which questions, key points
-// and case materials are put together.  Data only; DemoBank.cpp composes it.
+// sections and terms.  The questions and key points of each section are
+// written in DemoBankItems1.h ... DemoBankItems5.h.  Data only.
 #pragma once
 
 #include <vector>
@@ -89,58 +89,7 @@ inline const std::vector<PartText> Parts = {
        {"事故等级", "事故报告时限", "事故调查组", "直接原因", "间接原因", "整改措施"}}}},
 };
 
-// Phrase pools of the objective questions.  A stem names its pool; the
-// options of one question are distinct entries of that pool.
-inline const std::vector<const char *> Purposes = {
-    "保障船舶航行与靠泊安全", "提高泊位和岸线的利用效率", "缩短船舶在港停泊时间", "降低港口生产运营成本",
-    "减少货物损耗和货损事故", "满足环境保护与防污染要求", "保证集疏运各环节有序衔接", "规范港口生产作业秩序"};
-inline const std::vector<const char *> Bases = {
-    "船舶预计抵港时间", "泊位水深与船舶吃水", "货物种类与装卸工艺", "潮汐与气象预报",
-    "港口年度生产计划", "海事管理机构的通航规定", "堆场容量与库场周转情况", "集疏运能力"};
-inline const std::vector<const char *> Parties = {
-    "港口调度中心", "船舶代理人", "海事管理机构", "引航机构", "码头作业公司", "船长", "港口经营人", "货主或其代理人"};
-inline const std::vector<const char *> Actions = {
-    "先核实船舶资料，再下达调度指令", "会同引航、拖轮部门协商确定方案", "按到港先后顺序直接安排，不作任何调整",
-    "优先安排吃水最深的船舶", "等待货主书面确认后再作安排", "凭个人经验口头通知作业班组",
-    "将情况如实记入调度日志并向值班领导报告", "暂停全部作业，待次日再行安排"};
-// The first eight state the rules; the last four are the usual mistakes.
-inline const std::vector<const char *> Predicates = {
-    "应当由港口调度部门统一组织协调", "须明确责任部门和责任人", "应当结合潮汐和气象条件综合考虑",
-    "必须保留完整的书面记录", "实行分级负责、逐级落实的管理方式", "应在作业开始前完成技术交底",
-    "应当纳入港口生产计划统筹安排", "需要兼顾生产效率与作业安全", "可以由作业班组自行决定，无需报告",
-    "不受港口生产计划的约束", "只适用于危险货物作业", "在夜间作业时可以免于执行"};
-inline const std::vector<const char *> Periods = {"3个月", "6个月", "1年", "2年", "3年", "5年"};
-
-// Aspects of a term that key-point titles and subjective questions name.
-inline const std::vector<const char *> Aspects = {
-    "概念与特点", "基本要求", "适用范围", "工作程序", "管理职责", "注意事项", "影响因素"};
-
-// Case materials.
+// Ports of the calculation backgrounds.
 inline const std::vector<const char *> Ports = {"澄湾港", "青屿港", "临汐港", "北汀港", "云岬港", "岚江港"};
-inline const std::vector<const char *> Ships = {"海昌", "远澜", "明舟", "新航", "长隆", "泰和", "安澜", "恒远"};
-inline const std::vector<const char *> Cargoes = {"铁矿石", "煤炭", "散装粮食", "钢材", "集装箱", "化肥"};
-inline const std::vector<const char *> Weathers = {
-    "东北风5级，能见度良好", "偏南风6级，阵风7级", "有轻雾，能见度约1海里", "晴，风力3级，海况平稳"};
-inline const std::vector<const char *> Incidents = {
-    "在靠泊过程中船艏与码头护舷发生碰擦，造成护舷局部损坏",
-    "装卸作业中一只吊具钢丝绳断裂，货物坠落，所幸未造成人员伤亡",
-    "在进港航道内与一艘小型渔船发生紧迫局面，双方紧急避让后脱离",
-    "机舱发生火情，船员使用手提式灭火器初期扑救未能控制",
-    "加油作业时软管接头渗漏，约0.3吨燃料油流入港池",
-    "危险货物集装箱箱体出现渗漏，现场有刺激性气味"};
-inline const std::vector<const char *> Lapses = {
-    "值班调度员未核实船舶的最新吃水资料",
-    "作业前未进行安全技术交底",
-    "调度指令以口头方式下达，未记入调度日志",
-    "未按规定提前向海事管理机构报告",
-    "现场应急设备配备不足，部分设备超过检验期",
-    "交接班时未说明当班船舶动态"};
-inline const std::vector<const char *> CaseQuestions = {
-    "指出本案例中调度及作业人员存在的主要问题。",
-    "分析事件发生的直接原因和间接原因。",
-    "说明本案事件应当报告的内容及报告时限要求。",
-    "提出防止类似事件再次发生的整改措施。",
-    "说明应急处置过程中需要协调的单位及其职责。",
-    "评价本案例中应急预案的执行情况，并指出改进方向。"};
 
 } // namespace demobank::content

@@ -3,6 +3,11 @@
 //   makebank --out PATH [--questions N] [--seed S] [--if-missing]
 //            [--keypoint-groups G] [--keypoints K]
 //   makebank --upgrade PATH --for BANK [--questions N] [--stamp SJBS]
+//   makebank --sample N [--seed S] [--out PATH]
+//
+// --sample prints N questions drawn at random (by S) from the bank at PATH,
+// or from a freshly made demo bank when no PATH is given, as a reader sees
+// them: material, body, key, explanation and key points.
 //
 // The bank is written to PATH.tmp and renamed into place only when it is
 // complete, so a failed run leaves no half bank behind.  With --if-missing
@@ -17,6 +22,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QCoreApplication>
 #include <cstdio>
 
@@ -71,6 +77,8 @@ int main(int argc, char **argv)
                                              QStringLiteral("N"));
     const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed of the generator."), QStringLiteral("S"));
     const QCommandLineOption ifMissingOption(QStringLiteral("if-missing"), QStringLiteral("Do nothing when PATH exists."));
+    const QCommandLineOption sampleOption(QStringLiteral("sample"), QStringLiteral("Print N random questions of the bank."),
+                                          QStringLiteral("N"));
     const QCommandLineOption upgradeOption(QStringLiteral("upgrade"), QStringLiteral("Upgrade file to write."), QStringLiteral("PATH"));
     const QCommandLineOption forOption(QStringLiteral("for"), QStringLiteral("Bank the upgrade is made for."), QStringLiteral("BANK"));
     const QCommandLineOption stampOption(QStringLiteral("stamp"), QStringLiteral("Upgrade stamp (sjbs) of the file."), QStringLiteral("SJBS"));
@@ -79,12 +87,35 @@ int main(int argc, char **argv)
     const QCommandLineOption keyPointsOption(QStringLiteral("keypoints"),
                                              QStringLiteral("Key points in all (default: as planned)."), QStringLiteral("K"));
     parser.addOptions({outOption, questionsOption, seedOption, ifMissingOption, upgradeOption, forOption, stampOption, groupsOption,
-                       keyPointsOption});
+                       keyPointsOption, sampleOption});
     parser.process(app);
 
     if (parser.isSet(upgradeOption))
         return writeUpgrade(parser.value(upgradeOption), parser.value(forOption),
                             parser.isSet(questionsOption) ? parser.value(questionsOption) : QString(), parser.value(stampOption));
+
+    if (parser.isSet(sampleOption)) {
+        bool ok = false;
+        const int n = parser.value(sampleOption).toInt(&ok);
+        const quint32 seed = parser.isSet(seedOption) ? parser.value(seedOption).toUInt() : 1;
+        if (!ok || n < 0)
+            return fail(QStringLiteral("--sample wants a number of 0 or more, not \"%1\"").arg(parser.value(sampleOption)));
+        QTemporaryDir dir;
+        QString path = parser.value(outOption);
+        try {
+            if (path.isEmpty()) {
+                path = dir.filePath(QStringLiteral("demo.db"));
+                demobank::generate(path);
+            }
+            for (const demobank::Question &q : demobank::sampleQuestions(path, n, seed))
+                std::printf("%s\n", demobank::describe(q).toUtf8().constData());
+        } catch (const store::DbError &e) {
+            return fail(e.text());
+        } catch (const std::exception &e) {
+            return fail(QString::fromLocal8Bit(e.what()));
+        }
+        return 0;
+    }
 
     const QString out = parser.value(outOption);
     if (out.isEmpty())

@@ -2,6 +2,7 @@
 #include "exam/Ueset.h"
 
 #include "common/CommonRoutines.h"
+#include "widgets/Ubackdrop.h"
 #include "widgets/ModalGui.h"
 #include "platform/Seams.h"
 #include "exam/ExamSettings.h"
@@ -102,13 +103,7 @@ void TFrmEset::showEvent(QShowEvent *event)
 void TFrmEset::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    QLinearGradient g(0, 0, 0, height());
-    g.setColorAt(0, QColor(0xf4, 0xf8, 0xfd));
-    g.setColorAt(1, QColor(0xdc, 0xe7, 0xf5));
-    p.fillRect(rect(), g);
-    p.fillRect(QRect(0, 0, width(), 25), QColor(0x2a, 0x5c, 0xa8));
-    p.setPen(QColor(0x1d, 0x5f, 0x8a));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    backdrop::paintDialog(this, p);
 }
 
 int TFrmEset::totalScore() { return PaperTotalScore(m_dm); }

@@ -3,6 +3,7 @@
 
 #include "platform/Seams.h"
 #include "store/dm.h"
+#include "widgets/Ubackdrop.h"
 #include "widgets/ModalGui.h"
 
 #include <QApplication>
@@ -98,13 +99,7 @@ void Tfrmstxz::showEvent(QShowEvent *event)
 void Tfrmstxz::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    QLinearGradient g(0, 0, 0, height());
-    g.setColorAt(0, QColor(0xf4, 0xf8, 0xfd));
-    g.setColorAt(1, QColor(0xdc, 0xe7, 0xf5));
-    p.fillRect(rect(), g);
-    p.fillRect(QRect(0, 0, width(), 25), QColor(0x2a, 0x5c, 0xa8));
-    p.setPen(QColor(0x1d, 0x5f, 0x8a));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    backdrop::paintDialog(this, p);
 }
 
 void Tfrmstxz::FormShow() { RadioGroup1Item0->setChecked(true); }

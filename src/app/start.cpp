@@ -6,6 +6,9 @@
 #include "platform/Seams.h"
 #include "common/ShellState.h"
 #include "app/Uabout.h"
+#include "common/BackgroundMusic.h"
+#include "platform/MusicPlayer.h"
+#include "widgets/Uconfig.h"
 #include "exam/UexamStart.h"
 #include "practice/Ukmmc.h"
 #include "platform/MenuPlayerWidget.h"
@@ -56,8 +59,19 @@ TFrmStart::TFrmStart(QWidget *parent) : QWidget(parent, Qt::FramelessWindowHint 
     m_factories[MenuCommand::ChapterPractice] = [](QWidget *owner, const MenuCommand &) -> QDialog * { return new TFrmkmmc(owner); };
     m_factories[MenuCommand::PaperRecords] = [](QWidget *owner, const MenuCommand &) { return createPaperRecordsWindow(owner); };
     m_factories[MenuCommand::ExamSettings] = [](QWidget *owner, const MenuCommand &) { return createExamSettingsWindow(owner); };
+    m_factories[MenuCommand::Settings] = [](QWidget *owner, const MenuCommand &c) -> QDialog * { return createSettingsWindow(owner, c.configMode); };
     mockExam = [](int subject) { mnks(subject); };
+    MidiMediaPlayer = std::make_unique<MusicPlayer>();
+    music::setPlayer(MidiMediaPlayer.get());
 }
+
+TFrmStart::~TFrmStart()
+{
+    if (music::player() == MidiMediaPlayer.get())
+        music::setPlayer(nullptr);
+}
+
+void TFrmStart::PlayMusic(const QString &file, bool on) { ::PlayMusic(MidiMediaPlayer.get(), file, on); }
 
 void TFrmStart::setWindowFactory(MenuCommand::Action action, WindowFactory factory) { m_factories[action] = std::move(factory); }
 

@@ -86,8 +86,12 @@ TEST_F(ChapterWindow, ListAndTotals)
 TEST_F(ChapterWindow, HeadingsAndEmptySelections)
 {
     int practiceWindows = 0;
-    ModalHookGuard hook([&](QDialog *) {
-        ++practiceWindows;
+    QStringList settingsModes;
+    ModalHookGuard hook([&](QDialog *d) {
+        if (d->windowTitle() == QStringLiteral("系统设置"))
+            settingsModes << QString::number(shell().ConfigMode);
+        else
+            ++practiceWindows;
         return 0;
     });
     TFrmkmmc k;
@@ -130,11 +134,13 @@ TEST_F(ChapterWindow, HeadingsAndEmptySelections)
     EXPECT_EQ(prompts.lastText(), QStringLiteral("恭喜，习题已做完！"));
     EXPECT_EQ(prompts.prompts[0].dlgPage, seams::DlgNotice);
     EXPECT_EQ(practiceWindows, 0);
-    // Entry and settings open nothing yet; a heading still refuses entry.
+    // Entry opens nothing yet, settings open the music settings; a heading
+    // still refuses entry.
     prompts.prompts.clear();
     QTest::mouseClick(k.SpeedButton5, Qt::LeftButton);
     QTest::mouseClick(k.SpeedButton4, Qt::LeftButton);
     EXPECT_TRUE(prompts.prompts.isEmpty());
+    EXPECT_EQ(settingsModes, QStringList{QStringLiteral("0")});
     ASSERT_TRUE(k.locateChapter(QStringLiteral("10")));
     QTest::mouseClick(k.SpeedButton5, Qt::LeftButton);
     EXPECT_EQ(prompts.lastText(), QStringLiteral("请选择具体章节目录！"));

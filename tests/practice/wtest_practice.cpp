@@ -380,10 +380,12 @@ TEST_F(PracticeWindow, NoteExplanationAndKeyPoints)
     EXPECT_EQ(w.epEfTrBtn5->text(), QStringLiteral("笔记"));
     QTest::keyClick(&w, Qt::Key_Backspace);
     EXPECT_EQ(w.epEfTrBtn5->text(), QStringLiteral("有内容"));
-    // The buttons of windows still to come open nothing and break nothing.
+    // 设置 opens the settings; the button of a window still to come opens
+    // nothing and breaks nothing.
     click(w.epEfTrBtn8);
     click(w.epEfTrBtn11);
-    EXPECT_EQ(opened.size(), 4);
+    EXPECT_EQ(opened.size(), 5);
+    EXPECT_EQ(opened.value(4), QStringLiteral("TFrmConfig"));
     EXPECT_EQ(w.currentRecord(), 1);
     w.close();
 }

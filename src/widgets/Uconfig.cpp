@@ -144,8 +144,10 @@ void TFrmConfig::FormShow()
             box->setProperty("tag", r.code);
             box->setProperty("minutes", r.minutes);
             box->setGeometry(100, b * 20 + 5, 40, 20);
-            label(m_rows, nullptr, r.name, 16, b * 20 + 8);
-            label(m_rows, nullptr, QStringLiteral("分钟"), 150, b * 20 + 8);
+            // Made while the window shows, so each is shown by hand.
+            box->show();
+            label(m_rows, nullptr, r.name, 16, b * 20 + 8)->show();
+            label(m_rows, nullptr, QStringLiteral("分钟"), 150, b * 20 + 8)->show();
         }
         m_rows->resize(m_rows->width(), m_rowCount * 20 + 10);
     } catch (const store::DbError &e) {

@@ -140,6 +140,7 @@ TEST_F(SettingsWindow, AnswerTimeLayoutHasOneRowPerTypeOfTheCurrentSubject)
             QDoubleSpinBox *e = box(*w, n);
             ASSERT_TRUE(e) << n;
             EXPECT_EQ(e->geometry(), QRect(100, (n - 1) * 20 + 5, 40, 20));
+            EXPECT_TRUE(e->isVisibleTo(w.get())) << n;
             EXPECT_EQ(e->property("tag").toInt(), 60 + n);
             EXPECT_DOUBLE_EQ(e->value(), c.minutes);
             EXPECT_EQ(e->decimals(), 1);
@@ -151,6 +152,7 @@ TEST_F(SettingsWindow, AnswerTimeLayoutHasOneRowPerTypeOfTheCurrentSubject)
             EXPECT_EQ(labels[0]->text(), QStringLiteral("题型%1").arg(n));   // trimmed
             EXPECT_EQ(labels[1]->x(), 150);
             EXPECT_EQ(labels[1]->text(), QStringLiteral("分钟"));
+            EXPECT_TRUE(labels[0]->isVisibleTo(w.get()) && labels[1]->isVisibleTo(w.get())) << n;
         }
         EXPECT_FALSE(box(*w, c.rows + 1));
         if (c.rows == 8) {
@@ -348,8 +350,9 @@ TEST_F(SettingsMusic, WithoutAudioOutputSaysThereIsNoSoundCard)
             EXPECT_EQ(p.dlgPage, 1);
             EXPECT_EQ(p.wording, QStringLiteral("NO"));
         }
-        if (player)
+        if (player) {
             EXPECT_EQ(player->currentFile(), QString());
+        }
         sendClose(w.get());
         music::setPlayer(nullptr);
         player.reset();

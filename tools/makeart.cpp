@@ -11,6 +11,7 @@
 //   bg_kmmc_1024.png (935 x 611)  bg_kmmc_800.png (761 x 480)
 //   bg_main.png (1024 x 768)
 //   bg_rz_1024.png (934 x 611)  bg_rz_800.png (760 x 480)  bg_plan.png (460 x 250)
+//   switch_on.png switch_off.png        the settings' on/off switch, 60 x 24
 //
 // Everything is drawn with shapes only (no fonts), so the output is the same
 // on every machine.  The windows draw the question number or the type name
@@ -313,6 +314,46 @@ QImage windowBackground(int w, int h, int band)
 
 } // namespace
 
+// The two positions of an on/off switch: a rounded track with a knob at
+// the right (on, green, a bar mark) or at the left (off, grey, a ring mark).
+QImage toggleSwitch(bool on)
+{
+    const int w = 60, h = 24;
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF track(0.5, 0.5, w - 1, h - 1);
+    QLinearGradient g(0, 0, 0, h);
+    g.setColorAt(0, on ? kGreen.lighter(125) : QColor(0xd9, 0xe1, 0xe6));
+    g.setColorAt(1, on ? kGreen : QColor(0xb4, 0xc0, 0xc8));
+    p.setPen(QPen(on ? kGreen.darker(130) : QColor(0x8a, 0x9a, 0xa5), 1));
+    p.setBrush(g);
+    p.drawRoundedRect(track, h / 2.0 - 0.5, h / 2.0 - 0.5);
+
+    // The mark on the free half of the track.
+    p.setBrush(Qt::NoBrush);
+    if (on) {
+        p.setPen(QPen(QColor(255, 255, 255, 230), 2.4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(19, 7), QPointF(19, 17));
+    } else {
+        p.setPen(QPen(QColor(0x6b, 0x7b, 0x86), 2));
+        p.drawEllipse(QPointF(w - 19, h / 2.0), 4.5, 4.5);
+    }
+
+    // The knob, lit from above.
+    const qreal d = h - 5;
+    const QRectF knob(on ? w - 2.5 - d : 2.5, 2.5, d, d);
+    QRadialGradient k(knob.center() - QPointF(d / 5, d / 4), d * 0.75);
+    k.setColorAt(0, Qt::white);
+    k.setColorAt(1, QColor(0xdf, 0xe6, 0xea));
+    p.setPen(QPen(QColor(0, 0, 0, 70), 1));
+    p.setBrush(k);
+    p.drawEllipse(knob);
+    p.end();
+    return img;
+}
+
 int main(int argc, char **argv)
 {
     if (argc != 2) {
@@ -352,6 +393,8 @@ int main(int argc, char **argv)
         {"bg_rz_1024.png",   windowBackground(934, 611, 52)},
         {"bg_rz_800.png",    windowBackground(760, 480, 52)},
         {"bg_plan.png",      windowBackground(460, 250, 0)},
+        {"switch_on.png",    toggleSwitch(true)},
+        {"switch_off.png",   toggleSwitch(false)},
     };
     bool ok = true;
     for (const Item &it : items)

@@ -6,6 +6,9 @@
 #include "platform/Seams.h"
 #include "common/ShellState.h"
 #include "app/Uabout.h"
+#include "common/BackgroundMusic.h"
+#include "platform/MusicPlayer.h"
+#include "widgets/Uconfig.h"
 #include "exam/UexamStart.h"
 #include "keypoints/Laws.h"
 #include "practice/Ukmmc.h"
@@ -66,8 +69,19 @@ TFrmStart::TFrmStart(QWidget *parent) : QWidget(parent, Qt::FramelessWindowHint 
     m_factories[MenuCommand::StudyLog] = [](QWidget *owner, const MenuCommand &) { return createStudyLogWindow(owner); };
     m_factories[MenuCommand::StudyPlan] = [](QWidget *owner, const MenuCommand &) { return createStudyPlanWindow(owner); };
     m_factories[MenuCommand::ScoreChart] = [](QWidget *owner, const MenuCommand &) { return createScoreChartWindow(owner); };
+    m_factories[MenuCommand::Settings] = [](QWidget *owner, const MenuCommand &c) -> QDialog * { return createSettingsWindow(owner, c.configMode); };
     mockExam = [](int subject) { mnks(subject); };
+    MidiMediaPlayer = std::make_unique<MusicPlayer>();
+    music::setPlayer(MidiMediaPlayer.get());
 }
+
+TFrmStart::~TFrmStart()
+{
+    if (music::player() == MidiMediaPlayer.get())
+        music::setPlayer(nullptr);
+}
+
+void TFrmStart::PlayMusic(const QString &file, bool on) { ::PlayMusic(MidiMediaPlayer.get(), file, on); }
 
 void TFrmStart::setWindowFactory(MenuCommand::Action action, WindowFactory factory) { m_factories[action] = std::move(factory); }
 

@@ -7,14 +7,17 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class MenuPlayerWidget;
+class MusicPlayer;
 class QDialog;
 
 class TFrmStart : public QWidget {
     Q_OBJECT
 public:
     explicit TFrmStart(QWidget *parent = nullptr);
+    ~TFrmStart() override;
 
     // Chooses the screen mode; false when the display is not at 96 dpi (the
     // message has then been shown and the program should end).
@@ -26,6 +29,11 @@ public:
     void ShockwaveFlash1FSCommand(const QString &command, const QString &args);
 
     MenuPlayerWidget *ShockwaveFlash1 = nullptr;
+    // The background music; it stops when the main window goes.
+    std::unique_ptr<MusicPlayer> MidiMediaPlayer;
+    // Plays file when on, else closes the player (the settings window's
+    // switch and tune list come here).
+    void PlayMusic(const QString &file, bool on);
 
     // Creates the window a command opens; nullptr for a window that the
     // program does not have (yet).  Tests may replace entries.

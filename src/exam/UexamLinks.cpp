@@ -2,6 +2,7 @@
 #include "exam/UexamLinks.h"
 
 #include "widgets/ModalGui.h"
+#include "widgets/Uconfig.h"
 #include "keypoints/UanswFagui.h"
 #include "practice/Ubj.h"
 #include "practice/Ujx.h"
@@ -93,8 +94,11 @@ void showKeyPoints(QWidget *owner, const QString &questionId)
 
 void showSettings(QWidget *owner)
 {
-    if (settingsSlot())
+    if (settingsSlot()) {
         settingsSlot()(owner);
+        return;
+    }
+    openSettings(owner, 0);
 }
 
 } // namespace examlinks

@@ -6,6 +6,7 @@
 #include "platform/Seams.h"
 #include "common/ShellState.h"
 #include "widgets/Ubackdrop.h"
+#include "widgets/Uconfig.h"
 #include "practice/Ulxxt.h"
 #include "store/DbError.h"
 #include "store/dm.h"
@@ -409,12 +410,7 @@ QString TFrmkmmc::chapterName(const QString &code) const
     return QString();
 }
 
-void TFrmkmmc::epEfButton5Click()
-{
-    // The system settings window (answer times, music) is built on its own;
-    // until it exists nothing opens here.
-    shell().ConfigMode = 0;
-}
+void TFrmkmmc::epEfButton5Click() { openSettings(this, 0); }
 
 void TFrmkmmc::SpeedButton6Click() { close(); }
 

@@ -12,6 +12,7 @@
 #include "practice/AnswerPanelWidget.h"
 #include "widgets/PictureButtonWidget.h"
 #include "widgets/Ubackdrop.h"
+#include "widgets/Uconfig.h"
 #include "practice/Ubj.h"
 #include "practice/Ujx.h"
 #include "store/DbError.h"
@@ -839,12 +840,7 @@ void TFrmLxxt::epEfTrBtn7Click()
             w->showMinimized();
 }
 
-void TFrmLxxt::epEfTrBtn8Click()
-{
-    // The settings window (answer times, music) is its own piece of work;
-    // until it exists the button does nothing.
-    shell().ConfigMode = 0;
-}
+void TFrmLxxt::epEfTrBtn8Click() { openSettings(this, 0); }
 
 void TFrmLxxt::epEfTrBtn9Click()
 {

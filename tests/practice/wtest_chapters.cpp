@@ -86,8 +86,11 @@ TEST_F(ChapterWindow, ListAndTotals)
 TEST_F(ChapterWindow, HeadingsAndEmptySelections)
 {
     int practiceWindows = 0;
+    QStringList settingsModes;
     ModalHookGuard hook([&](QDialog *d) {
-        if (qobject_cast<TFrmLxxt *>(d))
+        if (d->windowTitle() == QStringLiteral("系统设置"))
+            settingsModes << QString::number(shell().ConfigMode);
+        else if (qobject_cast<TFrmLxxt *>(d))
             ++practiceWindows;
         return 0;
     });
@@ -131,11 +134,13 @@ TEST_F(ChapterWindow, HeadingsAndEmptySelections)
     EXPECT_EQ(prompts.lastText(), QStringLiteral("恭喜，习题已做完！"));
     EXPECT_EQ(prompts.prompts[0].dlgPage, seams::DlgNotice);
     EXPECT_EQ(practiceWindows, 0);
-    // Entry and settings open no practice; a heading still refuses entry.
+    // Entry and settings open no practice (settings open the music
+    // settings); a heading still refuses entry.
     prompts.prompts.clear();
     QTest::mouseClick(k.SpeedButton5, Qt::LeftButton);
     QTest::mouseClick(k.SpeedButton4, Qt::LeftButton);
     EXPECT_TRUE(prompts.prompts.isEmpty());
+    EXPECT_EQ(settingsModes, QStringList{QStringLiteral("0")});
     ASSERT_TRUE(k.locateChapter(QStringLiteral("10")));
     QTest::mouseClick(k.SpeedButton5, Qt::LeftButton);
     EXPECT_EQ(prompts.lastText(), QStringLiteral("请选择具体章节目录！"));

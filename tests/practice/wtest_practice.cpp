@@ -380,12 +380,13 @@ TEST_F(PracticeWindow, NoteExplanationAndKeyPoints)
     EXPECT_EQ(w.epEfTrBtn5->text(), QStringLiteral("笔记"));
     QTest::keyClick(&w, Qt::Key_Backspace);
     EXPECT_EQ(w.epEfTrBtn5->text(), QStringLiteral("有内容"));
-    // The settings button opens no window of its own here; "修改本题" opens
-    // the edit window, and leaving it without saving changes nothing.
+    // 设置 opens the settings; "修改本题" opens the edit window, and leaving
+    // it without saving changes nothing.
     click(w.epEfTrBtn8);
     click(w.epEfTrBtn11);
-    ASSERT_EQ(opened.size(), 5);
-    EXPECT_EQ(opened.last(), QStringLiteral("TfrmTedit"));
+    ASSERT_EQ(opened.size(), 6);
+    EXPECT_EQ(opened.value(4), QStringLiteral("TFrmConfig"));
+    EXPECT_EQ(opened.value(5), QStringLiteral("TfrmTedit"));
     EXPECT_TRUE(w.Timer1->isActive());
     EXPECT_EQ(w.currentRecord(), 1);
     w.close();

@@ -2,6 +2,7 @@
 // and the score chart's choices, printing and saving.
 #include "app/QuitCheck.h"
 #include "common/ShellState.h"
+#include "practice/PracticeFixtures.h"
 #include "records/Uchart.h"
 #include "records/UchartParts.h"
 #include "records/Uplan.h"
@@ -121,8 +122,14 @@ TEST(TFrmRz, EmptyLogSettingsAndWaysOut)
         EXPECT_EQ(w.overallScore->text(), QStringLiteral("0"));
         EXPECT_FALSE(w.SpeedButton2->isEnabled());
         shell().ConfigMode = 1;
+        QStringList opened;
+        practicefixtures::ModalHookGuard hook([&](QDialog *d) {
+            opened << d->windowTitle() + QLatin1Char(':') + QString::number(shell().ConfigMode);
+            return 0;
+        });
         click(w.SpeedButton1);
         EXPECT_EQ(shell().ConfigMode, 0);
+        EXPECT_EQ(opened, QStringList{QStringLiteral("系统设置:0")});
         QTest::keyClick(&w, Qt::Key_Escape);
         EXPECT_TRUE(w.isVisible());
         if (way == 0)
@@ -539,8 +546,14 @@ TEST(Tfrmchart, SavingWritesABitmapOfTheShownChart)
         }
     }
     shell().ConfigMode = 1;
+    QStringList opened;
+    practicefixtures::ModalHookGuard hook([&](QDialog *d) {
+        opened << d->windowTitle() + QLatin1Char(':') + QString::number(shell().ConfigMode);
+        return 0;
+    });
     click(w.epEfTrBtn1);
     EXPECT_EQ(shell().ConfigMode, 0);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("系统设置:0")});
     QTest::keyClick(&w, Qt::Key_Escape);
     EXPECT_TRUE(w.isVisible());
     sendClose(&w);

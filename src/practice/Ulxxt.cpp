@@ -11,6 +11,7 @@
 #include "practice/AnswerAreaWidget.h"
 #include "practice/AnswerPanelWidget.h"
 #include "practice/PracticeAnimationWidget.h"
+#include "practice/PracticeWindowRules.h"
 #include "widgets/PictureButtonWidget.h"
 #include "widgets/Ubackdrop.h"
 #include "practice/Ubj.h"
@@ -32,15 +33,6 @@
 #include <QTextEdit>
 
 using namespace practice;
-
-namespace {
-
-constexpr int MaterialHeight = 150;
-constexpr int MaterialSplitter = 6;
-
-int markIndex(Mark m) { return m == Mark::Right ? 1 : m == Mark::Wrong ? 2 : 0; }
-
-} // namespace
 
 TFrmLxxt::TFrmLxxt(QWidget *parent, const PracticeOptions &options)
     : QDialog(parent), m_options(options), m_run(std::make_unique<PracticeRun>(*DM1))
@@ -101,7 +93,7 @@ void TFrmLxxt::positionPanel()
 
 int TFrmLxxt::panelHeight() const
 {
-    return m_options.panelHeight > 0 ? std::min(m_options.panelHeight, m_bodyBox->height()) : m_bodyBox->height();
+    return comparisonPanelHeight(m_options.panelHeight, m_bodyBox->height());
 }
 
 void TFrmLxxt::setMaterialPane(bool open)
@@ -111,8 +103,8 @@ void TFrmLxxt::setMaterialPane(bool open)
         return;
     Re2->setVisible(open);
     if (open) {
-        const int total = std::max(Splitter1->height(), MaterialHeight * 2);
-        Splitter1->setSizes({total - MaterialHeight - MaterialSplitter, MaterialHeight});
+        const PaneSizes sizes = materialPaneSizes(Splitter1->height());
+        Splitter1->setSizes({sizes.upper, sizes.lower});
     }
 }
 
@@ -223,11 +215,8 @@ void TFrmLxxt::fcBG_txChange(int index)
     const int code = typeCodes.at(index);
     if (!m_options.subjectiveLabel.isEmpty()) {
         // The window's own label stays whatever the type.
-    } else if (code == 0) {
-        answerArea->setSideLabel(PageSubjective, QStringLiteral("主\r观"));
     } else {
-        const QString name = typeButtons.at(index)->text();
-        answerArea->setSideLabel(PageSubjective, name.left(1) + QLatin1Char('\r') + name.mid(1, 1));
+        answerArea->setSideLabel(PageSubjective, subjectiveSideLabel(code, typeButtons.at(index)->text()));
     }
     if (m_run->typeFilter() != code)
         m_run->setTypeFilter(code);
@@ -284,13 +273,13 @@ void TFrmLxxt::FillQuestionButtons(int mode)
 void TFrmLxxt::setQuestionUp(int button, Mark mark)
 {
     if (button >= 0 && button < 20)
-        questionButtons[button]->setUpPicture(m_upPictures[markIndex(mark)], markIndex(mark));
+        questionButtons[button]->setUpPicture(m_upPictures[markPicture(mark)], markPicture(mark));
 }
 
 void TFrmLxxt::setQuestionDown(int button, Mark mark)
 {
     if (button >= 0 && button < 20)
-        questionButtons[button]->setDownPicture(m_downPictures[markIndex(mark)], markIndex(mark));
+        questionButtons[button]->setDownPicture(m_downPictures[markPicture(mark)], markPicture(mark));
 }
 
 void TFrmLxxt::pressQuestionButton(int button)
@@ -316,14 +305,9 @@ void TFrmLxxt::fcBG_thChange(int button)
 
     const QuestionRow &r = m_run->row(c);
     if (!m_options.statusNeedsRows || m_run->count() > 0) {
-        Label1->clear();
-        epEfTrBtn10->setText(m_options.voidCaption);
-        if (r.status == 1) {
-            Label1->setText(QStringLiteral("本题已被您作废！"));
-            epEfTrBtn10->setText(QStringLiteral("取消作废"));
-        } else if (r.status == 2) {
-            Label1->setText(QStringLiteral("本题是您加入的题目！"));
-        }
+        const QuestionStatusView view = questionStatusView(r.status, m_options.voidCaption);
+        Label1->setText(view.status);
+        epEfTrBtn10->setText(view.voidCaption);
     }
     if (m_options.editedMark && r.editCount != 0)
         Lb_edited->setText(QStringLiteral("本题被您修改过"));
@@ -342,7 +326,7 @@ void TFrmLxxt::ShowQuestion(int oldRecord, int record)
         m_content = QuestionContent();
         m_contentFailed = true;
     }
-    Lb_occur->setText(QString::number(r.attempts >= 1 ? r.attempts + 1 : 1));
+    Lb_occur->setText(QString::number(occurrenceNumber(r.attempts)));
     Lb_pos->setText(QString::number(record - m_groups.start() + 1));
     PrepareAnswerControls(r);
     ShowQuestionBody(r.id);
@@ -362,7 +346,7 @@ void TFrmLxxt::PrepareAnswerControls(const QuestionRow &row)
     const int page = answerArea->showPageForType(row.type);
     answerArea->restore(page, row.optionCount, row.runAnswer);
     setAfterAnswerButtons(row);
-    epEfTrBtn5->setText(row.note.trimmed().isEmpty() ? QStringLiteral("笔记") : QStringLiteral("有内容"));
+    epEfTrBtn5->setText(noteCaptionFor(row.note));
 }
 
 void TFrmLxxt::setAfterAnswerButtons(const QuestionRow &row)
@@ -403,22 +387,17 @@ void TFrmLxxt::JudgeAnswer(int record, int page, int first, int last, JudgeKind 
         ui::showError(e.text());
         return;
     }
-    const bool inGroup = first <= record && record <= last;
-    if (out.empty) {
-        if (kind == Finished)
-            seams::showDlg(QStringLiteral("提示"), m_options.noAnswerText, 1, seams::DlgWarning);
-        else if (kind == LeavingQuestion && inGroup)
-            setQuestionUp(record - first, Mark::Neutral);
-        return;
-    }
+    const JudgeEffect effect = judgeEffect(static_cast<JudgeCaller>(kind), out.empty, record, first, last);
+    if (effect.promptNoAnswer)
+        seams::showDlg(QStringLiteral("提示"), m_options.noAnswerText, 1, seams::DlgWarning);
     const QuestionRow &r = m_run->row(record);
-    const Mark mark = markFor(r.runAnswer, r.key);
-    if (kind == Finished) {
+    const Mark mark = out.empty ? Mark::Neutral : markFor(r.runAnswer, r.key);
+    if (effect.afterAnswerButtons)
         setAfterAnswerButtons(r);
-        setQuestionDown((record - 1) % QuestionGroups::GroupSize, mark);
-    } else if (kind == LeavingQuestion && inGroup) {
-        setQuestionUp(record - first, mark);
-    }
+    if (effect.pressedButton >= 0)
+        setQuestionDown(effect.pressedButton, mark);
+    if (effect.releasedButton >= 0)
+        setQuestionUp(effect.releasedButton, mark);
 }
 
 // ---------------------------------------------------------------- buttons
@@ -487,7 +466,7 @@ void TFrmLxxt::epEfTrBtn5Click()
         r.note = bj.text();
         r.noteIsNull = bj.isNull();
     }
-    epEfTrBtn5->setText(shell().NoteHasContent ? QStringLiteral("有内容") : QStringLiteral("笔记"));
+    epEfTrBtn5->setText(noteCaption(shell().NoteHasContent));
 }
 
 void TFrmLxxt::epEfTrBtn6Click()
@@ -540,15 +519,10 @@ void TFrmLxxt::epEfTrBtn10Click()
     if (m_run->count() == 0 || !m_run->valid(m_current))
         return;
     try {
-        if (epEfTrBtn10->text() == m_options.voidCaption) {
-            m_run->setVoided(m_current, true);
-            Label1->setText(QStringLiteral("本题已被您作废！"));
-            epEfTrBtn10->setText(QStringLiteral("取消作废"));
-        } else {
-            m_run->setVoided(m_current, false);
-            Label1->setText(QStringLiteral("本题曾被作废，现已被您取消！"));
-            epEfTrBtn10->setText(m_options.voidCaption);
-        }
+        const VoidPress press = voidPress(epEfTrBtn10->text(), m_options.voidCaption);
+        m_run->setVoided(m_current, press.voiding);
+        Label1->setText(press.status);
+        epEfTrBtn10->setText(press.caption);
     } catch (const store::DbError &e) {
         ui::showError(e.text());
     }
@@ -592,8 +566,9 @@ void TFrmLxxt::epEfTrBtn11Click()
 
 void TFrmLxxt::Timer1Timer()
 {
-    if (Gauge1->value() < 100) {
-        Gauge1->setValue(Gauge1->value() + 1);
+    const GaugeTick tick = gaugeTick(Gauge1->value());
+    if (!tick.timeUp) {
+        Gauge1->setValue(tick.value);
         return;
     }
     Timer1->stop();

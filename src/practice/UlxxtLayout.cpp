@@ -5,6 +5,7 @@
 #include "practice/AnswerAreaWidget.h"
 #include "practice/AnswerPanelWidget.h"
 #include "practice/PracticeAnimationWidget.h"
+#include "practice/PracticeWindowRules.h"
 #include "widgets/PictureButtonWidget.h"
 #include "widgets/Ubackdrop.h"
 
@@ -22,8 +23,6 @@
 using namespace practice;
 
 namespace {
-
-constexpr int MaterialSplitter = 6;
 
 QLabel *plainLabel(const QString &text, QWidget *parent)
 {

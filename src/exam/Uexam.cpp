@@ -8,6 +8,7 @@
 #include "common/ShellState.h"
 #include "widgets/Udlg.h"
 #include "exam/ExamSettings.h"
+#include "exam/ExamWindowRules.h"
 #include "exam/Marking.h"
 #include "exam/UexamLinks.h"
 #include "exam/PaperExport.h"
@@ -15,6 +16,7 @@
 #include "practice/AnswerAreaWidget.h"
 #include "practice/AnswerPanelWidget.h"
 #include "practice/PracticeRun.h"
+#include "practice/PracticeWindowRules.h"
 #include "store/dm.h"
 
 #include <QApplication>
@@ -149,29 +151,24 @@ void TFrmExam::FormShow()
     Splitter1->setSizes({qMax(1, Panel1->height()), 0});
 
     const bool review = !m_paper.isNew();
+    const exam::ExamScreen screen = exam::examScreen(!review);
+    epEfTrBtn3->setEnabled(screen.submitEnabled);
+    epEfTrBtn10->setEnabled(screen.exportEnabled);
+    epEfTrBtn13->setVisible(screen.pauseVisible);
+    AnswerArea->setPagesEnabled(screen.answerPagesEnabled);
+    setWindowTitle(screen.caption);
+    Notebook_Time->setCurrentIndex(screen.timePage);
     if (review) {
-        epEfTrBtn3->setEnabled(false);
         epEfTrBtn4->setVisible(true);
         epEfTrBtn5->setVisible(true);
         epEfTrBtn6->setVisible(true);
-        epEfTrBtn13->setVisible(false);
-        epEfTrBtn10->setEnabled(true);
-        AnswerArea->setPagesEnabled(false);
-        setWindowTitle(QStringLiteral("查阅试卷"));
-        Notebook_Time->setCurrentIndex(1);
         epLb_time2->setText(m_paper.timeUsed);
         Lb_zfs->setText(exam::scoreText(m_paper.score));
     } else {
-        epEfTrBtn3->setEnabled(true);
         epEfTrBtn4->setEnabled(false);
         epEfTrBtn6->setEnabled(false);
         epEfTrBtn9->setEnabled(false);
-        epEfTrBtn10->setEnabled(false);
-        AnswerArea->setPagesEnabled(true);
-        setWindowTitle(QStringLiteral("正在答卷"));
-        Notebook_Time->setCurrentIndex(0);
-        epEfTrBtn13->setVisible(true);
-        epEfTrBtn13->setText(QStringLiteral("暂停考试"));
+        epEfTrBtn13->setText(exam::pauseCaption(false));
     }
     epEfTrBtn5->setEnabled(true);
     closeAnswerPanel();
@@ -192,19 +189,10 @@ void TFrmExam::FillAnswerSheet(int n)
     m_sheetGroup->setExclusive(false);
     for (ExamSheetCell *c : m_cells) {
         c->setChecked(false);
-        const int i = c->number();
-        if (i <= n) {
-            c->setEnabled(true);
-            c->tag = i;
-            if (review)
-                setCellLook(c, exam::reviewLook(m_rows.at(i - 1)));
-            else
-                setCellLook(c, CellLook::Normal);
-        } else {
-            c->setEnabled(false);
-            c->tag = 0;
-            setCellLook(c, CellLook::Normal);
-        }
+        const exam::SheetCellView view = exam::sheetCellView(c->number(), n);
+        c->setEnabled(view.enabled);
+        c->tag = view.tag;
+        setCellLook(c, view.tag > 0 && review ? exam::reviewLook(m_rows.at(view.tag - 1)) : CellLook::Normal);
     }
     m_sheetGroup->setExclusive(true);
     m_selectedCell = 0;
@@ -248,8 +236,9 @@ void TFrmExam::fcBG_thChange(int cellNumber)
     }
 
     const int a = c->tag;
-    epEfTrBtn1->setEnabled(a >= 2);
-    epEfTrBtn2->setEnabled(a < m_rows.size());
+    const exam::QuestionSteps steps = exam::questionSteps(a, int(m_rows.size()));
+    epEfTrBtn1->setEnabled(steps.previous);
+    epEfTrBtn2->setEnabled(steps.next);
     moveTo(a);
     exam::PaperQuestion *r = row(a);
     AnswerArea->showPageForType(r->a13);
@@ -257,14 +246,11 @@ void TFrmExam::fcBG_thChange(int cellNumber)
     ShowQuestionBody();
 
     Label1->clear();
-    epEfTrBtn12->setText(QStringLiteral("本题作废"));
-    if (m_paper.isNew()) {
-        epEfTrBtn12->setEnabled(false);
-    } else {
-        epEfTrBtn12->setEnabled(true);
+    const exam::VoidButtonView voidButton = exam::voidButtonView(m_paper.isNew(), r->f1 == 1);
+    epEfTrBtn12->setText(voidButton.caption);
+    epEfTrBtn12->setEnabled(voidButton.enabled);
+    if (!m_paper.isNew()) {
         epEfTrBtn9->setEnabled(r->hasKeyPoints());
-        if (r->f1 == 1)
-            epEfTrBtn12->setText(QStringLiteral("取消作废"));
         showStatus(exam::reviewStatusText(*r));
     }
     DBText1->setText(r->a1);
@@ -283,7 +269,7 @@ void TFrmExam::PrepareAnswerControls(int page)
         epEfTrBtn4->setEnabled(r->hasJx);
         epEfTrBtn9->setEnabled(r->hasKeyPoints());
     }
-    epEfTrBtn5->setText(r->a14.trimmed().isEmpty() ? QStringLiteral("笔记") : QStringLiteral("有内容"));
+    epEfTrBtn5->setText(practice::noteCaptionFor(r->a14));
     AnswerArea->restore(page, r->a2_1, r->e2_1);
 }
 
@@ -306,14 +292,9 @@ void TFrmExam::ShowQuestionBody()
         return;
     }
     practice::fillQuestionBody(content, *Re1->document(), *Re2->document());
-    const int h = qMax(1, Splitter1->height());
-    if (content.isSubQuestion) {
-        Splitter1->setHandleWidth(6);
-        Splitter1->setSizes({qMax(1, h - 150 - 6), 150});
-    } else {
-        Splitter1->setHandleWidth(0);
-        Splitter1->setSizes({h, 0});
-    }
+    const exam::BodySplit split = exam::bodySplit(Splitter1->height(), content.isSubQuestion);
+    Splitter1->setHandleWidth(split.handle);
+    Splitter1->setSizes({split.upper, split.lower});
 }
 
 void TFrmExam::JudgeAnswer(int question, int page, bool keepPicture)
@@ -380,12 +361,13 @@ void TFrmExam::submitWhileAnswering()
         closeWindow();
         return;
     }
-    const int answer = ShowDlg(QStringLiteral("提示"), exam::submitQuestionText(unanswered), 2, 0, QStringLiteral("Exam"));
-    if (answer == 1) {
+    const exam::SubmitRoad road =
+        exam::submitRoad(ShowDlg(QStringLiteral("提示"), exam::submitQuestionText(unanswered), 2, 0, QStringLiteral("Exam")));
+    if (road == exam::SubmitRoad::Mark) {
         markPaper();
         return;
     }
-    if (answer == 2) {
+    if (road == exam::SubmitRoad::VoidPaper) {
         try {
             exam::voidPaper(m_dm, m_paper.tableName, unanswered, used);
         } catch (const std::exception &e) {
@@ -414,7 +396,7 @@ void TFrmExam::timeUp()
     }
     seams::messageBox(QStringLiteral("提示"), QStringLiteral("很遗憾，考试时间到了！"), seams::Prompt::Information,
                       seams::Prompt::Ok);
-    if (unanswered < exam::SheetCellCount) {
+    if (!exam::discardsSilently(unanswered)) {
         markPaper();
     } else {
         DropExamTable(m_dm, m_paper.tableName);
@@ -463,7 +445,7 @@ void TFrmExam::epEfTrBtn5Click()
     QString note = r->a14;
     if (examlinks::editNote(this, m_paper.tableName, r->a1, note))
         r->a14 = note;
-    epEfTrBtn5->setText(r->a14.trimmed().isEmpty() ? QStringLiteral("笔记") : QStringLiteral("有内容"));
+    epEfTrBtn5->setText(practice::noteCaptionFor(r->a14));
 }
 
 void TFrmExam::epEfTrBtn6Click()
@@ -506,28 +488,23 @@ void TFrmExam::epEfTrBtn12Click()
     exam::PaperQuestion *r = row(m_current);
     if (!r || m_rows.isEmpty())
         return;
-    const bool voiding = epEfTrBtn12->text() == QStringLiteral("本题作废");
+    const practice::VoidPress press = practice::voidPress(epEfTrBtn12->text(), QStringLiteral("本题作废"));
     try {
-        exam::setQuestionVoided(m_dm, m_paper.tableName, *r, voiding);
+        exam::setQuestionVoided(m_dm, m_paper.tableName, *r, press.voiding);
     } catch (const std::exception &e) {
         ui::showError(QString::fromUtf8(e.what()));
         return;
     }
-    if (voiding) {
-        showStatus(exam::voidedStatusText());
-        epEfTrBtn12->setText(QStringLiteral("取消作废"));
-    } else {
-        showStatus(exam::unvoidedStatusText());
-        epEfTrBtn12->setText(QStringLiteral("本题作废"));
-    }
+    showStatus(press.status);
+    epEfTrBtn12->setText(press.caption);
 }
 
-void TFrmExam::epEfTrBtn13Click() { setPaused(epEfTrBtn13->text() == QStringLiteral("暂停考试")); }
+void TFrmExam::epEfTrBtn13Click() { setPaused(exam::pressPauses(epEfTrBtn13->text())); }
 
 void TFrmExam::setPaused(bool paused)
 {
     if (paused) {
-        epEfTrBtn13->setText(QStringLiteral("继续考试"));
+        epEfTrBtn13->setText(exam::pauseCaption(true));
         m_clock.pause();
         KZTimeCounter1->stop();
         m_prevWasEnabled = epEfTrBtn1->isEnabled();
@@ -543,7 +520,7 @@ void TFrmExam::setPaused(bool paused)
         ScrollText1->startScrolling();
         m_paused = true;
     } else {
-        epEfTrBtn13->setText(QStringLiteral("暂停考试"));
+        epEfTrBtn13->setText(exam::pauseCaption(false));
         KZTimeCounter1->start();
         m_clock.resume();
         for (QWidget *w : {static_cast<QWidget *>(epEfTrBtn3), static_cast<QWidget *>(epEfTrBtn5),
@@ -561,7 +538,7 @@ void TFrmExam::setPaused(bool paused)
 void TFrmExam::KZTimeCounter1Timer()
 {
     epLb_time1->setText(m_clock.elapsedText());
-    if (m_ending || m_closed || !m_paper.isNew() || !m_clock.running())
+    if (!exam::tickChecksTimeLimit(m_paper.isNew(), m_clock.running(), m_ending, m_closed))
         return;
     exam::ExamSettings settings;
     try {

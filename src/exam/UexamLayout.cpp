@@ -5,6 +5,7 @@
 #include "exam/Marking.h"
 #include "practice/AnswerAreaWidget.h"
 #include "practice/AnswerPanelWidget.h"
+#include "practice/QuestionPaneWidget.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -97,16 +98,8 @@ void TFrmExam::buildControls()
     Panel1->setObjectName(QStringLiteral("Panel1"));
     auto *pl = new QVBoxLayout(Panel1);
     pl->setContentsMargins(1, 1, 1, 1);
-    Splitter1 = new QSplitter(Qt::Vertical, Panel1);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    Re1 = new QTextEdit(Splitter1);
-    Re1->setObjectName(QStringLiteral("Re1"));
-    Re1->setReadOnly(true);
-    Re2 = new QTextEdit(Splitter1);
-    Re2->setObjectName(QStringLiteral("Re2"));
-    Re2->setReadOnly(true);
-    Splitter1->addWidget(Re1);
-    Splitter1->addWidget(Re2);
+    // The handle shows only for a sub-question (see exam::bodySplit).
+    Splitter1 = makeQuestionSplitter(Panel1, Re1, Re2);
     Splitter1->setChildrenCollapsible(true);
     pl->addWidget(Splitter1);
     left->addWidget(Panel1, 1);

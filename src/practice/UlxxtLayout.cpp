@@ -6,6 +6,7 @@
 #include "practice/AnswerPanelWidget.h"
 #include "practice/PracticeAnimationWidget.h"
 #include "practice/PracticeWindowRules.h"
+#include "practice/QuestionPaneWidget.h"
 #include "widgets/PictureButtonWidget.h"
 #include "widgets/Ubackdrop.h"
 
@@ -111,18 +112,10 @@ void TFrmLxxt::buildUi()
     m_bodyBox->setObjectName(QStringLiteral("Panel1"));
     auto *bodyLay = new QVBoxLayout(m_bodyBox);
     bodyLay->setContentsMargins(0, 0, 0, 0);
-    Splitter1 = new QSplitter(Qt::Vertical, m_bodyBox);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    // The material pane is hidden rather than collapsed (see setMaterialPane).
+    Splitter1 = makeQuestionSplitter(m_bodyBox, Re1, Re2);
     Splitter1->setHandleWidth(MaterialSplitter);
     Splitter1->setChildrenCollapsible(false);
-    Re1 = new QTextEdit(Splitter1);
-    Re1->setObjectName(QStringLiteral("Re1"));
-    Re1->setReadOnly(true);
-    Re2 = new QTextEdit(Splitter1);
-    Re2->setObjectName(QStringLiteral("Re2"));
-    Re2->setReadOnly(true);
-    Splitter1->addWidget(Re1);
-    Splitter1->addWidget(Re2);
     bodyLay->addWidget(Splitter1);
     m_bodyBox->installEventFilter(this);
     bodyRow->addWidget(m_bodyBox, 1);

@@ -41,6 +41,19 @@ QLabel *numberLabel(const QString &name, QWidget *parent)
     return l;
 }
 
+// A red number between its words on a row: "第 [n] 题"; a number that
+// follows the previous one directly has no word before it.
+QLabel *addNumber(QHBoxLayout *row, const QString &before, const QString &name, const QString &after,
+                  QWidget *parent)
+{
+    if (!before.isEmpty())
+        row->addWidget(plainLabel(before, parent));
+    QLabel *number = numberLabel(name, parent);
+    row->addWidget(number);
+    row->addWidget(plainLabel(after, parent));
+    return number;
+}
+
 const char *const GroupStyle =
     "QGroupBox { border: 1px solid #8aa8d2; border-radius: 6px; margin-top: 10px; background: rgba(255,255,255,150); }"
     "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; color: #1f4d8f; font-weight: bold; }";
@@ -84,14 +97,8 @@ void TFrmLxxt::buildUi()
     statusRow->addSpacing(12);
     statusRow->addWidget(Lb_edited);
     statusRow->addStretch(1);
-    statusRow->addWidget(plainLabel(QStringLiteral("第"), this));
-    Lb_pos = numberLabel(QStringLiteral("Lb_pos"), this);
-    statusRow->addWidget(Lb_pos);
-    statusRow->addWidget(plainLabel(QStringLiteral("题"), this));
-    statusRow->addWidget(plainLabel(QStringLiteral("（第"), this));
-    Lb_occur = numberLabel(QStringLiteral("Lb_occur"), this);
-    statusRow->addWidget(Lb_occur);
-    statusRow->addWidget(plainLabel(QStringLiteral("次出现）"), this));
+    Lb_pos = addNumber(statusRow, QStringLiteral("第"), QStringLiteral("Lb_pos"), QStringLiteral("题"), this);
+    Lb_occur = addNumber(statusRow, QStringLiteral("（第"), QStringLiteral("Lb_occur"), QStringLiteral("次出现）"), this);
     left->addLayout(statusRow);
 
     auto *bodyRow = new QHBoxLayout;
@@ -209,21 +216,13 @@ void TFrmLxxt::buildUi()
     boardLay->addWidget(fcBG_th);
     auto *countRow = new QHBoxLayout;
     countRow->addStretch(1);
-    countRow->addWidget(plainLabel(QStringLiteral("共"), boardBox));
-    Lb_groups = numberLabel(QStringLiteral("Lb_groups"), boardBox);
-    countRow->addWidget(Lb_groups);
-    countRow->addWidget(plainLabel(QStringLiteral("组"), boardBox));
-    Lb_total = numberLabel(QStringLiteral("Lb_total"), boardBox);
-    countRow->addWidget(Lb_total);
-    countRow->addWidget(plainLabel(QStringLiteral("道题"), boardBox));
+    Lb_groups = addNumber(countRow, QStringLiteral("共"), QStringLiteral("Lb_groups"), QStringLiteral("组"), boardBox);
+    Lb_total = addNumber(countRow, QString(), QStringLiteral("Lb_total"), QStringLiteral("道题"), boardBox);
     countRow->addStretch(1);
     boardLay->addLayout(countRow);
     auto *groupRow = new QHBoxLayout;
     groupRow->addStretch(1);
-    groupRow->addWidget(plainLabel(QStringLiteral("第"), boardBox));
-    Lb_group = numberLabel(QStringLiteral("Lb_group"), boardBox);
-    groupRow->addWidget(Lb_group);
-    groupRow->addWidget(plainLabel(QStringLiteral("组"), boardBox));
+    Lb_group = addNumber(groupRow, QStringLiteral("第"), QStringLiteral("Lb_group"), QStringLiteral("组"), boardBox);
     groupRow->addStretch(1);
     boardLay->addLayout(groupRow);
     auto *groupButtons = new QHBoxLayout;

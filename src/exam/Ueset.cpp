@@ -1,21 +1,19 @@
 // The exam settings window.
 #include "exam/Ueset.h"
 
+#include "widgets/UsmallWindow.h"
 #include "common/CommonRoutines.h"
 #include "widgets/ModalGui.h"
 #include "platform/Seams.h"
 #include "exam/ExamSettings.h"
 #include "store/dm.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QScreen>
 #include <QShowEvent>
 
 namespace {
@@ -94,22 +92,11 @@ void TFrmEset::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (QScreen *s = QApplication::primaryScreen())
-        move(s->geometry().center() - QPoint(width() / 2, height() / 2));
+    smallwindow::centreOnScreen(this);
     FormShow();
 }
 
-void TFrmEset::paintEvent(QPaintEvent *)
-{
-    QPainter p(this);
-    QLinearGradient g(0, 0, 0, height());
-    g.setColorAt(0, QColor(0xf4, 0xf8, 0xfd));
-    g.setColorAt(1, QColor(0xdc, 0xe7, 0xf5));
-    p.fillRect(rect(), g);
-    p.fillRect(QRect(0, 0, width(), 25), QColor(0x2a, 0x5c, 0xa8));
-    p.setPen(QColor(0x1d, 0x5f, 0x8a));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-}
+void TFrmEset::paintEvent(QPaintEvent *) { smallwindow::paintFace(this); }
 
 int TFrmEset::totalScore() { return PaperTotalScore(m_dm); }
 

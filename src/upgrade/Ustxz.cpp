@@ -1,11 +1,11 @@
 // The question bank upgrade window.
 #include "upgrade/Ustxz.h"
 
+#include "widgets/UsmallWindow.h"
 #include "platform/Seams.h"
 #include "store/dm.h"
 #include "widgets/ModalGui.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -15,10 +15,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 #include <QToolButton>
@@ -90,22 +88,11 @@ void Tfrmstxz::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (QScreen *s = QApplication::primaryScreen())
-        move(s->geometry().center() - QPoint(width() / 2, height() / 2));
+    smallwindow::centreOnScreen(this);
     FormShow();
 }
 
-void Tfrmstxz::paintEvent(QPaintEvent *)
-{
-    QPainter p(this);
-    QLinearGradient g(0, 0, 0, height());
-    g.setColorAt(0, QColor(0xf4, 0xf8, 0xfd));
-    g.setColorAt(1, QColor(0xdc, 0xe7, 0xf5));
-    p.fillRect(rect(), g);
-    p.fillRect(QRect(0, 0, width(), 25), QColor(0x2a, 0x5c, 0xa8));
-    p.setPen(QColor(0x1d, 0x5f, 0x8a));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-}
+void Tfrmstxz::paintEvent(QPaintEvent *) { smallwindow::paintFace(this); }
 
 void Tfrmstxz::FormShow() { RadioGroup1Item0->setChecked(true); }
 

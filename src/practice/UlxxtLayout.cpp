@@ -8,6 +8,7 @@
 #include "practice/PracticeWindowRules.h"
 #include "practice/QuestionPaneWidget.h"
 #include "widgets/PictureButtonWidget.h"
+#include "widgets/UflatButton.h"
 #include "widgets/Ubackdrop.h"
 
 #include <QApplication>
@@ -136,12 +137,7 @@ void TFrmLxxt::buildUi()
     left->addWidget(answerArea);
 
     auto makeButton = [this](QPushButton *&b, const char *name, const QString &caption) {
-        b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setCursor(Qt::PointingHandCursor);
-        return b;
+        return b = flatButton(this, name, caption);
     };
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(6);

@@ -160,6 +160,16 @@ bool TFrmLxxt::LoadQuestionList()
     return true;
 }
 
+TFrmLxxt::Start TFrmLxxt::prepareRun()
+{
+    if (m_resourcesMissing)
+        return Start::Refused;
+    const bool any = LoadQuestionList();
+    if (m_resourcesMissing)
+        return Start::Refused;
+    return any ? Start::Ready : Start::Empty;
+}
+
 // ---------------------------------------------------------------- showing
 
 void TFrmLxxt::showEvent(QShowEvent *event)

@@ -3,6 +3,7 @@
 
 #include "platform/Seams.h"
 #include "practice/AnswerLogic.h"
+#include "practice/PracticeWindowRules.h"
 #include "store/SqlText.h"
 #include "store/dm.h"
 
@@ -73,17 +74,7 @@ void setQuestionVoided(TDM1 &dm, const QString &tableName, PaperQuestion &row, b
     row.e2 = voided ? QStringLiteral("zero") : QString();
 }
 
-QString voidedStatusText() { return QStringLiteral("本题已被您作废！"); }
-QString unvoidedStatusText() { return QStringLiteral("本题曾被作废，现已被您取消！"); }
-
-QString reviewStatusText(const PaperQuestion &row)
-{
-    if (row.f1 == 1)
-        return voidedStatusText();
-    if (row.f1 == 2)
-        return QStringLiteral("本题是您加入的题目！");
-    return QString();
-}
+QString reviewStatusText(const PaperQuestion &row) { return practice::questionStatusView(row.f1, QString()).status; }
 
 TypeTable readTypeTable(TDM1 &dm)
 {

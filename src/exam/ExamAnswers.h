@@ -39,10 +39,9 @@ inline CellLook reviewLook(const PaperQuestion &row) { return row.e2_1 == row.a2
 // f1 = 1 and e2 = "zero"; cancelling gives the paper row F1 = 0 and an empty
 // E2 and the bank row f1 = 0.  One transaction.  Throws store::DbError.
 void setQuestionVoided(TDM1 &dm, const QString &tableName, PaperQuestion &row, bool voided);
-// The status line of a question in review.
+// The status line of a question in review: the practice window's status
+// line of the row's F1 (voided, added by the user, or nothing).
 QString reviewStatusText(const PaperQuestion &row);
-QString voidedStatusText();      // "本题已被您作废！"
-QString unvoidedStatusText();    // "本题曾被作废，现已被您取消！"
 
 // One row of the current subject's type table.
 struct TypeInfo {

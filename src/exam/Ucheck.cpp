@@ -1,6 +1,7 @@
 // The paper records window.
 #include "exam/Ucheck.h"
 
+#include "widgets/UflatButton.h"
 #include "common/CommonRoutines.h"
 #include "widgets/ModalGui.h"
 #include "platform/Seams.h"
@@ -31,16 +32,6 @@ const char *const WindowStyle =
     "QPushButton:hover { color: blue; border-color: #3b6fc2; }"
     "QPushButton:disabled { color: rgb(128,128,128); }"
     "QLCDNumber { background: #10233f; color: #7fe07f; border: 1px solid #5b7fb0; }";
-
-QPushButton *hotArea(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setCursor(Qt::PointingHandCursor);
-    return b;
-}
 
 QLCDNumber *numberPanel(QWidget *parent, const char *name)
 {
@@ -108,10 +99,10 @@ TFrmCheck::TFrmCheck(QWidget *parent) : QDialog(parent), m_dm(*DM1)
     root->addWidget(Lbtip);
 
     auto *actions = new QHBoxLayout;
-    SpeedButton2 = hotArea(this, "SpeedButton2", QStringLiteral("查阅试卷"));
-    SpeedButton4 = hotArea(this, "SpeedButton4", QStringLiteral("删除试卷"));
-    SpeedButton1 = hotArea(this, "SpeedButton1", QStringLiteral("系统设置"));
-    SpeedButton3 = hotArea(this, "SpeedButton3", QStringLiteral("关闭"));
+    SpeedButton2 = flatButton(this, "SpeedButton2", QStringLiteral("查阅试卷"));
+    SpeedButton4 = flatButton(this, "SpeedButton4", QStringLiteral("删除试卷"));
+    SpeedButton1 = flatButton(this, "SpeedButton1", QStringLiteral("系统设置"));
+    SpeedButton3 = flatButton(this, "SpeedButton3", QStringLiteral("关闭"));
     actions->addStretch(1);
     for (QPushButton *b : {SpeedButton2, SpeedButton4, SpeedButton1, SpeedButton3})
         actions->addWidget(b);

@@ -1,22 +1,19 @@
 // The exam settings window.
 #include "exam/Ueset.h"
 
+#include "widgets/UsmallWindow.h"
 #include "common/CommonRoutines.h"
-#include "widgets/Ubackdrop.h"
 #include "widgets/ModalGui.h"
 #include "platform/Seams.h"
 #include "exam/ExamSettings.h"
 #include "store/dm.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QScreen>
 #include <QShowEvent>
 
 namespace {
@@ -95,16 +92,11 @@ void TFrmEset::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (QScreen *s = QApplication::primaryScreen())
-        move(s->geometry().center() - QPoint(width() / 2, height() / 2));
+    smallwindow::centreOnScreen(this);
     FormShow();
 }
 
-void TFrmEset::paintEvent(QPaintEvent *)
-{
-    QPainter p(this);
-    backdrop::paintDialog(this, p);
-}
+void TFrmEset::paintEvent(QPaintEvent *) { smallwindow::paintFace(this); }
 
 int TFrmEset::totalScore() { return PaperTotalScore(m_dm); }
 

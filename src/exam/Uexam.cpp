@@ -8,6 +8,7 @@
 #include "common/ShellState.h"
 #include "widgets/Udlg.h"
 #include "exam/ExamSettings.h"
+#include "exam/ExamWindowRules.h"
 #include "exam/Marking.h"
 #include "exam/UexamLinks.h"
 #include "exam/PaperExport.h"
@@ -15,23 +16,19 @@
 #include "practice/AnswerAreaWidget.h"
 #include "practice/AnswerPanelWidget.h"
 #include "practice/PracticeRun.h"
+#include "practice/PracticeWindowRules.h"
 #include "store/dm.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTextEdit>
 #include <QTimer>
-#include <QVBoxLayout>
 
 using exam::CellLook;
 
@@ -40,121 +37,7 @@ namespace {
 const char *const PictureFiles[] = {"pic/vloxup.bmp",   "pic/vloxdw.bmp",   "pic/vloxyes.bmp", "pic/vloxno.bmp",
                                     "pic/vloxover.bmp", "pic/vloxdw_r.bmp", "pic/vloxdw_w.bmp"};
 
-// Flat buttons: black text that turns blue under the mouse, grey when
-// disabled.
-const char *const WindowStyle =
-    "TFrmExam { background: #eef3fa; }"
-    "QPushButton { color: black; background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 #dfe8f4);"
-    " border: 1px solid #9bb2d1; border-radius: 4px; padding: 3px 8px; }"
-    "QPushButton:hover { color: blue; border-color: #3b6fc2; }"
-    "QPushButton:disabled { color: rgb(128,128,128); border-color: #c3cfdf; }"
-    "QGroupBox { border: 1px solid #9bb2d1; border-radius: 6px; margin-top: 14px; background: #f7faff; }"
-    "QGroupBox::title { subcontrol-origin: margin; left: 10px; color: #1d3c66; font-weight: bold; }"
-    "#Panel1 { border: 1px solid #9bb2d1; background: white; }"
-    "QTextEdit { border: none; background: white; }";
-
-constexpr int SheetColumns = 10;
-
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setMinimumHeight(26);
-    return b;
-}
-
 } // namespace
-
-// --- answer sheet cell -----------------------------------------------------
-
-ExamSheetCell::ExamSheetCell(int number, QWidget *parent) : QToolButton(parent), m_number(number)
-{
-    setObjectName(QStringLiteral("fcBG_th%1").arg(number));
-    setText(QString::number(number));
-    setCheckable(true);
-    setFocusPolicy(Qt::NoFocus);
-    setCursor(Qt::PointingHandCursor);
-}
-
-void ExamSheetCell::setPictures(const QPixmap &released, const QPixmap &pressed)
-{
-    m_released = released;
-    m_pressed = pressed;
-    update();
-}
-
-void ExamSheetCell::setReleasedPicture(const QPixmap &released)
-{
-    m_released = released;
-    update();
-}
-
-QSize ExamSheetCell::sizeHint() const { return m_size; }
-
-void ExamSheetCell::paintEvent(QPaintEvent *)
-{
-    QPainter p(this);
-    const bool down = isChecked() || isDown();
-    const QPixmap &pic = down ? m_pressed : m_released;
-    if (!pic.isNull())
-        p.drawPixmap(rect(), pic);
-    QFont f = font();
-    f.setBold(true);
-    f.setPixelSize(qMax(9, height() / 2 - 1));
-    p.setFont(f);
-    p.setPen(isEnabled() ? QColor(0x12, 0x2a, 0x4a) : QColor(128, 128, 128));
-    p.drawText(rect(), Qt::AlignCenter, text());
-}
-
-// --- pause cover -------------------------------------------------------------
-
-PauseScrollText::PauseScrollText(QWidget *parent) : QWidget(parent), m_lines(exam::pauseCoverLines())
-{
-    setObjectName(QStringLiteral("ScrollText1"));
-    m_timer = new QTimer(this);
-    m_timer->setInterval(40);
-    connect(m_timer, &QTimer::timeout, this, [this] {
-        ++m_offset;
-        update();
-    });
-}
-
-void PauseScrollText::startScrolling()
-{
-    // The first lines are in view at once, a third of the way down.
-    m_offset = height() * 2 / 3;
-    m_timer->start();
-}
-
-void PauseScrollText::stopScrolling() { m_timer->stop(); }
-bool PauseScrollText::isScrolling() const { return m_timer->isActive(); }
-
-void PauseScrollText::paintEvent(QPaintEvent *)
-{
-    QPainter p(this);
-    QLinearGradient g(0, 0, 0, height());
-    g.setColorAt(0, QColor(0x1d, 0x3c, 0x66));
-    g.setColorAt(1, QColor(0x0e, 0x22, 0x40));
-    p.fillRect(rect(), g);
-    QFont f = font();
-    f.setPixelSize(20);
-    f.setBold(true);
-    p.setFont(f);
-    const int lineHeight = 34;
-    const int block = lineHeight * int(m_lines.size());
-    // The lines enter from the bottom edge and leave at the top, then come
-    // round again.
-    const int cycle = block + height();
-    const int top = height() - (m_offset % qMax(1, cycle));
-    for (int i = 0; i < m_lines.size(); ++i) {
-        const QRect r(0, top + i * lineHeight, width(), lineHeight);
-        p.setPen(i == 2 ? QColor(0xff, 0xd8, 0x6b) : QColor(0xe8, 0xf0, 0xff));
-        p.drawText(r, Qt::AlignCenter, m_lines.at(i));
-    }
-}
 
 // --- the window --------------------------------------------------------------
 
@@ -162,7 +45,6 @@ TFrmExam::TFrmExam(QWidget *parent) : QDialog(parent), m_dm(*DM1)
 {
     setObjectName(QStringLiteral("FrmExam"));
     setWindowTitle(QStringLiteral("正在答卷"));
-    setStyleSheet(QString::fromLatin1(WindowStyle));
     BelowLeastMark = false;
     buildControls();
     SheetCellCount = int(m_cells.size());
@@ -182,220 +64,6 @@ TFrmExam::TFrmExam(QWidget *parent) : QDialog(parent), m_dm(*DM1)
 }
 
 TFrmExam::~TFrmExam() = default;
-
-void TFrmExam::buildControls()
-{
-    auto *root = new QVBoxLayout(this);
-    root->setContentsMargins(10, 8, 10, 8);
-    root->setSpacing(6);
-
-    epLabel2 = new QLabel(this);
-    epLabel2->setObjectName(QStringLiteral("epLabel2"));
-    epLabel2->setAlignment(Qt::AlignCenter);
-    QFont hf = epLabel2->font();
-    hf.setPixelSize(20);
-    hf.setBold(true);
-    epLabel2->setFont(hf);
-    epLabel2->setStyleSheet(QStringLiteral("color: #1d3c66;"));
-    root->addWidget(epLabel2);
-
-    auto *body = new QHBoxLayout;
-    body->setSpacing(10);
-    root->addLayout(body, 1);
-
-    // Left: the question.
-    auto *left = new QVBoxLayout;
-    left->setSpacing(5);
-    body->addLayout(left, 1);
-    auto *head = new QHBoxLayout;
-    auto *di = new QLabel(QStringLiteral("第"), this);
-    Label5 = new QLabel(this);
-    Label5->setObjectName(QStringLiteral("Label5"));
-    Label5->setStyleSheet(QStringLiteral("color: #b3261e; font-weight: bold;"));
-    auto *ti = new QLabel(QStringLiteral("题"), this);
-    Label7 = new QLabel(this);
-    Label7->setObjectName(QStringLiteral("Label7"));
-    Label7->setStyleSheet(QStringLiteral("color: #1d3c66; font-weight: bold;"));
-    DBText1 = new QLabel(this);
-    DBText1->setObjectName(QStringLiteral("DBText1"));
-    DBText1->hide();
-    head->addWidget(di);
-    head->addWidget(Label5);
-    head->addWidget(ti);
-    head->addSpacing(16);
-    head->addWidget(Label7);
-    head->addStretch(1);
-    left->addLayout(head);
-
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    auto *pl = new QVBoxLayout(Panel1);
-    pl->setContentsMargins(1, 1, 1, 1);
-    Splitter1 = new QSplitter(Qt::Vertical, Panel1);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    Re1 = new QTextEdit(Splitter1);
-    Re1->setObjectName(QStringLiteral("Re1"));
-    Re1->setReadOnly(true);
-    Re2 = new QTextEdit(Splitter1);
-    Re2->setObjectName(QStringLiteral("Re2"));
-    Re2->setReadOnly(true);
-    Splitter1->addWidget(Re1);
-    Splitter1->addWidget(Re2);
-    Splitter1->setChildrenCollapsible(true);
-    pl->addWidget(Splitter1);
-    left->addWidget(Panel1, 1);
-    Panel2 = new AnswerPanelWidget(Panel1);
-
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setStyleSheet(QStringLiteral("color: #b3261e;"));
-    Label1->setMinimumHeight(18);
-    left->addWidget(Label1);
-
-    AnswerArea = new AnswerAreaWidget(this);
-    // In the exam the several-answers page is labelled "不定项".
-    AnswerArea->setSideLabel(practice::PageMatching, QStringLiteral("不\r\n定\r\n项"));
-    left->addWidget(AnswerArea);
-
-    auto *buttons = new QGridLayout;
-    buttons->setSpacing(5);
-    epEfTrBtn1 = makeButton(this, "epEfTrBtn1", QStringLiteral("上一题"));
-    epEfTrBtn2 = makeButton(this, "epEfTrBtn2", QStringLiteral("下一题"));
-    epEfTrBtn4 = makeButton(this, "epEfTrBtn4", QStringLiteral("解析"));
-    epEfTrBtn5 = makeButton(this, "epEfTrBtn5", QStringLiteral("笔记"));
-    epEfTrBtn6 = makeButton(this, "epEfTrBtn6", QStringLiteral("答案"));
-    epEfTrBtn9 = makeButton(this, "epEfTrBtn9", QStringLiteral("考点"));
-    epEfTrBtn12 = makeButton(this, "epEfTrBtn12", QStringLiteral("本题作废"));
-    epEfTrBtn10 = makeButton(this, "epEfTrBtn10", QStringLiteral("生成文档"));
-    epEfTrBtn3 = makeButton(this, "epEfTrBtn3", QStringLiteral("交卷"));
-    epEfTrBtn7 = makeButton(this, "epEfTrBtn7", QStringLiteral("关闭"));
-    const QList<QPushButton *> order = {epEfTrBtn1, epEfTrBtn2, epEfTrBtn4, epEfTrBtn5, epEfTrBtn6,
-                                        epEfTrBtn9, epEfTrBtn12, epEfTrBtn10, epEfTrBtn3, epEfTrBtn7};
-    for (int i = 0; i < order.size(); ++i)
-        buttons->addWidget(order.at(i), i / 5, i % 5);
-    left->addLayout(buttons);
-
-    // Right: the hint board with the clock and the answer sheet.
-    GroupBox1 = new QGroupBox(QStringLiteral("提示板"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    auto *board = new QVBoxLayout(GroupBox1);
-    board->setContentsMargins(8, 16, 8, 8);
-    board->setSpacing(6);
-    auto *tools = new QHBoxLayout;
-    epEfTrBtn8 = makeButton(GroupBox1, "epEfTrBtn8", QStringLiteral("设置"));
-    epEfTrBtn11 = makeButton(GroupBox1, "epEfTrBtn11", QStringLiteral("桌面"));
-    epEfTrBtn13 = makeButton(GroupBox1, "epEfTrBtn13", QStringLiteral("暂停考试"));
-    tools->addWidget(epEfTrBtn8);
-    tools->addWidget(epEfTrBtn11);
-    tools->addWidget(epEfTrBtn13);
-    board->addLayout(tools);
-
-    Notebook_Time = new QStackedWidget(GroupBox1);
-    Notebook_Time->setObjectName(QStringLiteral("Notebook_Time"));
-    QFont clockFont = font();
-    clockFont.setPixelSize(18);
-    clockFont.setBold(true);
-    auto *answering = new QWidget(Notebook_Time);
-    answering->setObjectName(QStringLiteral("答卷时"));
-    auto *al = new QHBoxLayout(answering);
-    al->setContentsMargins(4, 2, 4, 2);
-    auto *usedLabel1 = new QLabel(QStringLiteral("用时："), answering);
-    epLb_time1 = new QLabel(QStringLiteral("0:00:00"), answering);
-    epLb_time1->setObjectName(QStringLiteral("epLb_time1"));
-    epLb_time1->setFont(clockFont);
-    epLb_time1->setStyleSheet(QStringLiteral("color: #0b4bb5;"));
-    al->addWidget(usedLabel1);
-    al->addWidget(epLb_time1);
-    al->addStretch(1);
-    auto *reviewing = new QWidget(Notebook_Time);
-    reviewing->setObjectName(QStringLiteral("查卷时"));
-    auto *rl = new QHBoxLayout(reviewing);
-    rl->setContentsMargins(4, 2, 4, 2);
-    auto *usedLabel2 = new QLabel(QStringLiteral("用时："), reviewing);
-    epLb_time2 = new QLabel(reviewing);
-    epLb_time2->setObjectName(QStringLiteral("epLb_time2"));
-    epLb_time2->setFont(clockFont);
-    epLb_time2->setStyleSheet(QStringLiteral("color: #0b4bb5;"));
-    Lb_zfs = new QLabel(reviewing);
-    Lb_zfs->setObjectName(QStringLiteral("Lb_zfs"));
-    Lb_zfs->setFont(clockFont);
-    Lb_zfs->setStyleSheet(QStringLiteral("color: #b3261e;"));
-    rl->addWidget(usedLabel2);
-    rl->addWidget(epLb_time2);
-    rl->addStretch(1);
-    rl->addWidget(Lb_zfs);
-    Notebook_Time->addWidget(answering);
-    Notebook_Time->addWidget(reviewing);
-    Notebook_Time->setFixedHeight(36);
-    board->addWidget(Notebook_Time);
-
-    fcBG_th = new QWidget(GroupBox1);
-    fcBG_th->setObjectName(QStringLiteral("fcBG_th"));
-    auto *grid = new QGridLayout(fcBG_th);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(1);
-    m_sheetGroup = new QButtonGroup(this);
-    m_sheetGroup->setExclusive(true);
-    for (int i = 1; i <= exam::SheetCellCount; ++i) {
-        auto *c = new ExamSheetCell(i, fcBG_th);
-        grid->addWidget(c, (i - 1) / SheetColumns, (i - 1) % SheetColumns);
-        m_sheetGroup->addButton(c, i);
-        m_cells.append(c);
-    }
-    connect(m_sheetGroup, &QButtonGroup::idClicked, this, [this](int id) {
-        if (id != m_selectedCell)
-            fcBG_thChange(id);
-    });
-    board->addWidget(fcBG_th, 0, Qt::AlignHCenter);
-    board->addStretch(1);
-    body->addWidget(GroupBox1);
-
-    // The pause cover lies over the question panel while paused.
-    suiPanel1 = new QFrame(this);
-    suiPanel1->setObjectName(QStringLiteral("suiPanel1"));
-    suiPanel1->setStyleSheet(QStringLiteral("#suiPanel1 { background: #0e2240; }"));
-    ScrollText1 = new PauseScrollText(suiPanel1);
-    suiPanel1->hide();
-
-    KZTimeCounter1 = new QTimer(this);
-    KZTimeCounter1->setObjectName(QStringLiteral("KZTimeCounter1"));
-    KZTimeCounter1->setInterval(1000);
-    connect(KZTimeCounter1, &QTimer::timeout, this, &TFrmExam::KZTimeCounter1Timer);
-
-    connect(epEfTrBtn1, &QPushButton::clicked, this, &TFrmExam::epEfTrBtn1Click);
-    connect(epEfTrBtn2, &QPushButton::clicked, this, &TFrmExam::epEfTrBtn2Click);
-    connect(epEfTrBtn3, &QPushButton::clicked, this, &TFrmExam::epEfTrBtn3Click);
-    connect(epEfTrBtn7, &QPushButton::clicked, this, &TFrmExam::epEfTrBtn3Click);
-    connect(epEfTrBtn4, &QPushButton::clicked, this, &TFrmExam::epEfTrBtn4Click);
-    connect(epEfTrBtn5, &QPushButton::clicked, this, &TFrmExam::epEfTrBtn5Click);
-    connect(epEfTrBtn6, &QPushButton::clicked, this, &TFrmExam::epEfTrBtn6Click);
-    connect(epEfTrBtn8, &QPushButton::clicked, this, &TFrmExam::epEfTrBtn8Click);
-    connect(epEfTrBtn9, &QPushButton::clicked, this, &TFrmExam::epEfTrBtn9Click);
-    connect(epEfTrBtn10, &QPushButton::clicked, this, &TFrmExam::epEfTrBtn10Click);
-    connect(epEfTrBtn11, &QPushButton::clicked, this, &TFrmExam::epEfTrBtn11Click);
-    connect(epEfTrBtn12, &QPushButton::clicked, this, &TFrmExam::epEfTrBtn12Click);
-    connect(epEfTrBtn13, &QPushButton::clicked, this, &TFrmExam::epEfTrBtn13Click);
-
-    // The window sees every key first (A..F, Backspace and Enter answer and
-    // navigate whatever control has the focus).
-    installEventFilter(this);
-    for (QWidget *w : findChildren<QWidget *>())
-        w->installEventFilter(this);
-
-    resize(1000, 700);
-}
-
-void TFrmExam::layOutCompact()
-{
-    AnswerArea->setCompact(true);
-    for (ExamSheetCell *c : m_cells)
-        c->setCellSize(QSize(26, 20));
-    QFont hf = epLabel2->font();
-    hf.setPixelSize(16);
-    epLabel2->setFont(hf);
-    layout()->setContentsMargins(6, 4, 6, 4);
-    resize(773, 478);
-}
 
 ExamSheetCell *TFrmExam::cell(int number) const
 {
@@ -483,29 +151,24 @@ void TFrmExam::FormShow()
     Splitter1->setSizes({qMax(1, Panel1->height()), 0});
 
     const bool review = !m_paper.isNew();
+    const exam::ExamScreen screen = exam::examScreen(!review);
+    epEfTrBtn3->setEnabled(screen.submitEnabled);
+    epEfTrBtn10->setEnabled(screen.exportEnabled);
+    epEfTrBtn13->setVisible(screen.pauseVisible);
+    AnswerArea->setPagesEnabled(screen.answerPagesEnabled);
+    setWindowTitle(screen.caption);
+    Notebook_Time->setCurrentIndex(screen.timePage);
     if (review) {
-        epEfTrBtn3->setEnabled(false);
         epEfTrBtn4->setVisible(true);
         epEfTrBtn5->setVisible(true);
         epEfTrBtn6->setVisible(true);
-        epEfTrBtn13->setVisible(false);
-        epEfTrBtn10->setEnabled(true);
-        AnswerArea->setPagesEnabled(false);
-        setWindowTitle(QStringLiteral("查阅试卷"));
-        Notebook_Time->setCurrentIndex(1);
         epLb_time2->setText(m_paper.timeUsed);
         Lb_zfs->setText(exam::scoreText(m_paper.score));
     } else {
-        epEfTrBtn3->setEnabled(true);
         epEfTrBtn4->setEnabled(false);
         epEfTrBtn6->setEnabled(false);
         epEfTrBtn9->setEnabled(false);
-        epEfTrBtn10->setEnabled(false);
-        AnswerArea->setPagesEnabled(true);
-        setWindowTitle(QStringLiteral("正在答卷"));
-        Notebook_Time->setCurrentIndex(0);
-        epEfTrBtn13->setVisible(true);
-        epEfTrBtn13->setText(QStringLiteral("暂停考试"));
+        epEfTrBtn13->setText(exam::pauseCaption(false));
     }
     epEfTrBtn5->setEnabled(true);
     closeAnswerPanel();
@@ -526,19 +189,10 @@ void TFrmExam::FillAnswerSheet(int n)
     m_sheetGroup->setExclusive(false);
     for (ExamSheetCell *c : m_cells) {
         c->setChecked(false);
-        const int i = c->number();
-        if (i <= n) {
-            c->setEnabled(true);
-            c->tag = i;
-            if (review)
-                setCellLook(c, exam::reviewLook(m_rows.at(i - 1)));
-            else
-                setCellLook(c, CellLook::Normal);
-        } else {
-            c->setEnabled(false);
-            c->tag = 0;
-            setCellLook(c, CellLook::Normal);
-        }
+        const exam::SheetCellView view = exam::sheetCellView(c->number(), n);
+        c->setEnabled(view.enabled);
+        c->tag = view.tag;
+        setCellLook(c, view.tag > 0 && review ? exam::reviewLook(m_rows.at(view.tag - 1)) : CellLook::Normal);
     }
     m_sheetGroup->setExclusive(true);
     m_selectedCell = 0;
@@ -582,8 +236,9 @@ void TFrmExam::fcBG_thChange(int cellNumber)
     }
 
     const int a = c->tag;
-    epEfTrBtn1->setEnabled(a >= 2);
-    epEfTrBtn2->setEnabled(a < m_rows.size());
+    const exam::QuestionSteps steps = exam::questionSteps(a, int(m_rows.size()));
+    epEfTrBtn1->setEnabled(steps.previous);
+    epEfTrBtn2->setEnabled(steps.next);
     moveTo(a);
     exam::PaperQuestion *r = row(a);
     AnswerArea->showPageForType(r->a13);
@@ -591,14 +246,11 @@ void TFrmExam::fcBG_thChange(int cellNumber)
     ShowQuestionBody();
 
     Label1->clear();
-    epEfTrBtn12->setText(QStringLiteral("本题作废"));
-    if (m_paper.isNew()) {
-        epEfTrBtn12->setEnabled(false);
-    } else {
-        epEfTrBtn12->setEnabled(true);
+    const exam::VoidButtonView voidButton = exam::voidButtonView(m_paper.isNew(), r->f1 == 1);
+    epEfTrBtn12->setText(voidButton.caption);
+    epEfTrBtn12->setEnabled(voidButton.enabled);
+    if (!m_paper.isNew()) {
         epEfTrBtn9->setEnabled(r->hasKeyPoints());
-        if (r->f1 == 1)
-            epEfTrBtn12->setText(QStringLiteral("取消作废"));
         showStatus(exam::reviewStatusText(*r));
     }
     DBText1->setText(r->a1);
@@ -617,7 +269,7 @@ void TFrmExam::PrepareAnswerControls(int page)
         epEfTrBtn4->setEnabled(r->hasJx);
         epEfTrBtn9->setEnabled(r->hasKeyPoints());
     }
-    epEfTrBtn5->setText(r->a14.trimmed().isEmpty() ? QStringLiteral("笔记") : QStringLiteral("有内容"));
+    epEfTrBtn5->setText(practice::noteCaptionFor(r->a14));
     AnswerArea->restore(page, r->a2_1, r->e2_1);
 }
 
@@ -640,14 +292,9 @@ void TFrmExam::ShowQuestionBody()
         return;
     }
     practice::fillQuestionBody(content, *Re1->document(), *Re2->document());
-    const int h = qMax(1, Splitter1->height());
-    if (content.isSubQuestion) {
-        Splitter1->setHandleWidth(6);
-        Splitter1->setSizes({qMax(1, h - 150 - 6), 150});
-    } else {
-        Splitter1->setHandleWidth(0);
-        Splitter1->setSizes({h, 0});
-    }
+    const exam::BodySplit split = exam::bodySplit(Splitter1->height(), content.isSubQuestion);
+    Splitter1->setHandleWidth(split.handle);
+    Splitter1->setSizes({split.upper, split.lower});
 }
 
 void TFrmExam::JudgeAnswer(int question, int page, bool keepPicture)
@@ -714,12 +361,13 @@ void TFrmExam::submitWhileAnswering()
         closeWindow();
         return;
     }
-    const int answer = ShowDlg(QStringLiteral("提示"), exam::submitQuestionText(unanswered), 2, 0, QStringLiteral("Exam"));
-    if (answer == 1) {
+    const exam::SubmitRoad road =
+        exam::submitRoad(ShowDlg(QStringLiteral("提示"), exam::submitQuestionText(unanswered), 2, 0, QStringLiteral("Exam")));
+    if (road == exam::SubmitRoad::Mark) {
         markPaper();
         return;
     }
-    if (answer == 2) {
+    if (road == exam::SubmitRoad::VoidPaper) {
         try {
             exam::voidPaper(m_dm, m_paper.tableName, unanswered, used);
         } catch (const std::exception &e) {
@@ -748,7 +396,7 @@ void TFrmExam::timeUp()
     }
     seams::messageBox(QStringLiteral("提示"), QStringLiteral("很遗憾，考试时间到了！"), seams::Prompt::Information,
                       seams::Prompt::Ok);
-    if (unanswered < exam::SheetCellCount) {
+    if (!exam::discardsSilently(unanswered)) {
         markPaper();
     } else {
         DropExamTable(m_dm, m_paper.tableName);
@@ -797,7 +445,7 @@ void TFrmExam::epEfTrBtn5Click()
     QString note = r->a14;
     if (examlinks::editNote(this, m_paper.tableName, r->a1, note))
         r->a14 = note;
-    epEfTrBtn5->setText(r->a14.trimmed().isEmpty() ? QStringLiteral("笔记") : QStringLiteral("有内容"));
+    epEfTrBtn5->setText(practice::noteCaptionFor(r->a14));
 }
 
 void TFrmExam::epEfTrBtn6Click()
@@ -840,28 +488,23 @@ void TFrmExam::epEfTrBtn12Click()
     exam::PaperQuestion *r = row(m_current);
     if (!r || m_rows.isEmpty())
         return;
-    const bool voiding = epEfTrBtn12->text() == QStringLiteral("本题作废");
+    const practice::VoidPress press = practice::voidPress(epEfTrBtn12->text(), QStringLiteral("本题作废"));
     try {
-        exam::setQuestionVoided(m_dm, m_paper.tableName, *r, voiding);
+        exam::setQuestionVoided(m_dm, m_paper.tableName, *r, press.voiding);
     } catch (const std::exception &e) {
         ui::showError(QString::fromUtf8(e.what()));
         return;
     }
-    if (voiding) {
-        showStatus(exam::voidedStatusText());
-        epEfTrBtn12->setText(QStringLiteral("取消作废"));
-    } else {
-        showStatus(exam::unvoidedStatusText());
-        epEfTrBtn12->setText(QStringLiteral("本题作废"));
-    }
+    showStatus(press.status);
+    epEfTrBtn12->setText(press.caption);
 }
 
-void TFrmExam::epEfTrBtn13Click() { setPaused(epEfTrBtn13->text() == QStringLiteral("暂停考试")); }
+void TFrmExam::epEfTrBtn13Click() { setPaused(exam::pressPauses(epEfTrBtn13->text())); }
 
 void TFrmExam::setPaused(bool paused)
 {
     if (paused) {
-        epEfTrBtn13->setText(QStringLiteral("继续考试"));
+        epEfTrBtn13->setText(exam::pauseCaption(true));
         m_clock.pause();
         KZTimeCounter1->stop();
         m_prevWasEnabled = epEfTrBtn1->isEnabled();
@@ -877,7 +520,7 @@ void TFrmExam::setPaused(bool paused)
         ScrollText1->startScrolling();
         m_paused = true;
     } else {
-        epEfTrBtn13->setText(QStringLiteral("暂停考试"));
+        epEfTrBtn13->setText(exam::pauseCaption(false));
         KZTimeCounter1->start();
         m_clock.resume();
         for (QWidget *w : {static_cast<QWidget *>(epEfTrBtn3), static_cast<QWidget *>(epEfTrBtn5),
@@ -895,7 +538,7 @@ void TFrmExam::setPaused(bool paused)
 void TFrmExam::KZTimeCounter1Timer()
 {
     epLb_time1->setText(m_clock.elapsedText());
-    if (m_ending || m_closed || !m_paper.isNew() || !m_clock.running())
+    if (!exam::tickChecksTimeLimit(m_paper.isNew(), m_clock.running(), m_ending, m_closed))
         return;
     exam::ExamSettings settings;
     try {

@@ -8,10 +8,10 @@
 #include "exam/ExamAnswers.h"
 #include "exam/ExamClock.h"
 #include "exam/PaperGeneration.h"
+#include "exam/UexamSheet.h"
 
 #include <QDialog>
 #include <QPixmap>
-#include <QToolButton>
 #include <QVector>
 #include <array>
 
@@ -27,50 +27,6 @@ class QStackedWidget;
 class QTextEdit;
 class QTimer;
 class TDM1;
-
-// One cell of the answer sheet: a picture for released and one for pressed,
-// with the question number on it.
-class ExamSheetCell : public QToolButton {
-    Q_OBJECT
-public:
-    explicit ExamSheetCell(int number, QWidget *parent = nullptr);
-    int number() const { return m_number; }
-    int tag = 0;   // the question number the cell stands for, 0 for none
-    void setPictures(const QPixmap &released, const QPixmap &pressed);
-    void setReleasedPicture(const QPixmap &released);
-    // How the cell looks now (for the window's own bookkeeping and tests).
-    exam::CellLook look = exam::CellLook::Normal;
-    QSize sizeHint() const override;
-    void setCellSize(const QSize &s) { m_size = s; updateGeometry(); }
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    int m_number;
-    QPixmap m_released;
-    QPixmap m_pressed;
-    QSize m_size{36, 28};
-};
-
-// The text that scrolls over the question while the exam is paused.
-class PauseScrollText : public QWidget {
-    Q_OBJECT
-public:
-    explicit PauseScrollText(QWidget *parent = nullptr);
-    void startScrolling();
-    void stopScrolling();
-    bool isScrolling() const;
-    QStringList lines() const { return m_lines; }
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    QStringList m_lines;
-    QTimer *m_timer;
-    int m_offset = 0;
-};
 
 class TFrmExam : public QDialog {
     Q_OBJECT

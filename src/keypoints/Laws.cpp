@@ -276,19 +276,14 @@ void TfrmLawsFaGui::m_btnQuestionClick()
     QString error;
     try {
         auto practice = std::make_unique<TFrmRuleLxxt>(this);
-        if (practice->resourcesMissing()) {
+        const TFrmLxxt::Start start = practice->prepareRun();
+        if (start == TFrmLxxt::Start::Refused) {
             // The refusal has been shown and the program is ending.
             ui::normalCursor();
             m_inPractice = false;
             return;
         }
-        const bool any = practice->LoadQuestionList();
-        if (practice->resourcesMissing()) {
-            ui::normalCursor();
-            m_inPractice = false;
-            return;
-        }
-        if (any) {
+        if (start == TFrmLxxt::Start::Ready) {
             // Hiding a window that runs modally would end its loop: the
             // directory steps out of sight while practice covers it.
             m_hidden = true;

@@ -339,19 +339,14 @@ void TFrmkmmc::startPractice(const QString &sql, const QString &emptyText, int e
     ui::busyCursor();
     auto practice = std::make_unique<TFrmLxxt>(this);
     try {
-        if (practice->resourcesMissing()) {
+        const TFrmLxxt::Start start = practice->prepareRun();
+        if (start == TFrmLxxt::Start::Refused) {
             // The refusal has been shown and the program is ending.
             ui::normalCursor();
             m_inPractice = false;
             return;
         }
-        const bool any = practice->LoadQuestionList();
-        if (practice->resourcesMissing()) {
-            ui::normalCursor();
-            m_inPractice = false;
-            return;
-        }
-        if (any) {
+        if (start == TFrmLxxt::Start::Ready) {
             // This window may itself be running modally: hiding it would end
             // its modal loop, so it only steps out of sight while practice
             // covers it.

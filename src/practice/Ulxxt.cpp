@@ -10,6 +10,8 @@
 #include "keypoints/UanswFagui.h"
 #include "practice/AnswerAreaWidget.h"
 #include "practice/AnswerPanelWidget.h"
+#include "practice/PracticeAnimationWidget.h"
+#include "practice/PracticeWindowRules.h"
 #include "widgets/PictureButtonWidget.h"
 #include "widgets/Ubackdrop.h"
 #include "widgets/Uconfig.h"
@@ -21,8 +23,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -32,88 +32,8 @@
 #include <QSplitter>
 #include <QSqlQuery>
 #include <QTextEdit>
-#include <QVBoxLayout>
-#include <QtMath>
 
 using namespace practice;
-
-namespace {
-
-constexpr int MaterialHeight = 150;
-constexpr int MaterialSplitter = 6;
-
-int markIndex(Mark m) { return m == Mark::Right ? 1 : m == Mark::Wrong ? 2 : 0; }
-
-// The small animated picture beside the clock: an hourglass-like dial
-// whose hand turns while the practice runs.
-class PracticeAnimation : public QWidget {
-public:
-    explicit PracticeAnimation(QWidget *parent) : QWidget(parent)
-    {
-        setObjectName(QStringLiteral("Animate1"));
-        setFixedSize(44, 44);
-        m_timer.setInterval(120);
-        QObject::connect(&m_timer, &QTimer::timeout, this, [this] {
-            m_angle = (m_angle + 15) % 360;
-            update();
-        });
-    }
-    void start() { m_timer.start(); }
-    void stop() { m_timer.stop(); }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QRectF r = QRectF(rect()).adjusted(3, 3, -3, -3);
-        QRadialGradient g(r.center(), r.width() / 2);
-        g.setColorAt(0, QColor(0xff, 0xff, 0xff));
-        g.setColorAt(1, QColor(0xb9, 0xd3, 0xf3));
-        p.setBrush(g);
-        p.setPen(QPen(QColor(0x2a, 0x5c, 0xa8), 2));
-        p.drawEllipse(r);
-        p.translate(r.center());
-        for (int i = 0; i < 12; ++i) {
-            p.save();
-            p.rotate(i * 30);
-            p.setPen(QPen(QColor(0x2a, 0x5c, 0xa8), i % 3 ? 1 : 2));
-            p.drawLine(QPointF(0, -r.height() / 2 + 3), QPointF(0, -r.height() / 2 + 7));
-            p.restore();
-        }
-        p.rotate(m_angle);
-        p.setPen(QPen(QColor(0xd0, 0x3a, 0x2f), 2, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(0, 0), QPointF(0, -r.height() / 2 + 8));
-        p.setBrush(QColor(0xd0, 0x3a, 0x2f));
-        p.drawEllipse(QPointF(0, 0), 2.5, 2.5);
-    }
-
-private:
-    QTimer m_timer;
-    int m_angle = 0;
-};
-
-QLabel *plainLabel(const QString &text, QWidget *parent)
-{
-    auto *l = new QLabel(text, parent);
-    l->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    return l;
-}
-
-QLabel *numberLabel(const QString &name, QWidget *parent)
-{
-    auto *l = new QLabel(QStringLiteral("0"), parent);
-    l->setObjectName(name);
-    l->setStyleSheet(QStringLiteral("color: #b3261e; font-weight: bold;"));
-    l->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    return l;
-}
-
-const char *const GroupStyle =
-    "QGroupBox { border: 1px solid #8aa8d2; border-radius: 6px; margin-top: 10px; background: rgba(255,255,255,150); }"
-    "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; color: #1f4d8f; font-weight: bold; }";
-
-} // namespace
 
 TFrmLxxt::TFrmLxxt(QWidget *parent, const PracticeOptions &options)
     : QDialog(parent), m_options(options), m_run(std::make_unique<PracticeRun>(*DM1))
@@ -153,263 +73,6 @@ void TFrmLxxt::refuseMissingPictures()
     seams::endProgram();
 }
 
-// ---------------------------------------------------------------- layout
-
-void TFrmLxxt::buildUi()
-{
-    setStyleSheet(backdrop::buttonStyle() + QString::fromLatin1(GroupStyle)
-                  + QStringLiteral("QTextEdit { background: white; border: 1px solid #9fb7d9; }"));
-    auto *root = new QHBoxLayout(this);
-    root->setContentsMargins(12, backdrop::StripHeight + 8, 12, 12);
-    root->setSpacing(10);
-
-    // Left: hint board, status and position, body with gauge, answer area, buttons.
-    auto *left = new QVBoxLayout;
-    left->setSpacing(6);
-    root->addLayout(left, 1);
-
-    auto *hintBox = new QGroupBox(QStringLiteral("提示板"), this);
-    hintBox->setObjectName(QStringLiteral("GroupBox1"));
-    auto *hintLay = new QHBoxLayout(hintBox);
-    hintLay->setContentsMargins(10, 6, 10, 6);
-    Lb_hint = new QLabel(hintBox);
-    Lb_hint->setObjectName(QStringLiteral("Lb_hint"));
-    Lb_hint->setWordWrap(true);
-    Lb_hint->setStyleSheet(QStringLiteral("color: #1d3c66;"));
-    hintLay->addWidget(Lb_hint);
-    left->addWidget(hintBox);
-
-    auto *statusRow = new QHBoxLayout;
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setStyleSheet(QStringLiteral("color: #d01010;"));
-    Lb_edited = new QLabel(this);
-    Lb_edited->setObjectName(QStringLiteral("Lb_edited"));
-    QFont bold = Lb_edited->font();
-    bold.setBold(true);
-    Lb_edited->setFont(bold);
-    statusRow->addWidget(Label1);
-    statusRow->addSpacing(12);
-    statusRow->addWidget(Lb_edited);
-    statusRow->addStretch(1);
-    statusRow->addWidget(plainLabel(QStringLiteral("第"), this));
-    Lb_pos = numberLabel(QStringLiteral("Lb_pos"), this);
-    statusRow->addWidget(Lb_pos);
-    statusRow->addWidget(plainLabel(QStringLiteral("题"), this));
-    statusRow->addWidget(plainLabel(QStringLiteral("（第"), this));
-    Lb_occur = numberLabel(QStringLiteral("Lb_occur"), this);
-    statusRow->addWidget(Lb_occur);
-    statusRow->addWidget(plainLabel(QStringLiteral("次出现）"), this));
-    left->addLayout(statusRow);
-
-    auto *bodyRow = new QHBoxLayout;
-    bodyRow->setSpacing(6);
-    Gauge1 = new QProgressBar(this);
-    Gauge1->setObjectName(QStringLiteral("Gauge1"));
-    Gauge1->setOrientation(Qt::Vertical);
-    Gauge1->setRange(0, 100);
-    Gauge1->setValue(0);
-    Gauge1->setTextVisible(false);
-    Gauge1->setFixedWidth(14);
-    Gauge1->setToolTip(QStringLiteral("答题时间"));
-    Gauge1->setStyleSheet(QStringLiteral(
-        "QProgressBar { border: 1px solid #8aa8d2; border-radius: 3px; background: white; }"
-        "QProgressBar::chunk { background: qlineargradient(x1:0,y1:1,x2:0,y2:0, stop:0 #4caf50, stop:1 #e53935); }"));
-    bodyRow->addWidget(Gauge1);
-    m_bodyBox = new QWidget(this);
-    m_bodyBox->setObjectName(QStringLiteral("Panel1"));
-    auto *bodyLay = new QVBoxLayout(m_bodyBox);
-    bodyLay->setContentsMargins(0, 0, 0, 0);
-    Splitter1 = new QSplitter(Qt::Vertical, m_bodyBox);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    Splitter1->setHandleWidth(MaterialSplitter);
-    Splitter1->setChildrenCollapsible(false);
-    Re1 = new QTextEdit(Splitter1);
-    Re1->setObjectName(QStringLiteral("Re1"));
-    Re1->setReadOnly(true);
-    Re2 = new QTextEdit(Splitter1);
-    Re2->setObjectName(QStringLiteral("Re2"));
-    Re2->setReadOnly(true);
-    Splitter1->addWidget(Re1);
-    Splitter1->addWidget(Re2);
-    bodyLay->addWidget(Splitter1);
-    m_bodyBox->installEventFilter(this);
-    bodyRow->addWidget(m_bodyBox, 1);
-    left->addLayout(bodyRow, 1);
-    Panel2 = new AnswerPanelWidget(m_bodyBox);
-
-    answerArea = new AnswerAreaWidget(this);
-    answerArea->setSideLabel(PageMatching, m_options.matchingLabel);
-    if (!m_options.subjectiveLabel.isEmpty())
-        answerArea->setSideLabel(PageSubjective, m_options.subjectiveLabel);
-    left->addWidget(answerArea);
-
-    auto makeButton = [this](QPushButton *&b, const char *name, const QString &caption) {
-        b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setCursor(Qt::PointingHandCursor);
-        return b;
-    };
-    auto *buttons = new QHBoxLayout;
-    buttons->setSpacing(6);
-    buttons->addWidget(makeButton(epEfTrBtn1, "epEfTrBtn1", QStringLiteral("上一题")));
-    buttons->addWidget(makeButton(epEfTrBtn2, "epEfTrBtn2", QStringLiteral("下一题")));
-    buttons->addWidget(makeButton(epEfTrBtn3, "epEfTrBtn3", QStringLiteral("完成")));
-    buttons->addWidget(makeButton(epEfTrBtn6, "epEfTrBtn6", QStringLiteral("答案")));
-    buttons->addWidget(makeButton(epEfTrBtn4, "epEfTrBtn4", QStringLiteral("解析")));
-    buttons->addWidget(makeButton(epEfTrBtn5, "epEfTrBtn5", QStringLiteral("笔记")));
-    buttons->addWidget(makeButton(epEfTrBtn9, "epEfTrBtn9", QStringLiteral("考点")));
-    buttons->addWidget(makeButton(epEfTrBtn10, "epEfTrBtn10", m_options.voidCaption));
-    buttons->addWidget(makeButton(epEfTrBtn11, "epEfTrBtn11", QStringLiteral("修改本题")));
-    left->addLayout(buttons);
-
-    // Right: clock, type board, question board, tools.
-    m_right = new QWidget(this);
-    m_right->setObjectName(QStringLiteral("RightColumn"));
-    auto *right = new QVBoxLayout(m_right);
-    right->setContentsMargins(0, 0, 0, 0);
-    right->setSpacing(6);
-    root->addWidget(m_right);
-
-    auto *clockBox = new QGroupBox(QStringLiteral("时钟"), m_right);
-    auto *clockLay = new QHBoxLayout(clockBox);
-    clockLay->setContentsMargins(10, 4, 10, 4);
-    Lb_time = new QLabel(QStringLiteral("0:00:00"), clockBox);
-    Lb_time->setObjectName(QStringLiteral("Lb_time"));
-    QFont clockFont = Lb_time->font();
-    clockFont.setPointSize(16);
-    clockFont.setBold(true);
-    Lb_time->setFont(clockFont);
-    Lb_time->setStyleSheet(QStringLiteral("color: #1f4d8f;"));
-    clockLay->addWidget(Lb_time, 1);
-    m_animation = new PracticeAnimation(clockBox);
-    clockLay->addWidget(m_animation);
-    right->addWidget(clockBox);
-
-    auto *typeBox = new QGroupBox(QStringLiteral("题型指示板"), m_right);
-    auto *typeLay = new QVBoxLayout(typeBox);
-    typeLay->setContentsMargins(8, 6, 8, 6);
-    fcBG_tx = new QWidget(typeBox);
-    fcBG_tx->setObjectName(QStringLiteral("fcBG_tx"));
-    m_typeGrid = new QGridLayout(fcBG_tx);
-    m_typeGrid->setContentsMargins(0, 0, 0, 0);
-    m_typeGrid->setSpacing(4);
-    typeLay->addWidget(fcBG_tx);
-    right->addWidget(typeBox);
-
-    auto *boardBox = new QGroupBox(QStringLiteral("题目指示板"), m_right);
-    auto *boardLay = new QVBoxLayout(boardBox);
-    boardLay->setContentsMargins(8, 6, 8, 6);
-    boardLay->setSpacing(4);
-    fcBG_th = new QWidget(boardBox);
-    fcBG_th->setObjectName(QStringLiteral("fcBG_th"));
-    auto *grid = new QGridLayout(fcBG_th);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(3);
-    for (int i = 0; i < 20; ++i) {
-        auto *b = new PictureButton(QString::number(i + 1), fcBG_th);
-        b->setObjectName(QStringLiteral("th%1").arg(i + 1));
-        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-        grid->addWidget(b, i / 5, i % 5);
-        questionButtons[i] = b;
-        connect(b, &PictureButton::clicked, this, [this, i] {
-            if (m_groups.recordAt(i) > 0 && m_groups.recordAt(i) == m_current) {
-                questionButtons[i]->setChecked(true);
-                return;
-            }
-            pressQuestionButton(i);
-        });
-    }
-    boardLay->addWidget(fcBG_th);
-    auto *countRow = new QHBoxLayout;
-    countRow->addStretch(1);
-    countRow->addWidget(plainLabel(QStringLiteral("共"), boardBox));
-    Lb_groups = numberLabel(QStringLiteral("Lb_groups"), boardBox);
-    countRow->addWidget(Lb_groups);
-    countRow->addWidget(plainLabel(QStringLiteral("组"), boardBox));
-    Lb_total = numberLabel(QStringLiteral("Lb_total"), boardBox);
-    countRow->addWidget(Lb_total);
-    countRow->addWidget(plainLabel(QStringLiteral("道题"), boardBox));
-    countRow->addStretch(1);
-    boardLay->addLayout(countRow);
-    auto *groupRow = new QHBoxLayout;
-    groupRow->addStretch(1);
-    groupRow->addWidget(plainLabel(QStringLiteral("第"), boardBox));
-    Lb_group = numberLabel(QStringLiteral("Lb_group"), boardBox);
-    groupRow->addWidget(Lb_group);
-    groupRow->addWidget(plainLabel(QStringLiteral("组"), boardBox));
-    groupRow->addStretch(1);
-    boardLay->addLayout(groupRow);
-    auto *groupButtons = new QHBoxLayout;
-    groupButtons->addWidget(makeButton(FlatSpeedButton1, "FlatSpeedButton1", QStringLiteral("<-上一组")));
-    groupButtons->addWidget(makeButton(FlatSpeedButton2, "FlatSpeedButton2", QStringLiteral("下一组->")));
-    boardLay->addLayout(groupButtons);
-    right->addWidget(boardBox);
-    right->addStretch(1);
-
-    auto *tools = new QHBoxLayout;
-    tools->addWidget(makeButton(epEfTrBtn8, "epEfTrBtn8", QStringLiteral("设置")));
-    tools->addWidget(makeButton(epEfTrBtn7, "epEfTrBtn7", QStringLiteral("桌面")));
-    tools->addWidget(makeButton(epEfTrBtn99, "epEfTrBtn99", QStringLiteral("关闭")));
-    right->addLayout(tools);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    KZTimeCounter1 = new QTimer(this);
-    KZTimeCounter1->setObjectName(QStringLiteral("KZTimeCounter1"));
-    KZTimeCounter1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &TFrmLxxt::Timer1Timer);
-    connect(KZTimeCounter1, &QTimer::timeout, this, &TFrmLxxt::KZTimeCounter1Timer);
-
-    connect(epEfTrBtn1, &QPushButton::clicked, this, &TFrmLxxt::epEfTrBtn1Click);
-    connect(epEfTrBtn2, &QPushButton::clicked, this, &TFrmLxxt::epEfTrBtn2Click);
-    connect(epEfTrBtn3, &QPushButton::clicked, this, &TFrmLxxt::epEfTrBtn3Click);
-    connect(epEfTrBtn4, &QPushButton::clicked, this, &TFrmLxxt::epEfTrBtn4Click);
-    connect(epEfTrBtn5, &QPushButton::clicked, this, &TFrmLxxt::epEfTrBtn5Click);
-    connect(epEfTrBtn6, &QPushButton::clicked, this, &TFrmLxxt::epEfTrBtn6Click);
-    connect(epEfTrBtn7, &QPushButton::clicked, this, &TFrmLxxt::epEfTrBtn7Click);
-    connect(epEfTrBtn8, &QPushButton::clicked, this, &TFrmLxxt::epEfTrBtn8Click);
-    connect(epEfTrBtn9, &QPushButton::clicked, this, &TFrmLxxt::epEfTrBtn9Click);
-    connect(epEfTrBtn10, &QPushButton::clicked, this, &TFrmLxxt::epEfTrBtn10Click);
-    connect(epEfTrBtn11, &QPushButton::clicked, this, &TFrmLxxt::epEfTrBtn11Click);
-    connect(epEfTrBtn99, &QPushButton::clicked, this, [this] { close(); });
-    connect(FlatSpeedButton1, &QPushButton::clicked, this, &TFrmLxxt::FlatSpeedButton1Click);
-    connect(FlatSpeedButton2, &QPushButton::clicked, this, &TFrmLxxt::FlatSpeedButton2Click);
-
-    for (QPushButton *b : {epEfTrBtn1, epEfTrBtn2, epEfTrBtn4, epEfTrBtn6, epEfTrBtn9, FlatSpeedButton1, FlatSpeedButton2})
-        b->setEnabled(false);
-    epEfTrBtn11->setVisible(m_options.editButton);
-    epEfTrBtn4->setVisible(m_options.explanationButton);
-    setMaterialPane(false);
-    layoutForScreenMode();
-}
-
-void TFrmLxxt::layoutForScreenMode()
-{
-    const bool compact = shell().ScreenMode == QLatin1String("800");
-    QFont f = QApplication::font();
-    f.setPointSize(compact ? 9 : 10);
-    setFont(f);
-    QFont body = f;
-    body.setPointSize(compact ? 11 : 12);
-    Re1->setFont(body);
-    Re2->setFont(body);
-    answerArea->setCompact(compact);
-    m_right->setFixedWidth(compact ? 196 : 236);
-    for (PictureButton *b : questionButtons)
-        b->setFixedHeight(compact ? 24 : 30);
-    for (PictureButton *b : typeButtons)
-        b->setFixedHeight(compact ? 22 : 26);
-    layout()->setContentsMargins(compact ? 8 : 12, backdrop::StripHeight + (compact ? 4 : 8), compact ? 8 : 12,
-                                 compact ? 8 : 12);
-    if (compact)
-        setFixedSize(780, 490);
-    else
-        setFixedSize(1000, 700);
-}
-
 void TFrmLxxt::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -431,7 +94,7 @@ void TFrmLxxt::positionPanel()
 
 int TFrmLxxt::panelHeight() const
 {
-    return m_options.panelHeight > 0 ? std::min(m_options.panelHeight, m_bodyBox->height()) : m_bodyBox->height();
+    return comparisonPanelHeight(m_options.panelHeight, m_bodyBox->height());
 }
 
 void TFrmLxxt::setMaterialPane(bool open)
@@ -441,8 +104,8 @@ void TFrmLxxt::setMaterialPane(bool open)
         return;
     Re2->setVisible(open);
     if (open) {
-        const int total = std::max(Splitter1->height(), MaterialHeight * 2);
-        Splitter1->setSizes({total - MaterialHeight - MaterialSplitter, MaterialHeight});
+        const PaneSizes sizes = materialPaneSizes(Splitter1->height());
+        Splitter1->setSizes({sizes.upper, sizes.lower});
     }
 }
 
@@ -496,6 +159,16 @@ bool TFrmLxxt::LoadQuestionList()
     }
     layoutForScreenMode();
     return true;
+}
+
+TFrmLxxt::Start TFrmLxxt::prepareRun()
+{
+    if (m_resourcesMissing)
+        return Start::Refused;
+    const bool any = LoadQuestionList();
+    if (m_resourcesMissing)
+        return Start::Refused;
+    return any ? Start::Ready : Start::Empty;
 }
 
 // ---------------------------------------------------------------- showing
@@ -553,11 +226,8 @@ void TFrmLxxt::fcBG_txChange(int index)
     const int code = typeCodes.at(index);
     if (!m_options.subjectiveLabel.isEmpty()) {
         // The window's own label stays whatever the type.
-    } else if (code == 0) {
-        answerArea->setSideLabel(PageSubjective, QStringLiteral("主\r观"));
     } else {
-        const QString name = typeButtons.at(index)->text();
-        answerArea->setSideLabel(PageSubjective, name.left(1) + QLatin1Char('\r') + name.mid(1, 1));
+        answerArea->setSideLabel(PageSubjective, subjectiveSideLabel(code, typeButtons.at(index)->text()));
     }
     if (m_run->typeFilter() != code)
         m_run->setTypeFilter(code);
@@ -614,13 +284,13 @@ void TFrmLxxt::FillQuestionButtons(int mode)
 void TFrmLxxt::setQuestionUp(int button, Mark mark)
 {
     if (button >= 0 && button < 20)
-        questionButtons[button]->setUpPicture(m_upPictures[markIndex(mark)], markIndex(mark));
+        questionButtons[button]->setUpPicture(m_upPictures[markPicture(mark)], markPicture(mark));
 }
 
 void TFrmLxxt::setQuestionDown(int button, Mark mark)
 {
     if (button >= 0 && button < 20)
-        questionButtons[button]->setDownPicture(m_downPictures[markIndex(mark)], markIndex(mark));
+        questionButtons[button]->setDownPicture(m_downPictures[markPicture(mark)], markPicture(mark));
 }
 
 void TFrmLxxt::pressQuestionButton(int button)
@@ -646,14 +316,9 @@ void TFrmLxxt::fcBG_thChange(int button)
 
     const QuestionRow &r = m_run->row(c);
     if (!m_options.statusNeedsRows || m_run->count() > 0) {
-        Label1->clear();
-        epEfTrBtn10->setText(m_options.voidCaption);
-        if (r.status == 1) {
-            Label1->setText(QStringLiteral("本题已被您作废！"));
-            epEfTrBtn10->setText(QStringLiteral("取消作废"));
-        } else if (r.status == 2) {
-            Label1->setText(QStringLiteral("本题是您加入的题目！"));
-        }
+        const QuestionStatusView view = questionStatusView(r.status, m_options.voidCaption);
+        Label1->setText(view.status);
+        epEfTrBtn10->setText(view.voidCaption);
     }
     if (m_options.editedMark && r.editCount != 0)
         Lb_edited->setText(QStringLiteral("本题被您修改过"));
@@ -672,7 +337,7 @@ void TFrmLxxt::ShowQuestion(int oldRecord, int record)
         m_content = QuestionContent();
         m_contentFailed = true;
     }
-    Lb_occur->setText(QString::number(r.attempts >= 1 ? r.attempts + 1 : 1));
+    Lb_occur->setText(QString::number(occurrenceNumber(r.attempts)));
     Lb_pos->setText(QString::number(record - m_groups.start() + 1));
     PrepareAnswerControls(r);
     ShowQuestionBody(r.id);
@@ -692,7 +357,7 @@ void TFrmLxxt::PrepareAnswerControls(const QuestionRow &row)
     const int page = answerArea->showPageForType(row.type);
     answerArea->restore(page, row.optionCount, row.runAnswer);
     setAfterAnswerButtons(row);
-    epEfTrBtn5->setText(row.note.trimmed().isEmpty() ? QStringLiteral("笔记") : QStringLiteral("有内容"));
+    epEfTrBtn5->setText(noteCaptionFor(row.note));
 }
 
 void TFrmLxxt::setAfterAnswerButtons(const QuestionRow &row)
@@ -733,22 +398,17 @@ void TFrmLxxt::JudgeAnswer(int record, int page, int first, int last, JudgeKind 
         ui::showError(e.text());
         return;
     }
-    const bool inGroup = first <= record && record <= last;
-    if (out.empty) {
-        if (kind == Finished)
-            seams::showDlg(QStringLiteral("提示"), m_options.noAnswerText, 1, seams::DlgWarning);
-        else if (kind == LeavingQuestion && inGroup)
-            setQuestionUp(record - first, Mark::Neutral);
-        return;
-    }
+    const JudgeEffect effect = judgeEffect(static_cast<JudgeCaller>(kind), out.empty, record, first, last);
+    if (effect.promptNoAnswer)
+        seams::showDlg(QStringLiteral("提示"), m_options.noAnswerText, 1, seams::DlgWarning);
     const QuestionRow &r = m_run->row(record);
-    const Mark mark = markFor(r.runAnswer, r.key);
-    if (kind == Finished) {
+    const Mark mark = out.empty ? Mark::Neutral : markFor(r.runAnswer, r.key);
+    if (effect.afterAnswerButtons)
         setAfterAnswerButtons(r);
-        setQuestionDown((record - 1) % QuestionGroups::GroupSize, mark);
-    } else if (kind == LeavingQuestion && inGroup) {
-        setQuestionUp(record - first, mark);
-    }
+    if (effect.pressedButton >= 0)
+        setQuestionDown(effect.pressedButton, mark);
+    if (effect.releasedButton >= 0)
+        setQuestionUp(effect.releasedButton, mark);
 }
 
 // ---------------------------------------------------------------- buttons
@@ -817,7 +477,7 @@ void TFrmLxxt::epEfTrBtn5Click()
         r.note = bj.text();
         r.noteIsNull = bj.isNull();
     }
-    epEfTrBtn5->setText(shell().NoteHasContent ? QStringLiteral("有内容") : QStringLiteral("笔记"));
+    epEfTrBtn5->setText(noteCaption(shell().NoteHasContent));
 }
 
 void TFrmLxxt::epEfTrBtn6Click()
@@ -865,15 +525,10 @@ void TFrmLxxt::epEfTrBtn10Click()
     if (m_run->count() == 0 || !m_run->valid(m_current))
         return;
     try {
-        if (epEfTrBtn10->text() == m_options.voidCaption) {
-            m_run->setVoided(m_current, true);
-            Label1->setText(QStringLiteral("本题已被您作废！"));
-            epEfTrBtn10->setText(QStringLiteral("取消作废"));
-        } else {
-            m_run->setVoided(m_current, false);
-            Label1->setText(QStringLiteral("本题曾被作废，现已被您取消！"));
-            epEfTrBtn10->setText(m_options.voidCaption);
-        }
+        const VoidPress press = voidPress(epEfTrBtn10->text(), m_options.voidCaption);
+        m_run->setVoided(m_current, press.voiding);
+        Label1->setText(press.status);
+        epEfTrBtn10->setText(press.caption);
     } catch (const store::DbError &e) {
         ui::showError(e.text());
     }
@@ -917,8 +572,9 @@ void TFrmLxxt::epEfTrBtn11Click()
 
 void TFrmLxxt::Timer1Timer()
 {
-    if (Gauge1->value() < 100) {
-        Gauge1->setValue(Gauge1->value() + 1);
+    const GaugeTick tick = gaugeTick(Gauge1->value());
+    if (!tick.timeUp) {
+        Gauge1->setValue(tick.value);
         return;
     }
     Timer1->stop();

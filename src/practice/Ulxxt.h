@@ -58,6 +58,12 @@ public:
     // or the board pictures are missing (then the program is ending).
     // Database errors travel on to the opener as store::DbError.
     bool LoadQuestionList();
+    // LoadQuestionList for an opener that runs the window: Ready when
+    // there are questions to practise, Empty when none are selected,
+    // Refused when the board pictures are missing (the refusal has been
+    // shown and the program is ending).
+    enum class Start { Ready, Empty, Refused };
+    Start prepareRun();
     // True once a picture beside the program could not be read: the
     // refusal has been shown and the program is ending.
     bool resourcesMissing() const { return m_resourcesMissing; }

@@ -1,6 +1,7 @@
 // The score chart window.
 #include "records/Uchart.h"
 
+#include "widgets/UflatButton.h"
 #include "common/ShellState.h"
 #include "platform/Seams.h"
 #include "records/UchartParts.h"
@@ -99,16 +100,6 @@ QRadioButton *radio(QGroupBox *box, QButtonGroup *group, int id, const QString &
     return r;
 }
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setCursor(Qt::PointingHandCursor);
-    return b;
-}
-
 } // namespace
 
 Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
@@ -193,10 +184,10 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     CheckBox2 = check("CheckBox2", QStringLiteral("显示图例"));
     CheckBox3 = check("CheckBox3", QStringLiteral("显示标签"));
     side->addStretch(1);
-    epFocusButton1 = button(this, "epFocusButton1", QStringLiteral("打印"));
-    epFocusButton3 = button(this, "epFocusButton3", QStringLiteral("存为..."));
-    epEfTrBtn1 = button(this, "epEfTrBtn1", QStringLiteral("设置"));
-    epFocusButton2 = button(this, "epFocusButton2", QStringLiteral("关闭"));
+    epFocusButton1 = flatButton(this, "epFocusButton1", QStringLiteral("打印"));
+    epFocusButton3 = flatButton(this, "epFocusButton3", QStringLiteral("存为..."));
+    epEfTrBtn1 = flatButton(this, "epEfTrBtn1", QStringLiteral("设置"));
+    epFocusButton2 = flatButton(this, "epFocusButton2", QStringLiteral("关闭"));
     for (QPushButton *b : {epFocusButton1, epFocusButton3, epEfTrBtn1, epFocusButton2})
         side->addWidget(b);
 

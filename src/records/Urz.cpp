@@ -1,6 +1,7 @@
 // The study log window.
 #include "records/Urz.h"
 
+#include "widgets/UflatButton.h"
 #include "common/ShellState.h"
 #include "platform/Seams.h"
 #include "records/StudyRecords.h"
@@ -46,16 +47,6 @@ public:
     }
 };
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setCursor(Qt::PointingHandCursor);
-    return b;
-}
-
 } // namespace
 
 TFrmRz::TFrmRz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
@@ -98,9 +89,9 @@ TFrmRz::TFrmRz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
     root->addWidget(DBGrid1, 1);
 
     auto *actions = new QHBoxLayout;
-    SpeedButton1 = button(this, "SpeedButton1", QStringLiteral("设置"));
-    SpeedButton2 = button(this, "SpeedButton2", QStringLiteral("关闭"));
-    SpeedButton3 = button(this, "SpeedButton3", QStringLiteral("关闭"));
+    SpeedButton1 = flatButton(this, "SpeedButton1", QStringLiteral("设置"));
+    SpeedButton2 = flatButton(this, "SpeedButton2", QStringLiteral("关闭"));
+    SpeedButton3 = flatButton(this, "SpeedButton3", QStringLiteral("关闭"));
     SpeedButton2->setEnabled(false);
     SpeedButton2->hide();
     actions->addStretch(1);

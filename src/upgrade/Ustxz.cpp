@@ -1,12 +1,11 @@
 // The question bank upgrade window.
 #include "upgrade/Ustxz.h"
 
+#include "widgets/UsmallWindow.h"
 #include "platform/Seams.h"
 #include "store/dm.h"
-#include "widgets/Ubackdrop.h"
 #include "widgets/ModalGui.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -16,10 +15,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 #include <QToolButton>
@@ -91,16 +88,11 @@ void Tfrmstxz::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (QScreen *s = QApplication::primaryScreen())
-        move(s->geometry().center() - QPoint(width() / 2, height() / 2));
+    smallwindow::centreOnScreen(this);
     FormShow();
 }
 
-void Tfrmstxz::paintEvent(QPaintEvent *)
-{
-    QPainter p(this);
-    backdrop::paintDialog(this, p);
-}
+void Tfrmstxz::paintEvent(QPaintEvent *) { smallwindow::paintFace(this); }
 
 void Tfrmstxz::FormShow() { RadioGroup1Item0->setChecked(true); }
 

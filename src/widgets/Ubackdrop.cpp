@@ -10,17 +10,6 @@
 
 namespace backdrop {
 
-void paintDialog(QWidget *window, QPainter &p)
-{
-    QLinearGradient g(0, 0, 0, window->height());
-    g.setColorAt(0, QColor(0xf4, 0xf8, 0xfd));
-    g.setColorAt(1, QColor(0xdc, 0xe7, 0xf5));
-    p.fillRect(window->rect(), g);
-    p.fillRect(QRect(0, 0, window->width(), 25), QColor(0x2a, 0x5c, 0xa8));
-    p.setPen(QColor(0x1d, 0x5f, 0x8a));
-    p.drawRect(window->rect().adjusted(0, 0, -1, -1));
-}
-
 void paint(QWidget *window, QPainter &p, const QString &title)
 {
     const QRect r = window->rect();

@@ -21,10 +21,6 @@ void paint(QWidget *window, QPainter &p, const QString &title);
 // is `stripHeight` pixels high.
 void paint(QWidget *window, QPainter &p, const QString &title, const QPixmap &picture, int stripHeight);
 
-// The look of the small settings-like dialogs: the same soft gradient
-// under a plain 25-pixel blue strip, with a thin frame.
-void paintDialog(QWidget *window, QPainter &p);
-
 // Lets the user move a borderless window by pressing on its title strip.
 class StripDragger : public QObject {
 public:

@@ -36,21 +36,14 @@ using namespace practicefixtures;
 
 namespace {
 
-class Authoring : public ::testing::Test {
+class Authoring : public PracticeBankTest {
 protected:
-    TestBank b;
-    PromptRecorder prompts;
     void SetUp() override
     {
-        writePictures(b.dir());
-        addTypes(b);
+        PracticeBankTest::SetUp();
         b.run(QStringLiteral("insert into tab_tx1 (A1, B1, B2, B3, time) values (76, '案例分析', 0, 1, 1)"));
         addSection(b, 2);
-        shell().ScreenMode = QStringLiteral("1024");
         shell().PracticeSubject = 1;
-        shell().CurSubject = 1;
-        shell().TypeCodes.clear();
-        shell().TypeTimes.clear();
         shell().ExistingKeyPointCount = 0;
         b.dm().setChapterRow(QStringLiteral("100102"));
     }

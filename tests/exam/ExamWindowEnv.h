@@ -1,13 +1,16 @@
-// A bank with one subject's questions and the answer-sheet pictures beside
-// it, prompts recorded and the exam window run through the modal seam with
-// a clock the test moves.
+// A bank with one subject's questions (none for subject 0) and the
+// answer-sheet pictures beside it, prompts and the waiting window's stages
+// recorded, and the exam window run through the modal seam with a clock
+// the test moves.
 #pragma once
 
 #include "ExamFixture.h"
 
+#include "exam/UexamLinks.h"
 #include "exam/UexamProgress.h"
 #include "exam/UexamStart.h"
 #include "exam/Uexam.h"
+#include "store/SqlText.h"
 #include "widgets/ModalGui.h"
 
 #include <QDir>
@@ -19,8 +22,9 @@ namespace examwindow {
 struct Env {
     TestBank b;
     PromptRecorder prompts;
+    QStringList stages;   // the waiting window's texts, in order
     int ended = 0;
-    qint64 now = 1000;
+    qint64 now = 1000;    // the exam clock's time source, ms
 
     explicit Env(int subject, int leastMark = 0, int examTime = 7200)
     {
@@ -29,9 +33,10 @@ struct Env {
                               "vloxdw_w.bmp"})
             QFile::copy(QStringLiteral(PELLBROOK_SOURCE_DIR "/pic/") + QLatin1String(f),
                         b.dir() + QStringLiteral("pic/") + QLatin1String(f));
-        examfixture::fillSubject(b, subject);
+        if (subject)
+            examfixture::fillSubject(b, subject);
         b.run(QStringLiteral("insert into tab_plan (LeastMark, ExamTime) values (?, ?)"), {leastMark, examTime});
-        exam::setProgressView({[](const QString &) {}, [] {}});
+        exam::setProgressView({[this](const QString &s) { stages << s; }, [] {}});
         seams::setProgramEnd([this] { ++ended; });
     }
     ~Env()
@@ -39,6 +44,9 @@ struct Env {
         ui::setModalHook({});
         exam::setProgressView({});
         seams::setProgramEnd({});
+        examlinks::setNoteLink({});
+        examlinks::setExplanationLink({});
+        examlinks::setKeyPointsLink({});
     }
     // Runs the mock exam of the subject; drive gets the shown window.
     void runExam(int subject, const std::function<void(TFrmExam &)> &drive)
@@ -57,6 +65,7 @@ struct Env {
         ui::setModalHook({});
     }
     int count(const QString &sql) { return b.value(sql).toInt(); }
+    QString today() const { return sqltext::dateText(const_cast<TestBank &>(b).clock().today()); }
 };
 
 } // namespace examwindow

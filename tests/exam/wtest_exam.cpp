@@ -4,6 +4,7 @@
 // limit; review, voiding and deletion from the paper records; the exam
 // settings window.
 #include "ExamFixture.h"
+#include "ExamWindowEnv.h"
 
 #include "common/CommonRoutines.h"
 #include "widgets/ModalGui.h"
@@ -43,55 +44,8 @@
 
 namespace {
 
-// A bank with a subject's questions, the cell pictures beside it, and every
-// seam of the exam flows recorded.
-struct ExamEnv {
-    TestBank b;
-    PromptRecorder prompts;
-    QStringList stages;
-    int ended = 0;
-    qint64 now = 1000;   // the exam clock's time source, ms
-
-    explicit ExamEnv(int subject, int leastMark = 0, int examTime = 7200)
-    {
-        QDir().mkpath(b.dir() + QStringLiteral("pic"));
-        for (const char *f : {"vloxup.bmp", "vloxdw.bmp", "vloxyes.bmp", "vloxno.bmp", "vloxover.bmp", "vloxdw_r.bmp",
-                              "vloxdw_w.bmp"})
-            QFile::copy(QStringLiteral(PELLBROOK_SOURCE_DIR "/pic/") + QLatin1String(f),
-                        b.dir() + QStringLiteral("pic/") + QLatin1String(f));
-        if (subject)
-            examfixture::fillSubject(b, subject);
-        b.run(QStringLiteral("insert into tab_plan (LeastMark, ExamTime) values (?, ?)"), {leastMark, examTime});
-        exam::setProgressView({[this](const QString &s) { stages << s; }, [] {}});
-        seams::setProgramEnd([this] { ++ended; });
-    }
-    ~ExamEnv()
-    {
-        ui::setModalHook({});
-        exam::setProgressView({});
-        seams::setProgramEnd({});
-        examlinks::setNoteLink({});
-        examlinks::setExplanationLink({});
-        examlinks::setKeyPointsLink({});
-    }
-    // Runs the exam window of the command through the modal seam.
-    void runExam(int subject, const std::function<void(TFrmExam &)> &drive)
-    {
-        ui::setModalHook([this, drive](QDialog *d) {
-            auto *w = qobject_cast<TFrmExam *>(d);
-            EXPECT_NE(w, nullptr);
-            if (!w)
-                return 0;
-            w->clock().setSource([this] { return now; });
-            w->show();
-            drive(*w);
-            return w->result();
-        });
-        mnks(subject);
-        ui::setModalHook({});
-    }
-    QString today() const { return sqltext::dateText(const_cast<TestBank &>(b).clock().today()); }
-};
+// Every seam of the exam flows recorded (see ExamWindowEnv.h).
+using ExamEnv = examwindow::Env;
 
 void click(QAbstractButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
 

@@ -33,18 +33,11 @@ const QString Kp2 = QStringLiteral("0101010002");   // 承诺(一般规定), 1
 const QString Kp3 = QStringLiteral("0101010003");   // 要约 again, 2: cited by k1 and k2
 const QString Kp4 = QStringLiteral("0101010004");   // 合同形式, none
 
-class Directory : public ::testing::Test {
+class Directory : public PracticeBankTest {
 protected:
-    TestBank b;
-    PromptRecorder prompts;
     void SetUp() override
     {
-        writePictures(b.dir());
-        addTypes(b);
-        shell().ScreenMode = QStringLiteral("1024");
-        shell().CurSubject = 1;
-        shell().TypeCodes.clear();
-        shell().TypeTimes.clear();
+        PracticeBankTest::SetUp();
         for (const char *c : {"1", "10", "1001", "100101"})
             b.addChapter(QString::fromLatin1(c));
         b.run(QStringLiteral("insert into tab_fgmc (id, bh, n, q) values ('01', 1, '第一编 合同', 10),"

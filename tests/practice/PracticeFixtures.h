@@ -4,11 +4,15 @@
 
 #include "widgets/ModalGui.h"
 #include "platform/RichText.h"
+#include "common/ShellState.h"
 #include "support/TestBank.h"
 
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QAbstractButton>
+#include <QTest>
+#include <gtest/gtest.h>
 
 namespace practicefixtures {
 
@@ -108,6 +112,31 @@ inline void addSection(TestBank &b, int singles)
     b.addQuestion(QStringLiteral("j1"), QStringLiteral("1"), 74, QStringLiteral("100101"), {}, 1);
     b.run(QStringLiteral("update tab_exer set A15=? where A1='j1'"), {rtf(QStringLiteral("简述基本原则的主要内容。"))});
     b.run(QStringLiteral("update tab_kmmc set C3=(select count(*) from tab_answ where substr(A10,1,length(C1))=C1)"));
+}
+
+// A bank with the board pictures and subject 1's types beside it, prompts
+// recorded, and the shell of a session on subject 1 in the 1024 screen
+// mode with no answer times read yet.  Fixtures add their questions.
+class PracticeBankTest : public ::testing::Test {
+protected:
+    TestBank b;
+    PromptRecorder prompts;
+    void SetUp() override
+    {
+        writePictures(b.dir());
+        addTypes(b);
+        shell().ScreenMode = QStringLiteral("1024");
+        shell().CurSubject = 1;
+        shell().TypeCodes.clear();
+        shell().TypeTimes.clear();
+    }
+};
+
+// Clicks a button the user can click; a disabled one fails the test.
+inline void click(QAbstractButton *button)
+{
+    ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 } // namespace practicefixtures

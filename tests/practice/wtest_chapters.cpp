@@ -27,20 +27,13 @@ using namespace practicefixtures;
 namespace {
 
 
-class ChapterWindow : public ::testing::Test {
+class ChapterWindow : public PracticeBankTest {
 protected:
-    TestBank b;
-    PromptRecorder prompts;
     void SetUp() override
     {
-        writePictures(b.dir());
-        addTypes(b);
+        PracticeBankTest::SetUp();
         addSection(b, 3);   // 7 questions in 100101, none in 100102
-        shell().ScreenMode = QStringLiteral("1024");
         shell().PracticeSubject = 1;
-        shell().CurSubject = 1;
-        shell().TypeCodes.clear();
-        shell().TypeTimes.clear();
     }
     QStringList listedCodes(TFrmkmmc &k)
     {

@@ -38,20 +38,13 @@ struct EndProgramGuard {
     ~EndProgramGuard() { seams::setProgramEnd({}); }
 };
 
-class PracticeWindow : public ::testing::Test {
+class PracticeWindow : public PracticeBankTest {
 protected:
-    TestBank b;
-    PromptRecorder prompts;
     void SetUp() override
     {
-        writePictures(b.dir());
-        addTypes(b);
+        PracticeBankTest::SetUp();
         addSection(b, 23);   // 27 questions in section 100101
-        shell().ScreenMode = QStringLiteral("1024");
         shell().PracticeSubject = 1;
-        shell().CurSubject = 1;
-        shell().TypeCodes.clear();
-        shell().TypeTimes.clear();
         shell().NoteHasContent = false;
         b.dm().setChapterRow(QStringLiteral("100101"));
         shell().PracticeSql = practiceSql(PracticeKind::New, QStringLiteral("100101"));
@@ -66,12 +59,6 @@ protected:
     }
     int typeButton(TFrmLxxt &w, int code) { return int(w.typeCodes.indexOf(code)); }
 };
-
-void click(QAbstractButton *b)
-{
-    ASSERT_TRUE(b->isEnabled()) << b->objectName().toStdString();
-    QTest::mouseClick(b, Qt::LeftButton);
-}
 
 } // namespace
 

@@ -23,28 +23,15 @@ using namespace practicefixtures;
 
 namespace {
 
-class RulePractice : public ::testing::Test {
+class RulePractice : public PracticeBankTest {
 protected:
-    TestBank b;
-    PromptRecorder prompts;
     void SetUp() override
     {
-        writePictures(b.dir());
-        addTypes(b);
+        PracticeBankTest::SetUp();
         addSection(b, 3);
-        shell().ScreenMode = QStringLiteral("1024");
-        shell().CurSubject = 1;
-        shell().TypeCodes.clear();
-        shell().TypeTimes.clear();
         b.dm().setChapterRow(QStringLiteral("100101"));
     }
 };
-
-void click(QAbstractButton *b)
-{
-    ASSERT_TRUE(b->isEnabled()) << b->objectName().toStdString();
-    QTest::mouseClick(b, Qt::LeftButton);
-}
 
 } // namespace
 

@@ -1,0 +1,14 @@
+// The flat push button.
+#include "widgets/UflatButton.h"
+
+#include <QPushButton>
+
+QPushButton *flatButton(QWidget *parent, const char *objectName, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(objectName));
+    b->setAutoDefault(false);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}

@@ -92,9 +92,7 @@ const char *const Indexes[] = {
     // selection is ordered by a13,a10,xx,a1, so those indexes carry the
     // same columns after the prefix and the rows come out in order without
     // a sort.  A1 is unique, so no two rows tie.  The subject prefix (2)
-    // stays a plain expression index: the mock exam's candidates are read
-    // through it in its order (prefix, rowid) before sorting by E3, and the
-    // rows that tie on E3 keep that order, which the seeded draw relies on.
+    // stays a plain expression index.
     "CREATE INDEX ix_answ_a10_2 ON tab_answ(substr(A10,1,2))",
     "CREATE INDEX ix_answ_a10_4 ON tab_answ(substr(A10,1,4), A13, A10, xx, A1)",
     "CREATE INDEX ix_answ_a10_6 ON tab_answ(substr(A10,1,6), A13, A10, xx, A1)",

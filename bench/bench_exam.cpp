@@ -150,6 +150,28 @@ void BM_ExamStart(benchmark::State &state)
     state.counters["questions"] = g_questions;
 }
 
+// The line-by-line draw against the draw over the subject's whole candidate
+// list ("select * ... order by E3"), for a few seeds, on this bank.
+int drawCheck(TDM1 &dm, int *lines)
+{
+    QVector<exam::Candidate> whole;
+    QSqlQuery q = dm.execText(exam::candidateSelection(1));
+    while (q.next())
+        whole.append({q.value(QStringLiteral("A1")).toString(), q.value(QStringLiteral("A10")).toString(),
+                      q.value(QStringLiteral("A13")).toInt()});
+    q.finish();
+    int differing = 0;
+    *lines = 0;
+    for (quint32 seed : {0u, 36000000u, 51234567u, 86399999u}) {
+        for (const exam::DrawGroup &g : exam::paperComposition(1)) {
+            exam::DrawRandom a(seed), b(seed);
+            differing += exam::DrawQuestions(whole, g.typeCode, g.count, g.prefix, a) != exam::DrawGroupQuestions(dm, g, b);
+            ++*lines;
+        }
+    }
+    return differing;
+}
+
 double median(std::vector<double> v)
 {
     if (v.empty())
@@ -178,6 +200,9 @@ int main(int argc, char **argv)
                                .toInt();
     std::printf("bank: %d questions, %d candidates of subject 1, load average %s\n", questions, candidates,
                 qPrintable(benchLoadAverage()));
+    int lines = 0;
+    const int differing = drawCheck(bank.dm(), &lines);
+    std::printf("draw check: %d of %d seeded lines differ from the whole-list draw\n", differing, lines);
     runBenchmarks(argc, argv);
     std::printf("exam-start ms: %.1f (%d questions, window painted)\n", median(g_start), g_questions);
     std::printf("exam-draw ms: %.2f (floor %.2f)\n", median(g_draw), median(g_floor));

@@ -154,7 +154,9 @@ void PracticeRun::loadRows(const QString &selection)
     }
     if (rc != SQLITE_DONE)
         throw store::DbError(QString::fromUtf8(sqlite3_errmsg(db)));
-    m_rows.squeeze();
+    // The list is not squeezed to its size: that would copy every row into a
+    // new block while the old one is still held, costing more time and a
+    // higher peak than the spare room it gives back.
     setTypeFilter(m_filter);
 }
 

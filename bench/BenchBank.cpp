@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdio>
@@ -137,6 +138,18 @@ double benchMs(const char *name)
 {
     auto it = figures().find(name);
     return it == figures().end() ? std::nan("") : it->second;
+}
+
+double benchPairedRatio(const std::vector<double> &ours, const std::vector<double> &floor)
+{
+    std::vector<double> r;
+    for (size_t i = 0; i < ours.size() && i < floor.size(); ++i)
+        if (floor[i] > 0)
+            r.push_back(ours[i] / floor[i]);
+    if (r.empty())
+        return std::nan("");
+    std::sort(r.begin(), r.end());
+    return r[r.size() / 2];
 }
 
 void runBenchmarks(int argc, char **argv)

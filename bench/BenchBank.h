@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
+#include <vector>
 
 class TDM1;
 namespace demobank {
@@ -42,6 +43,11 @@ QString benchLoadAverage();
 // Median of a benchmark's per-iteration real time in milliseconds, as
 // collected by the figure reporter (NaN when it did not run).
 double benchMs(const char *name);
+
+// The median of the ratios ours[i] / floor[i]: each of our timings over the
+// floor's timing taken right after it, so that both of a pair saw the same
+// load on the machine.
+double benchPairedRatio(const std::vector<double> &ours, const std::vector<double> &floor);
 
 // Runs the registered benchmarks with a console reporter that also keeps
 // every run's time for benchMs().

@@ -1,59 +1,137 @@
-// Moving from one answered question to the next in practice on a
-// 100,000-question bank: judging, counting, and loading and laying out the
-// next question's body.
+// Moving on to the next question in the practice window, as the user sees
+// it: an option pressed, "下一题" clicked, and the time until the window has
+// painted again (the answer judged and counted, the next body loaded and
+// laid out, the answer area, the board and the labels brought up to date).
+// Timed answer by answer over 400 answers on the largest chapter, offscreen.
+//
+//   bench_practice [--questions N]      (or PELLBROOK_BENCH_QUESTIONS)
 #include "BenchBank.h"
 
-#include "practice/PracticeRun.h"
+#include "common/ShellState.h"
+#include "platform/Seams.h"
+#include "practice/AnswerAreaWidget.h"
 #include "practice/PracticeSelection.h"
+#include "practice/Ulxxt.h"
 #include "store/dm.h"
 
-#include <QGuiApplication>
-#include <QTextDocument>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QPushButton>
+#include <QToolButton>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
 BenchBank *g_bank = nullptr;
+QString g_chapter;
+std::vector<double> g_next;
+int g_prompts = 0;
+constexpr int Answers = 400;
+constexpr int WarmUp = 10;
+
+double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
+
+// Notes any paint of the window or of a widget inside it: one repaint pass
+// paints every widget that changed.
+class PaintSpy : public QObject {
+public:
+    explicit PaintSpy(QWidget *window) : m_window(window) {}
+    bool painted = false;
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint && o->isWidgetType() && static_cast<QWidget *>(o)->window() == m_window)
+            painted = true;
+        return QObject::eventFilter(o, e);
+    }
+
+private:
+    QWidget *m_window;
+};
+
+void waitForPaint(PaintSpy &spy)
+{
+    while (!spy.painted)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
 
 void BM_NextQuestion(benchmark::State &state)
 {
-    TDM1 &dm = g_bank->dm();
-    const QString chapter = dm.scalar(QStringLiteral("select C1 from tab_kmmc where length(C1)=4 order by bh limit 1 offset 3")).toString();
-    practice::PracticeRun run(dm);
-    if (!run.load(practice::practiceSql(practice::PracticeKind::New, chapter))) {
-        state.SkipWithError("no questions to practise");
+    shell().PracticeSql = practice::practiceSql(practice::PracticeKind::New, g_chapter);
+    auto *w = new TFrmLxxt;
+    if (!w->LoadQuestionList()) {
+        state.SkipWithError("the practice window did not load");
+        delete w;
         return;
     }
-    QTextDocument upper, lower;
-    upper.setTextWidth(700);
-    lower.setTextWidth(700);
-    int record = 1;
-    int round = 0;
+    PaintSpy spy(w);
+    qApp->installEventFilter(&spy);
+    w->show();
+    waitForPaint(spy);
+    int answered = 0;
     for (auto _ : state) {
-        const int next = record % run.count() + 1;
-        // Each round gives another answer, so every move is counted.
-        const QString answer = (round % 2) ? QStringLiteral("B") : QStringLiteral("A");
-        benchmark::DoNotOptimize(practice::judgeAndShowNext(run, record, answer, next, upper, lower));
-        benchmark::DoNotOptimize(upper.size());
-        record = next;
-        if (record == 1)
-            ++round;
+        for (int i = 0; i < Answers + WarmUp; ++i) {
+            // Press the first or second option of the page on show, so that
+            // answers are right and wrong by turns.
+            const int page = w->answerArea->page();
+            if (QToolButton *b = w->answerArea->optionButton(page, 1 + i % 2); b && b->isVisible())
+                b->click();
+            QCoreApplication::processEvents();
+            spy.painted = false;
+            const int from = w->currentRecord();
+            QElapsedTimer t;
+            t.start();
+            w->epEfTrBtn2->click();
+            waitForPaint(spy);
+            if (w->currentRecord() != from + 1) {
+                state.SkipWithError("下一题 did not move on");
+                break;
+            }
+            if (i >= WarmUp)
+                g_next.push_back(msSince(t));
+            ++answered;
+        }
     }
-    state.counters["questions"] = run.count();
+    qApp->removeEventFilter(&spy);
+    state.counters["answers"] = answered;
+    state.counters["questions"] = w->run().count();
+    delete w;
+}
+
+double percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, size_t(p * double(v.size())))];
 }
 
 } // namespace
 
-BENCHMARK(BM_NextQuestion)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+BENCHMARK(BM_NextQuestion)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    BenchBank bank(100000);
+    const int questions = benchQuestions(argc, argv, 100000);
+    QApplication app(argc, argv);
+    BenchBank bank(questions);
     g_bank = &bank;
+    benchCopyPictures(bank);
+    // A prompt (the time limit of a question) is answered at once.
+    seams::setPromptHandler([](const seams::Prompt &p) {
+        ++g_prompts;
+        return seams::defaultAnswer(p);
+    });
+    g_chapter = bank.dm().scalar(QStringLiteral("select C1 from tab_kmmc where length(C1)=4 order by C3 desc, bh limit 1")).toString();
+    std::printf("bank: %d questions, chapter %s, load average %s\n", questions, qPrintable(g_chapter), qPrintable(benchLoadAverage()));
     runBenchmarks(argc, argv);
-    std::printf("next-question ms: %.3f\n", benchMs("BM_NextQuestion"));
+    std::printf("next-question ms: %.2f (90th percentile %.2f, 99th %.2f, worst %.2f over %zu answers; %d prompts)\n",
+                percentile(g_next, 0.5), percentile(g_next, 0.9), percentile(g_next, 0.99), percentile(g_next, 1.0), g_next.size(),
+                g_prompts);
+    std::printf("load average after: %s\n", qPrintable(benchLoadAverage()));
     return 0;
 }

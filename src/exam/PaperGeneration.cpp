@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <sqlite3.h>
+#include <vector>
 
 namespace exam {
 
@@ -99,38 +100,81 @@ void SetAllowZeroLength(TDM1 &dm, const QString &tableName)
             throw store::DbError(QStringLiteral("column ") + QLatin1String(c) + QStringLiteral(" missing in ") + tableName);
 }
 
-QVector<Candidate> loadCandidates(TDM1 &dm, int subject)
+namespace {
+
+// A prepared statement on the engine's handle, finalized on every way out.
+class Statement {
+public:
+    Statement(sqlite3 *db, const QString &sql) : m_db(db)
+    {
+        const QByteArray utf8 = sql.toUtf8();
+        if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_stmt, nullptr) != SQLITE_OK)
+            fail();
+    }
+    ~Statement() { sqlite3_finalize(m_stmt); }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+    sqlite3_stmt *get() const { return m_stmt; }
+    // Steps once: true on a row, false at the end; an error throws.
+    bool step()
+    {
+        const int rc = sqlite3_step(m_stmt);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc != SQLITE_DONE)
+            fail();
+        return false;
+    }
+    [[noreturn]] void fail() const { throw store::DbError(QString::fromUtf8(sqlite3_errmsg(m_db))); }
+
+private:
+    sqlite3 *m_db;
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+} // namespace
+
+bool hasCandidates(TDM1 &dm, int subject)
 {
-    QVector<Candidate> out;
     const QString chapters = candidateChapterCondition(subject);
     if (chapters.isEmpty())
-        return out;
-    // The candidates of a subject run to tens of thousands of rows in a
-    // large bank, and the draw reads only their id, chapter and type: those
-    // three columns are selected (the rows and their order are those of
-    // "select * ...") and read straight from the engine's handle, which
-    // keeps building a paper well under a tenth of a second.
-    const QByteArray sql = (QStringLiteral("select A1, A10, A13 from tab_answ where ") + chapters
-                            + QStringLiteral(" (f1 <> 1) order by E3"))
-                               .toUtf8();
+        return false;
+    Statement s(dm.handle(), QStringLiteral("select 1 from tab_answ where ") + chapters + QStringLiteral(" (f1 <> 1) limit 1"));
+    return s.step();
+}
+
+QString groupCandidateSelection()
+{
+    return QStringLiteral("select rowid from tab_answ where substr(A10,1,2) = ?1 and A13 = ?2 and f1 <> 1 order by E3");
+}
+
+QString DrawGroupQuestions(TDM1 &dm, const DrawGroup &group, DrawRandom &random)
+{
     sqlite3 *db = dm.handle();
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK)
-        throw store::DbError(QString::fromUtf8(sqlite3_errmsg(db)));
-    struct Finalize {
-        sqlite3_stmt *s;
-        ~Finalize() { sqlite3_finalize(s); }
-    } finalize{stmt};
-    auto text = [&](int col) {
-        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, col)),
-                                 sqlite3_column_bytes(stmt, col));
-    };
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-        out.append({text(0), text(1), sqlite3_column_int(stmt, 2)});
-    if (rc != SQLITE_DONE)
-        throw store::DbError(QString::fromUtf8(sqlite3_errmsg(db)));
-    return out;
+    // The line's candidates: a large bank has tens of thousands per line,
+    // of which a few dozen are drawn, so only their rowids are held.
+    std::vector<sqlite3_int64> rowids;
+    {
+        Statement s(db, groupCandidateSelection());
+        const QByteArray prefix = group.prefix.toUtf8();
+        sqlite3_bind_text(s.get(), 1, prefix.constData(), int(prefix.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int(s.get(), 2, group.typeCode);
+        while (s.step())
+            rowids.push_back(sqlite3_column_int64(s.get(), 0));
+    }
+    if (rowids.empty())
+        return QString();
+    QStringList ids;
+    Statement id(db, QStringLiteral("select A1 from tab_answ where rowid = ?"));
+    for (int r : drawRows(random, int(rowids.size()), group.count)) {
+        sqlite3_reset(id.get());
+        sqlite3_bind_int64(id.get(), 1, rowids[size_t(r - 1)]);
+        if (!id.step())
+            throw store::DbError(QStringLiteral("candidate row %1 vanished").arg(rowids[size_t(r - 1)]));
+        ids.append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(id.get(), 0)),
+                                     sqlite3_column_bytes(id.get(), 0)));
+    }
+    return selectionCondition(ids);
 }
 
 void InsertPaperQuestions(TDM1 &dm, const QString &tableName, const QString &condition)
@@ -177,13 +221,13 @@ PaperState generatePaper(TDM1 &dm, int subject, const Progress &progress)
     }
 
     report(progress, QStringLiteral("正在整理数据..."));
-    QVector<Candidate> candidates;
+    bool anyCandidate = false;
     try {
-        candidates = loadCandidates(dm, subject);
+        anyCandidate = hasCandidates(dm, subject);
     } catch (const store::DbError &e) {
         throw PaperError(PaperFailure::Draw, e.text());
     }
-    if (candidates.isEmpty())
+    if (!anyCandidate)
         throw PaperError(PaperFailure::NoQuestions, QStringLiteral("no candidate question"));
 
     try {
@@ -197,9 +241,11 @@ PaperState generatePaper(TDM1 &dm, int subject, const Progress &progress)
         for (const auto &type : types) {
             if (!(type.second > 0))
                 continue;
-            for (const DrawGroup &g : compositionOfType(subject, type.first))
-                InsertPaperQuestions(dm, paper.tableName,
-                                     DrawQuestions(candidates, g.typeCode, g.count, g.prefix));
+            for (const DrawGroup &g : compositionOfType(subject, type.first)) {
+                // Every line is drawn with the generator reseeded from the clock.
+                DrawRandom random(drawSeedFromClock());
+                InsertPaperQuestions(dm, paper.tableName, DrawGroupQuestions(dm, g, random));
+            }
         }
     } catch (const store::DbError &e) {
         throw PaperError(PaperFailure::Draw, e.text());

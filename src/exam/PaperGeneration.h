@@ -67,8 +67,21 @@ QString paperTableStatement(const QString &tableName);
 // text columns A2, A14, E2, E2_1 and csbs exist.  Throws store::DbError.
 void SetAllowZeroLength(TDM1 &dm, const QString &tableName);
 
-// The subject's questions not voided, least practised first.
-QVector<Candidate> loadCandidates(TDM1 &dm, int subject);
+// Whether the subject has any question that is not voided.
+bool hasCandidates(TDM1 &dm, int subject);
+// The statement that reads one line's candidates in the draw's order: the
+// rows of type ?2 whose chapter code starts with ?1, not voided, by E3.
+// Rows that tie on E3 come in rowid order, which is the order they keep in
+// the subject's whole candidate list sorted by E3 (read through the subject
+// prefix index, prefix by prefix in rowid order, and sorted stably).  The
+// index ix_answ_exam holds exactly these rows in exactly this order, so
+// only its entries are stepped and nothing is sorted.
+QString groupCandidateSelection();
+// Draws one line of the composition straight from the bank: the rowids of
+// its candidates in order, the rows drawn among them, and the ids of just
+// those rows.  Returns the selection condition (empty without candidates).
+// Throws store::DbError.
+QString DrawGroupQuestions(TDM1 &dm, const DrawGroup &group, DrawRandom &random);
 // Copies the questions named by the condition into the paper table; an
 // empty condition copies nothing.  Throws store::DbError.
 void InsertPaperQuestions(TDM1 &dm, const QString &tableName, const QString &condition);

@@ -12,6 +12,8 @@
 #include <QSqlQuery>
 #include <QTextDocument>
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <sqlite3.h>
@@ -31,23 +33,35 @@ const char *const FieldNames[FieldCount] = {"a1", "a2", "a2_1", "k3", "k4", "k5"
 // them; ids and notes are read as they are.
 class SharedTexts {
 public:
-    QString get(const char *utf8, int bytes)
+    // The text of a field of the current row.  The rows of a list come by
+    // type and chapter, so a field often holds what it held in the row
+    // before: that text is given again without looking it up.
+    QString get(int field, const char *utf8, int bytes)
     {
         if (bytes <= 0)
             return QString();
+        Last &last = m_last[size_t(field)];
+        if (last.key.size() == bytes && std::memcmp(last.key.data(), utf8, size_t(bytes)) == 0)
+            return last.text;
         const QByteArrayView key(utf8, bytes);
         auto it = m_texts.constFind(key);
-        if (it != m_texts.constEnd())
-            return it.value();
-        const QString s = QString::fromUtf8(utf8, bytes);
-        m_keys.emplace_back(utf8, bytes);
-        m_texts.insert(QByteArrayView(m_keys.back()), s);
-        return s;
+        if (it == m_texts.constEnd()) {
+            m_keys.emplace_back(utf8, bytes);
+            it = m_texts.insert(QByteArrayView(m_keys.back()), QString::fromUtf8(utf8, bytes));
+        }
+        last.key = it.key();
+        last.text = it.value();
+        return last.text;
     }
 
 private:
+    struct Last {
+        QByteArrayView key;   // points into m_keys
+        QString text;
+    };
     std::deque<QByteArray> m_keys;   // owns the bytes the views point at
     QHash<QByteArrayView, QString> m_texts;
+    std::array<Last, FieldCount> m_last;
 };
 
 } // namespace
@@ -97,7 +111,7 @@ void PracticeRun::loadRows(const QString &selection)
     auto sharedText = [&](int f) {
         const char *t;
         const int n = bytes(f, t);
-        return shared.get(t, n);
+        return shared.get(f, t, n);
     };
     auto ownText = [&](int f) {
         const char *t;
@@ -140,7 +154,9 @@ void PracticeRun::loadRows(const QString &selection)
     }
     if (rc != SQLITE_DONE)
         throw store::DbError(QString::fromUtf8(sqlite3_errmsg(db)));
-    m_rows.squeeze();
+    // The list is not squeezed to its size: that would copy every row into a
+    // new block while the old one is still held, costing more time and a
+    // higher peak than the spare room it gives back.
     setTypeFilter(m_filter);
 }
 

@@ -92,13 +92,19 @@ const char *const Indexes[] = {
     // selection is ordered by a13,a10,xx,a1, so those indexes carry the
     // same columns after the prefix and the rows come out in order without
     // a sort.  A1 is unique, so no two rows tie.  The subject prefix (2)
-    // stays a plain expression index: the mock exam's candidates are read
-    // through it in its order (prefix, rowid) before sorting by E3, and the
-    // rows that tie on E3 keep that order, which the seeded draw relies on.
+    // stays a plain expression index.
     "CREATE INDEX ix_answ_a10_2 ON tab_answ(substr(A10,1,2))",
     "CREATE INDEX ix_answ_a10_4 ON tab_answ(substr(A10,1,4), A13, A10, xx, A1)",
     "CREATE INDEX ix_answ_a10_6 ON tab_answ(substr(A10,1,6), A13, A10, xx, A1)",
     "CREATE INDEX ix_answ_a13 ON tab_answ(A13, A10)",
+    // A mock paper draws each of its lines (subject prefix, type) from the
+    // line's questions not voided, least practised first, ties in rowid
+    // order.  This index holds just those rows in just that order (the rowid
+    // ends every index key), so a line is read by stepping its entries and
+    // the table is not touched.  "A13 IS NOT NULL" keeps it to statements
+    // that name a type: the practice selections go on using the prefix
+    // indexes above.
+    "CREATE INDEX ix_answ_exam ON tab_answ(substr(A10,1,2), A13, E3) WHERE f1 <> 1 AND A13 IS NOT NULL",
     "CREATE INDEX ix_answ_k3 ON tab_answ(K3)",
     // Starting a practice run empties E2_1 everywhere; only the rows that
     // still hold an answer need writing, and this index finds them.

@@ -1,5 +1,6 @@
 // The paper records window.
 #include "exam/Ucheck.h"
+#include "widgets/AccessibleGui.h"
 
 #include "common/CommonRoutines.h"
 #include "widgets/ModalGui.h"
@@ -76,6 +77,7 @@ TFrmCheck::TFrmCheck(QWidget *parent) : QDialog(parent), m_dm(*DM1)
     auto addFigure = [&](const QString &caption, QLCDNumber *panel) {
         auto *l = new QLabel(caption, this);
         l->setStyleSheet(QStringLiteral("color: #1d3c66; font-weight: bold;"));
+        a11y::nameAfter(l, panel);
         figures->addWidget(l);
         figures->addWidget(panel);
         figures->addSpacing(12);
@@ -91,6 +93,7 @@ TFrmCheck::TFrmCheck(QWidget *parent) : QDialog(parent), m_dm(*DM1)
 
     DBGrid1 = new QTableWidget(0, 3, this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setAccessibleName(QStringLiteral("试卷列表"));
     DBGrid1->setHorizontalHeaderLabels({QStringLiteral("试卷名称"), QStringLiteral("成绩"), QStringLiteral("用时")});
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);

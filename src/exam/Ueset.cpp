@@ -1,5 +1,6 @@
 // The exam settings window.
 #include "exam/Ueset.h"
+#include "widgets/AccessibleGui.h"
 
 #include "common/CommonRoutines.h"
 #include "widgets/ModalGui.h"
@@ -58,6 +59,10 @@ TFrmEset::TFrmEset(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     suiCheckBox2->setObjectName(QStringLiteral("suiCheckBox2"));
     suiNumberEdit1 = numberEdit(this, "suiNumberEdit1", QStringLiteral("与试卷总分数相关"));
     suiNumberEdit2 = numberEdit(this, "suiNumberEdit2", QStringLiteral("（单位：分钟）"));
+    suiNumberEdit1->setAccessibleName(a11y::labelWords(suiCheckBox1->text()));
+    suiNumberEdit1->setAccessibleDescription(QStringLiteral("分"));
+    suiNumberEdit2->setAccessibleName(a11y::labelWords(suiCheckBox2->text()));
+    suiNumberEdit2->setAccessibleDescription(QStringLiteral("分钟"));
     grid->addWidget(suiCheckBox1, 0, 0);
     grid->addWidget(suiNumberEdit1, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("分"), this), 0, 2);

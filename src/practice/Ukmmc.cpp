@@ -1,5 +1,6 @@
 // The chapter window.
 #include "practice/Ukmmc.h"
+#include "widgets/AccessibleGui.h"
 
 #include "authoring/UInPut.h"
 #include "widgets/ModalGui.h"
@@ -77,6 +78,7 @@ void TFrmkmmc::buildUi()
 
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setAccessibleName(QStringLiteral("章节列表"));
     m_model = new QStandardItemModel(0, ColumnCount, this);
     m_model->setHorizontalHeaderLabels({QStringLiteral("章节代码"), QStringLiteral("章节名称"), QStringLiteral("习题数目"),
                                         QStringLiteral("已做题数"), QStringLiteral("已做道次"), QStringLiteral("做错道次"),
@@ -114,6 +116,7 @@ void TFrmkmmc::buildUi()
     auto addTotal = [&](int column, const QString &text, QWidget *value) {
         auto *l = new QLabel(text, this);
         l->setStyleSheet(caption);
+        a11y::nameAfter(l, value);
         totals->addWidget(l, 0, column * 2);
         totals->addWidget(value, 0, column * 2 + 1);
     };

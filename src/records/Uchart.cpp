@@ -1,5 +1,6 @@
 // The score chart window.
 #include "records/Uchart.h"
+#include "widgets/AccessibleGui.h"
 
 #include "common/ShellState.h"
 #include "platform/Seams.h"
@@ -157,6 +158,8 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     totalCaption->setObjectName(QStringLiteral("totalCaption"));
     totalValue = new QLabel(QStringLiteral("0"), DBChart2);
     totalValue->setObjectName(QStringLiteral("totalValue"));
+    totalCaption->setBuddy(totalValue);
+    a11y::speakValue(totalValue, [](const QString &n) { return QStringLiteral("习题总数 ") + n; });
     for (QLabel *l : {totalCaption, totalValue})
         l->setStyleSheet(QStringLiteral("color: #1d3c66; font-weight: bold; background: transparent;"));
 

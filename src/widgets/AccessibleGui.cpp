@@ -1,0 +1,129 @@
+// Accessible names, spoken values and Tab stops shared by the windows.
+#include "widgets/AccessibleGui.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QEvent>
+#include <QLabel>
+#include <QLCDNumber>
+#include <QPointer>
+
+namespace a11y {
+
+namespace {
+
+QString shownText(QWidget *w)
+{
+    if (auto *l = qobject_cast<QLabel *>(w))
+        return l->text();
+    if (auto *b = qobject_cast<QAbstractButton *>(w))
+        return b->text();
+    if (auto *n = qobject_cast<QLCDNumber *>(w))
+        return QString::number(n->value(), 'f', n->smallDecimalPoint() ? 1 : 0);
+    return QString();
+}
+
+// Sits on a control and renews its name from what it shows; a repaint
+// follows every change of a label's or a button's text, so checking there
+// costs nothing while the value stands still.
+class ValueSpeaker : public QObject {
+public:
+    ValueSpeaker(QWidget *control, std::function<QString(const QString &)> meaning)
+        : QObject(control), m_control(control), m_meaning(std::move(meaning))
+    {
+        setObjectName(QStringLiteral("a11yValueSpeaker"));
+        control->installEventFilter(this);
+        refresh();
+    }
+    void refresh()
+    {
+        if (!m_control)
+            return;
+        const QString name = m_meaning(shownText(m_control));
+        if (name != m_control->accessibleName())
+            m_control->setAccessibleName(name);   // tells the reader the name changed
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint || event->type() == QEvent::Show)
+            refresh();
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_control;
+    std::function<QString(const QString &)> m_meaning;
+};
+
+} // namespace
+
+QString labelWords(const QString &labelText)
+{
+    QString s;
+    for (int i = 0; i < labelText.size(); ++i) {
+        if (labelText.at(i) == QLatin1Char('&')) {
+            if (i + 1 < labelText.size() && labelText.at(i + 1) == QLatin1Char('&'))
+                s += QLatin1Char('&'), ++i;
+            continue;
+        }
+        s += labelText.at(i);
+    }
+    s.remove(QLatin1Char('\n'));
+    s = s.trimmed();
+    while (s.endsWith(QChar(0xFF1A)) || s.endsWith(QLatin1Char(':')))
+        s.chop(1);
+    return s.trimmed();
+}
+
+void nameAfter(QLabel *label, QWidget *control)
+{
+    if (!label || !control)
+        return;
+    label->setBuddy(control);
+    control->setAccessibleName(labelWords(label->text()));
+}
+
+void speakValue(QWidget *control, std::function<QString(const QString &)> meaning)
+{
+    if (!control || !meaning)
+        return;
+    delete control->findChild<ValueSpeaker *>(QStringLiteral("a11yValueSpeaker"), Qt::FindDirectChildrenOnly);
+    new ValueSpeaker(control, std::move(meaning));
+}
+
+void refreshSpokenValues(QWidget *window)
+{
+    if (!window)
+        return;
+    for (QObject *o : window->findChildren<QObject *>(QStringLiteral("a11yValueSpeaker")))
+        static_cast<ValueSpeaker *>(o)->refresh();
+}
+
+void tabThroughButtons(QWidget *window, const QList<QWidget *> &besides)
+{
+    if (!window)
+        return;
+    for (QAbstractButton *b : window->findChildren<QAbstractButton *>()) {
+        if (b->focusPolicy() != Qt::NoFocus)
+            continue;
+        bool aside = false;
+        for (QWidget *o : besides)
+            aside = aside || (o && o->isAncestorOf(b));
+        if (aside)
+            continue;
+        b->setFocusPolicy(Qt::TabFocus);
+        // A style sheet of plain declarations would hide the focus frame the
+        // style draws: the same declarations go under a selector, with a
+        // focus rule beside them.
+        const QString sheet = b->styleSheet();
+        if (!sheet.isEmpty() && !sheet.contains(QLatin1Char('{')))
+            b->setStyleSheet(QStringLiteral("%1 { %2 } %1:focus { border: 2px solid #1f6fd0; }")
+                                 .arg(QString::fromLatin1(b->metaObject()->className()), sheet));
+        else if (!sheet.isEmpty() && !sheet.contains(QLatin1String(":focus")))
+            b->setStyleSheet(sheet + QStringLiteral(" QAbstractButton:focus { border: 2px solid #1f6fd0; }"));
+    }
+}
+
+} // namespace a11y

@@ -105,6 +105,11 @@ void tabThroughButtons(QWidget *window, const QList<QWidget *> &besides)
 {
     if (!window)
         return;
+    // A window sheet that draws its own button borders hides the style's
+    // focus frame: the focused button gets a border of its own.
+    const QString windowSheet = window->styleSheet();
+    if (windowSheet.contains(QLatin1String("QPushButton")) && !windowSheet.contains(QLatin1String(":focus")))
+        window->setStyleSheet(windowSheet + QStringLiteral(" QPushButton:focus { border: 2px solid #1f6fd0; }"));
     for (QAbstractButton *b : window->findChildren<QAbstractButton *>()) {
         if (b->focusPolicy() != Qt::NoFocus)
             continue;

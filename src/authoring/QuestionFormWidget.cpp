@@ -81,7 +81,7 @@ QuestionFormWidget::QuestionFormWidget(const QuestionFormOptions &options, QWidg
         b->setObjectName(QString::fromLatin1(name));
         b->setText(text);
         b->setToolTip(tip);
-        b->setFocusPolicy(Qt::NoFocus);
+        b->setFocusPolicy(Qt::TabFocus);
         b->setAutoRaise(true);
         bar->addWidget(b);
     };

@@ -38,7 +38,7 @@ QPushButton *hotArea(QWidget *parent, const char *name, const QString &caption)
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
     b->setAutoDefault(false);
-    b->setFocusPolicy(Qt::NoFocus);
+    b->setFocusPolicy(Qt::TabFocus);
     b->setCursor(Qt::PointingHandCursor);
     return b;
 }

@@ -33,4 +33,6 @@ void nameControls(TFrmLxxt *w)
     for (QAbstractButton *b : w->fcBG_th->findChildren<QAbstractButton *>())
         speakValue(b, [](const QString &n) { return QStringLiteral("第%1题").arg(n); });
     a11y::tabThroughButtons(w, {w->fcBG_th});
+    // The type board is built with each question list.
+    a11y::tabThroughLaterButtons(w->fcBG_tx);
 }

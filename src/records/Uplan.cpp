@@ -85,7 +85,7 @@ QPushButton *speedButton(QWidget *parent, const char *name, const QString &capti
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
     b->setAutoDefault(false);
-    b->setFocusPolicy(Qt::NoFocus);
+    b->setFocusPolicy(Qt::TabFocus);
     b->setCursor(Qt::PointingHandCursor);
     b->setGeometry(x, y, 72, 31);
     return b;

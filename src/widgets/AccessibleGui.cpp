@@ -57,7 +57,30 @@ private:
     std::function<QString(const QString &)> m_meaning;
 };
 
+// Gives each button that joins a board its Tab stop once its maker has
+// set it up (a child is polished just before it is first shown).
+class LateTabStops : public QObject {
+public:
+    explicit LateTabStops(QWidget *board) : QObject(board) { board->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::ChildPolished)
+            if (auto *b = qobject_cast<QAbstractButton *>(static_cast<QChildEvent *>(event)->child()))
+                if (b->focusPolicy() == Qt::NoFocus)
+                    b->setFocusPolicy(Qt::TabFocus);
+        return false;
+    }
+};
+
 } // namespace
+
+void tabThroughLaterButtons(QWidget *board)
+{
+    if (board)
+        new LateTabStops(board);
+}
 
 QString labelWords(const QString &labelText)
 {

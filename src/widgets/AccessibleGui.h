@@ -34,5 +34,8 @@ void refreshSpokenValues(QWidget *window);
 // on buttons whose look is set by a style sheet.  Buttons inside one of
 // `besides` (a board of a hundred question numbers) stay off the chain.
 void tabThroughButtons(QWidget *window, const QList<QWidget *> &besides = {});
+// The same for buttons that `board` gains later (a board rebuilt for each
+// question list): each takes its Tab stop as it is first shown.
+void tabThroughLaterButtons(QWidget *board);
 
 } // namespace a11y

@@ -86,7 +86,18 @@ bool partOfAnother(const QWidget *w)
 struct Census {
     int named = 0;
     QStringList nameless;
+    QStringList untabbable;   // buttons and boxes the Tab key never reaches
 };
+
+// The question boards (a hundred numbers) are worked by 上一题/下一题
+// and stay off the Tab chain on purpose.
+bool onQuestionBoard(const QWidget *w)
+{
+    for (const QWidget *p = w; p; p = p->parentWidget())
+        if (p->objectName() == QLatin1String("fcBG_th"))
+            return true;
+    return false;
+}
 
 Census takeCensus(QWidget *window)
 {
@@ -103,6 +114,12 @@ Census takeCensus(QWidget *window)
             for (int col = 0; col < t->columnCount(); ++col)
                 if (!meaningful(t->columnDescription(col)))
                     c.nameless << QStringLiteral("%1 column %2 \"%3\"").arg(w->objectName()).arg(col).arg(t->columnDescription(col));
+        const QAccessible::Role r = iface->role();
+        const bool worked = r == QAccessible::PushButton || r == QAccessible::CheckBox || r == QAccessible::RadioButton
+                            || r == QAccessible::ComboBox || r == QAccessible::SpinBox
+                            || (r == QAccessible::EditableText && !iface->state().readOnly);
+        if (worked && w->isEnabled() && !(w->focusPolicy() & Qt::TabFocus) && !onQuestionBoard(w))
+            c.untabbable << QStringLiteral("%1 %2").arg(QString::fromLatin1(w->metaObject()->className()), w->objectName());
         if (meaningful(iface->text(QAccessible::Name)))
             ++c.named;
         else
@@ -210,6 +227,9 @@ struct Walk {
         for (const QString &n : c.nameless)
             if (!seen.nameless.contains(n))
                 seen.nameless << n;
+        for (const QString &n : c.untabbable)
+            if (!seen.untabbable.contains(n))
+                seen.untabbable << n;
     }
     // The answer pages of all question types, the views of the directory:
     // every page of a stack is looked at, and the shown one put back.
@@ -282,18 +302,22 @@ TEST(Accessibility, EveryControlOfEveryWindowHasAName)
     }
     ui::setModalHook({});
 
-    int nameless = 0;
+    int nameless = 0, untabbable = 0;
     for (const QString &key : walk.order) {
         const Census &c = walk.byWindow[key];
         std::printf("[census] %-40s named %3d  nameless %3lld\n", qPrintable(key), c.named, (long long)c.nameless.size());
         for (const QString &n : c.nameless)
             std::printf("[census]     nameless: %s\n", qPrintable(n));
+        for (const QString &n : c.untabbable)
+            std::printf("[census]     no Tab stop: %s\n", qPrintable(n));
         nameless += int(c.nameless.size());
+        untabbable += int(c.untabbable.size());
     }
     for (const seams::Prompt &p : program.prompts.prompts)
         std::printf("[census] prompt: %s\n", qPrintable(p.text));
     std::fflush(stdout);
     EXPECT_EQ(nameless, 0);
+    EXPECT_EQ(untabbable, 0);
     // The walk reached the windows behind the menu and behind their buttons.
     // The settings window ("music", "sztime" and every "设置" button) is
     // walked as soon as openSettings opens one; it then belongs here too.

@@ -126,6 +126,7 @@ TFrmCheck::TFrmCheck(QWidget *parent) : QDialog(parent), m_dm(*DM1)
     connect(SpeedButton3, &QPushButton::clicked, this, &TFrmCheck::epEfTrBtn2Click);
 
     resize(900, 560);
+    a11y::showFocus(this);
 }
 
 void TFrmCheck::showEvent(QShowEvent *event)

@@ -63,6 +63,7 @@ TFrmkmmc::TFrmkmmc(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("科目名称"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     buildUi();
+    a11y::showFocus(this);
     new backdrop::StripDragger(this);
 }
 

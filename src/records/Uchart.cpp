@@ -219,6 +219,7 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     connect(epEfTrBtn1, &QPushButton::clicked, this, &Tfrmchart::epEfTrBtn1Click);
 
     resize(760, 480);
+    a11y::showFocus(this);
 }
 
 void Tfrmchart::showEvent(QShowEvent *event)

@@ -179,6 +179,7 @@ TFrmplan::TFrmplan(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     SpeedButton2 = speedButton(this, "SpeedButton2", QStringLiteral("关闭"), 367, 205);
     connect(SpeedButton1, &QPushButton::clicked, this, &TFrmplan::SpeedButton1Click);
     connect(SpeedButton2, &QPushButton::clicked, this, &TFrmplan::SpeedButton2Click);
+    a11y::showFocus(this);
 }
 
 void TFrmplan::placeNumberBoxes()

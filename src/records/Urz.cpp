@@ -129,6 +129,7 @@ TFrmRz::TFrmRz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
         for (int c = 1; c < int(std::size(Columns)); ++c)
             DBGrid1->setColumnWidth(c, 80);
     }
+    a11y::showFocus(this);
 }
 
 void TFrmRz::showEvent(QShowEvent *event)

@@ -124,7 +124,7 @@ void refreshSpokenValues(QWidget *window)
         static_cast<ValueSpeaker *>(o)->refresh();
 }
 
-void tabThroughButtons(QWidget *window, const QList<QWidget *> &besides)
+void showFocus(QWidget *window)
 {
     if (!window)
         return;
@@ -134,24 +134,33 @@ void tabThroughButtons(QWidget *window, const QList<QWidget *> &besides)
     if (windowSheet.contains(QLatin1String("QPushButton")) && !windowSheet.contains(QLatin1String(":focus")))
         window->setStyleSheet(windowSheet + QStringLiteral(" QPushButton:focus { border: 2px solid #1f6fd0; }"));
     for (QAbstractButton *b : window->findChildren<QAbstractButton *>()) {
+        // A sheet of plain declarations goes under a selector, with a focus
+        // rule beside it.
+        const QString sheet = b->styleSheet();
+        if (sheet.isEmpty() || sheet.contains(QLatin1String(":focus")))
+            continue;
+        if (!sheet.contains(QLatin1Char('{')))
+            b->setStyleSheet(QStringLiteral("%1 { %2 } %1:focus { border: 2px solid #1f6fd0; }")
+                                 .arg(QString::fromLatin1(b->metaObject()->className()), sheet));
+        else
+            b->setStyleSheet(sheet + QStringLiteral(" QAbstractButton:focus { border: 2px solid #1f6fd0; }"));
+    }
+}
+
+void tabThroughButtons(QWidget *window, const QList<QWidget *> &besides)
+{
+    if (!window)
+        return;
+    for (QAbstractButton *b : window->findChildren<QAbstractButton *>()) {
         if (b->focusPolicy() != Qt::NoFocus)
             continue;
         bool aside = false;
         for (QWidget *o : besides)
             aside = aside || (o && o->isAncestorOf(b));
-        if (aside)
-            continue;
-        b->setFocusPolicy(Qt::TabFocus);
-        // A style sheet of plain declarations would hide the focus frame the
-        // style draws: the same declarations go under a selector, with a
-        // focus rule beside them.
-        const QString sheet = b->styleSheet();
-        if (!sheet.isEmpty() && !sheet.contains(QLatin1Char('{')))
-            b->setStyleSheet(QStringLiteral("%1 { %2 } %1:focus { border: 2px solid #1f6fd0; }")
-                                 .arg(QString::fromLatin1(b->metaObject()->className()), sheet));
-        else if (!sheet.isEmpty() && !sheet.contains(QLatin1String(":focus")))
-            b->setStyleSheet(sheet + QStringLiteral(" QAbstractButton:focus { border: 2px solid #1f6fd0; }"));
+        if (!aside)
+            b->setFocusPolicy(Qt::TabFocus);
     }
+    showFocus(window);
 }
 
 } // namespace a11y

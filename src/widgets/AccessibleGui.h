@@ -29,9 +29,12 @@ void speakValue(QWidget *control, std::function<QString(const QString &shown)> m
 // by themselves whenever the control repaints).
 void refreshSpokenValues(QWidget *window);
 
+// Makes the focus visible on buttons whose look a style sheet sets (the
+// window's or their own); call once the window's controls exist.
+void showFocus(QWidget *window);
+
 // Gives every button of the window that takes no focus a Tab stop (mouse
-// clicks still leave the focus where it was), and makes the focus visible
-// on buttons whose look is set by a style sheet.  Buttons inside one of
+// clicks still leave the focus where it was), and shows the focus.  Buttons inside one of
 // `besides` (a board of a hundred question numbers) stay off the chain.
 void tabThroughButtons(QWidget *window, const QList<QWidget *> &besides = {});
 // The same for buttons that `board` gains later (a board rebuilt for each

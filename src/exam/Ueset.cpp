@@ -1,6 +1,7 @@
 // The exam settings window.
 #include "exam/Ueset.h"
 #include "widgets/AccessibleGui.h"
+#include "widgets/AccessibleGui.h"
 
 #include "common/CommonRoutines.h"
 #include "widgets/ModalGui.h"
@@ -92,6 +93,7 @@ TFrmEset::TFrmEset(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     connect(suiCheckBox2, &QCheckBox::clicked, this, &TFrmEset::suiCheckBox1Click);
     connect(suiButton1, &QPushButton::clicked, this, &TFrmEset::suiButton1Click);
     connect(suiButton2, &QPushButton::clicked, this, &TFrmEset::suiButton2Click);
+    a11y::showFocus(this);
 }
 
 void TFrmEset::showEvent(QShowEvent *event)

@@ -167,7 +167,7 @@ TFrmExam::TFrmExam(QWidget *parent) : QDialog(parent), m_dm(*DM1)
     BelowLeastMark = false;
     buildControls();
     SheetCellCount = int(m_cells.size());
-    nameControls(this);
+    nameExamControls(this);
 
     m_resourcesLoaded = true;
     for (int i = 0; i < PictureCount; ++i) {

@@ -1,8 +1,9 @@
 // What the exam window's controls say to a screen reader.
 #pragma once
 
-class TFrmExam;
+class QWidget;
 
 // Names the views, the clocks, the question number and the answer sheet of
-// the exam window, and puts its buttons on the Tab chain.
-void nameControls(TFrmExam *w);
+// an exam window (found by their names), and puts its buttons on the Tab
+// chain.  Called once the window's controls exist.
+void nameExamControls(QWidget *examWindow);

@@ -123,7 +123,7 @@ TFrmLxxt::TFrmLxxt(QWidget *parent, const PracticeOptions &options)
     setWindowTitle(m_options.caption);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     buildUi();
-    nameControls(this);
+    namePracticeControls(this);
     new backdrop::StripDragger(this);
     qApp->installEventFilter(this);
 

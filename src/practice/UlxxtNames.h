@@ -1,8 +1,9 @@
 // What the practice window's controls say to a screen reader.
 #pragma once
 
-class TFrmLxxt;
+class QWidget;
 
-// Names the views, the gauge and the bare numbers of the practice window,
-// and puts its buttons on the Tab chain.  Called once its controls exist.
-void nameControls(TFrmLxxt *w);
+// Names the views, the gauge and the bare numbers of a practice window
+// (found by their names), and puts its buttons on the Tab chain.  Called
+// once the window's controls exist.
+void namePracticeControls(QWidget *practiceWindow);

@@ -8,6 +8,8 @@
 #include "practice/PracticeSelection.h"
 #include "practice/Ulxxt.h"
 #include "widgets/AccessibleGui.h"
+#include "exam/UexamStart.h"
+#include "records/UrecordsStart.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -15,7 +17,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -100,6 +104,39 @@ TEST(TabOrder, PracticeAndExamReachAnswersNavigationAndClose)
             anAnswerButton = anAnswerButton || n.startsWith(QLatin1String("fcBG_"));
         EXPECT_TRUE(anAnswerButton) << chain.join(QLatin1Char(' ')).toStdString();
         EXPECT_FALSE(chain.contains(QStringLiteral("fcBG_th1")));
+    }
+}
+
+// A button looks different while it has the focus: a style sheet that
+// draws button borders must not hide where the focus is.
+TEST(FocusShows, OnTheButtonsOfStyledWindows)
+{
+    TestBank b;
+    PromptRecorder prompts;
+    b.run(QStringLiteral("insert into tab_plan (LeastMark, ExamTime) values (0, 7200)"));
+    struct Case {
+        const char *window, *button;
+        std::function<QDialog *()> make;
+    } cases[] = {
+        {"log", "SpeedButton1", [] { return createStudyLogWindow(nullptr); }},
+        {"paper records", "SpeedButton4", [] { return createPaperRecordsWindow(nullptr); }},
+    };
+    for (const Case &c : cases) {
+        std::unique_ptr<QDialog> w(c.make());
+        w->show();
+        w->activateWindow();
+        QApplication::setActiveWindow(w.get());
+        auto *button = w->findChild<QPushButton *>(QLatin1String(c.button));
+        ASSERT_NE(button, nullptr) << c.window;
+        // The window may have given it the focus on showing.
+        button->clearFocus();
+        QApplication::processEvents();
+        ASSERT_FALSE(button->hasFocus()) << c.window;
+        const QImage before = button->grab().toImage();
+        button->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        ASSERT_TRUE(button->hasFocus()) << c.window;
+        EXPECT_NE(button->grab().toImage(), before) << c.window;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLCDNumber>
 #include <QPointer>
+#include <QTimer>
 
 namespace a11y {
 
@@ -131,8 +132,17 @@ void showFocus(QWidget *window)
     // A window sheet that draws its own button borders hides the style's
     // focus frame: the focused button gets a border of its own.
     const QString windowSheet = window->styleSheet();
-    if (windowSheet.contains(QLatin1String("QPushButton")) && !windowSheet.contains(QLatin1String(":focus")))
+    if (windowSheet.contains(QLatin1String("QPushButton")) && !windowSheet.contains(QLatin1String(":focus"))) {
         window->setStyleSheet(windowSheet + QStringLiteral(" QPushButton:focus { border: 2px solid #1f6fd0; }"));
+        // A sheet changed while the window is still being built does not
+        // always reach the buttons already polished: it is laid on again
+        // once the window runs.
+        QPointer<QWidget> w = window;
+        QTimer::singleShot(0, window, [w] {
+            if (w)
+                w->setStyleSheet(w->styleSheet());
+        });
+    }
     for (QAbstractButton *b : window->findChildren<QAbstractButton *>()) {
         // A sheet of plain declarations goes under a selector, with a focus
         // rule beside it.

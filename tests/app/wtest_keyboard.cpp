@@ -118,8 +118,10 @@ TEST(FocusShows, OnTheButtonsOfStyledWindows)
         const char *window, *button;
         std::function<QDialog *()> make;
     } cases[] = {
+        {"plan", "SpeedButton1", [] { return createStudyPlanWindow(nullptr); }},
         {"log", "SpeedButton1", [] { return createStudyLogWindow(nullptr); }},
         {"paper records", "SpeedButton4", [] { return createPaperRecordsWindow(nullptr); }},
+        {"exam settings", "suiButton2", [] { return createExamSettingsWindow(nullptr); }},
     };
     for (const Case &c : cases) {
         std::unique_ptr<QDialog> w(c.make());

@@ -337,8 +337,6 @@ TEST(Accessibility, EveryControlOfEveryWindowHasAName)
         nameless += int(c.nameless.size());
         untabbable += int(c.untabbable.size());
     }
-    for (const seams::Prompt &p : program.prompts.prompts)
-        std::printf("[census] prompt: %s\n", qPrintable(p.text));
     std::fflush(stdout);
     EXPECT_EQ(nameless, 0);
     EXPECT_EQ(untabbable, 0);

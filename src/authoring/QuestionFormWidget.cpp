@@ -1,5 +1,6 @@
 // The shared inputs of the authoring windows.
 #include "authoring/QuestionFormWidget.h"
+#include "widgets/AccessibleGui.h"
 
 #include "common/ShellState.h"
 #include "keypoints/UselectFg.h"
@@ -80,7 +81,7 @@ QuestionFormWidget::QuestionFormWidget(const QuestionFormOptions &options, QWidg
         b->setObjectName(QString::fromLatin1(name));
         b->setText(text);
         b->setToolTip(tip);
-        b->setFocusPolicy(Qt::NoFocus);
+        b->setFocusPolicy(Qt::TabFocus);
         b->setAutoRaise(true);
         bar->addWidget(b);
     };
@@ -108,8 +109,13 @@ QuestionFormWidget::QuestionFormWidget(const QuestionFormOptions &options, QWidg
     }
     bodyEdit = makeEditor(options.bodyName);
     left->addWidget(bodyEdit, 3);
-    left->addWidget(new QLabel(QStringLiteral("试题解析："), this));
+    auto *explanationLabel = new QLabel(QStringLiteral("试题解析："), this);
+    left->addWidget(explanationLabel);
     explanationEdit = makeEditor(options.explanationName);
+    a11y::nameAfter(m_bodyLabel, bodyEdit);
+    a11y::nameAfter(explanationLabel, explanationEdit);
+    if (materialEdit)
+        materialEdit->setAccessibleName(QStringLiteral("材料"));
     left->addWidget(explanationEdit, 2);
 
     auto *right = new QGridLayout;
@@ -125,12 +131,17 @@ QuestionFormWidget::QuestionFormWidget(const QuestionFormOptions &options, QWidg
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(false);
-    right->addWidget(new QLabel(options.editing ? QStringLiteral("备选个数：") : QStringLiteral("待选答案个数："), this), 0, 0);
-    right->addWidget(SE_Num, 0, 1);
-    right->addWidget(new QLabel(options.editing ? QStringLiteral("答　　案：") : QStringLiteral("试题答案："), this), 1, 0);
-    right->addWidget(Edit1, 1, 1);
-    right->addWidget(new QLabel(options.editing ? QStringLiteral("题　　型：") : QStringLiteral("题    型："), this), 2, 0);
-    right->addWidget(ComboBox1, 2, 1);
+    auto addRow = [this, right](int row, const QString &caption, QWidget *control) {
+        auto *l = new QLabel(caption, this);
+        right->addWidget(l, row, 0);
+        right->addWidget(control, row, 1);
+        a11y::nameAfter(l, control);
+        // "答　　案" is spread out with wide spaces; the name is the word.
+        control->setAccessibleName(control->accessibleName().remove(QChar(0x3000)).remove(QLatin1Char(' ')));
+    };
+    addRow(0, options.editing ? QStringLiteral("备选个数：") : QStringLiteral("待选答案个数："), SE_Num);
+    addRow(1, options.editing ? QStringLiteral("答　　案：") : QStringLiteral("试题答案："), Edit1);
+    addRow(2, options.editing ? QStringLiteral("题　　型：") : QStringLiteral("题    型："), ComboBox1);
     keyPointLabel = new QLabel(QStringLiteral("对应考点："), this);
     BtnAddFg = new QPushButton(QStringLiteral("添加考点"), this);
     BtnAddFg->setObjectName(QStringLiteral("BtnAddFg"));
@@ -139,6 +150,7 @@ QuestionFormWidget::QuestionFormWidget(const QuestionFormOptions &options, QWidg
     right->addWidget(BtnAddFg, 3, 1, Qt::AlignRight);
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    a11y::nameAfter(keyPointLabel, ListBox1);
     ListBox1->setToolTip(QStringLiteral("点击\"Delete\"键可以删除考点"));
     ListBox1->installEventFilter(this);
     right->addWidget(ListBox1, 4, 0, 1, 2);

@@ -1,6 +1,7 @@
 // The paper records window.
 #include "exam/Ucheck.h"
 
+#include "widgets/AccessibleGui.h"
 #include "widgets/UflatButton.h"
 #include "common/CommonRoutines.h"
 #include "widgets/ModalGui.h"
@@ -67,6 +68,7 @@ TFrmCheck::TFrmCheck(QWidget *parent) : QDialog(parent), m_dm(*DM1)
     auto addFigure = [&](const QString &caption, QLCDNumber *panel) {
         auto *l = new QLabel(caption, this);
         l->setStyleSheet(QStringLiteral("color: #1d3c66; font-weight: bold;"));
+        a11y::nameAfter(l, panel);
         figures->addWidget(l);
         figures->addWidget(panel);
         figures->addSpacing(12);
@@ -82,6 +84,7 @@ TFrmCheck::TFrmCheck(QWidget *parent) : QDialog(parent), m_dm(*DM1)
 
     DBGrid1 = new QTableWidget(0, 3, this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setAccessibleName(QStringLiteral("试卷列表"));
     DBGrid1->setHorizontalHeaderLabels({QStringLiteral("试卷名称"), QStringLiteral("成绩"), QStringLiteral("用时")});
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -114,6 +117,7 @@ TFrmCheck::TFrmCheck(QWidget *parent) : QDialog(parent), m_dm(*DM1)
     connect(SpeedButton3, &QPushButton::clicked, this, &TFrmCheck::epEfTrBtn2Click);
 
     resize(900, 560);
+    a11y::showFocus(this);
 }
 
 void TFrmCheck::showEvent(QShowEvent *event)

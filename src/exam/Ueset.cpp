@@ -1,5 +1,7 @@
 // The exam settings window.
 #include "exam/Ueset.h"
+#include "widgets/AccessibleGui.h"
+#include "widgets/AccessibleGui.h"
 
 #include "widgets/UsmallWindow.h"
 #include "common/CommonRoutines.h"
@@ -56,6 +58,10 @@ TFrmEset::TFrmEset(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     suiCheckBox2->setObjectName(QStringLiteral("suiCheckBox2"));
     suiNumberEdit1 = numberEdit(this, "suiNumberEdit1", QStringLiteral("与试卷总分数相关"));
     suiNumberEdit2 = numberEdit(this, "suiNumberEdit2", QStringLiteral("（单位：分钟）"));
+    suiNumberEdit1->setAccessibleName(a11y::labelWords(suiCheckBox1->text()));
+    suiNumberEdit1->setAccessibleDescription(QStringLiteral("分"));
+    suiNumberEdit2->setAccessibleName(a11y::labelWords(suiCheckBox2->text()));
+    suiNumberEdit2->setAccessibleDescription(QStringLiteral("分钟"));
     grid->addWidget(suiCheckBox1, 0, 0);
     grid->addWidget(suiNumberEdit1, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("分"), this), 0, 2);
@@ -85,6 +91,7 @@ TFrmEset::TFrmEset(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     connect(suiCheckBox2, &QCheckBox::clicked, this, &TFrmEset::suiCheckBox1Click);
     connect(suiButton1, &QPushButton::clicked, this, &TFrmEset::suiButton1Click);
     connect(suiButton2, &QPushButton::clicked, this, &TFrmEset::suiButton2Click);
+    a11y::showFocus(this);
 }
 
 void TFrmEset::showEvent(QShowEvent *event)

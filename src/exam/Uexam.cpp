@@ -1,6 +1,7 @@
 // The exam window: answering a paper against the clock, marking it, and
 // reviewing it.
 #include "exam/Uexam.h"
+#include "exam/UexamNames.h"
 
 #include "common/CommonRoutines.h"
 #include "widgets/ModalGui.h"
@@ -48,6 +49,7 @@ TFrmExam::TFrmExam(QWidget *parent) : QDialog(parent), m_dm(*DM1)
     BelowLeastMark = false;
     buildControls();
     SheetCellCount = int(m_cells.size());
+    nameExamControls(this);
 
     m_resourcesLoaded = true;
     for (int i = 0; i < PictureCount; ++i) {

@@ -1,5 +1,6 @@
 // The key-point directory.
 #include "keypoints/Laws.h"
+#include "widgets/AccessibleGui.h"
 
 #include "common/ShellState.h"
 #include "keypoints/KeyPointRules.h"
@@ -66,6 +67,7 @@ void TfrmLawsFaGui::buildUi()
     m_listLayout->setContentsMargins(0, 0, 0, 0);
     m_grid = new QTableWidget(0, 5, m_listArea);
     m_grid->setObjectName(QStringLiteral("m_grid"));
+    m_grid->setAccessibleName(QStringLiteral("考点目录"));
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -86,6 +88,7 @@ void TfrmLawsFaGui::buildUi()
     bar->setSpacing(6);
     m_editFind = new QLineEdit(this);
     m_editFind->setObjectName(QStringLiteral("m_editFind"));
+    m_editFind->setAccessibleName(QStringLiteral("查找考点"));
     m_editFind->installEventFilter(this);
     bar->addWidget(m_editFind, 1);
     auto button = [this, bar](QPushButton *&b, const char *name, const QString &caption) {

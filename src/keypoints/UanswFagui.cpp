@@ -42,8 +42,10 @@ TfrmAnswFagui::TfrmAnswFagui(QWidget *parent) : QDialog(parent)
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     ListBox1 = new QListWidget(Splitter1);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setAccessibleName(QStringLiteral("本题考点"));
     Re = new QTextEdit(Splitter1);
     Re->setObjectName(QStringLiteral("Re"));
+    Re->setAccessibleName(QStringLiteral("考点内容"));
     Re->setReadOnly(true);
     Splitter1->addWidget(ListBox1);
     Splitter1->addWidget(Re);

@@ -1,5 +1,6 @@
 // The key-point picker.
 #include "keypoints/UselectFg.h"
+#include "widgets/AccessibleGui.h"
 
 #include "common/ShellState.h"
 #include "platform/Seams.h"
@@ -45,9 +46,11 @@ TFrmSelectFG::TFrmSelectFG(QWidget *parent) : QDialog(parent)
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     groupRow->addWidget(ComboBox1, 1);
     pv->addLayout(groupRow);
-    pv->addWidget(new QLabel(QStringLiteral("条文："), pick));
+    auto *itemsLabel = new QLabel(QStringLiteral("条文："), pick);
+    pv->addWidget(itemsLabel);
     CheckListBox1 = new QListWidget(pick);
     CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
+    a11y::nameAfter(itemsLabel, CheckListBox1);
     pv->addWidget(CheckListBox1, 1);
     auto *pickButtons = new QHBoxLayout;
     pickButtons->addStretch(1);
@@ -68,6 +71,7 @@ TFrmSelectFG::TFrmSelectFG(QWidget *parent) : QDialog(parent)
     auto *hv = new QVBoxLayout(help);
     helpText = new QPlainTextEdit(help);
     helpText->setObjectName(QStringLiteral("Memo1"));
+    helpText->setAccessibleName(QStringLiteral("使用说明"));
     helpText->setReadOnly(true);
     helpText->setPlainText(pickerHelpText());
     hv->addWidget(helpText, 1);

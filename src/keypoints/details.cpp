@@ -26,12 +26,14 @@ TfrmLawDetail::TfrmLawDetail(QWidget *parent) : QWidget(parent)
     m_split = new QSplitter(Qt::Horizontal, m_Pdetail);
     m_LBmenu = new QListWidget(m_split);
     m_LBmenu->setObjectName(QStringLiteral("m_LBmenu"));
+    m_LBmenu->setAccessibleName(QStringLiteral("考点列表"));
     m_LBmenu->setStyleSheet(QStringLiteral(
         "QListWidget { background: white; border: 1px solid #8aa8d2; }"
         "QListWidget::item { padding: 4px 2px; }"
         "QListWidget::item:selected { background: #3d7ee0; color: white; }"));
     Re = new QTextEdit(m_split);
     Re->setObjectName(QStringLiteral("Re"));
+    Re->setAccessibleName(QStringLiteral("考点内容"));
     Re->setReadOnly(true);
     Re->setStyleSheet(QStringLiteral("QTextEdit { background: white; border: 1px solid #8aa8d2; }"));
     m_split->addWidget(m_LBmenu);

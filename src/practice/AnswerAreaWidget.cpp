@@ -80,6 +80,7 @@ AnswerAreaWidget::AnswerAreaWidget(QWidget *parent) : QWidget(parent)
         FlatEdit1 = new QLineEdit(Notebook1->widget(PageFillIn));
         FlatEdit1->setObjectName(QStringLiteral("FlatEdit1"));
         FlatEdit1->setMinimumWidth(300);
+        FlatEdit1->setAccessibleName(QStringLiteral("填写答案"));
         connect(FlatEdit1, &QLineEdit::textEdited, this, &AnswerAreaWidget::answerEdited);
         row->insertWidget(2, FlatEdit1);
     }
@@ -114,6 +115,7 @@ AnswerAreaWidget::AnswerAreaWidget(QWidget *parent) : QWidget(parent)
         FlatComboBox1->addItems({QStringLiteral("不会"), QStringLiteral("会")});
         FlatComboBox1->setCurrentIndex(-1);
         FlatComboBox1->setMinimumWidth(120);
+        FlatComboBox1->setAccessibleName(QStringLiteral("是否会做"));
         FlatComboBox1->setPlaceholderText(QStringLiteral("请选择"));
         connect(FlatComboBox1, &QComboBox::activated, this, &AnswerAreaWidget::answerEdited);
         row->insertWidget(2, FlatComboBox1);

@@ -1,6 +1,8 @@
 // The sliding comparison panel of the "答案" button.
 #include "practice/AnswerPanelWidget.h"
 
+#include "widgets/AccessibleGui.h"
+
 #include "practice/AnswerLogic.h"
 
 #include <QAbstractButton>
@@ -41,6 +43,10 @@ AnswerPanelWidget::AnswerPanelWidget(QWidget *parent) : QFrame(parent)
     Memo2->setReadOnly(true);
     Memo2->setStyleSheet(QStringLiteral("color: #0a8a2a; font-weight: bold;"));
     v->addWidget(Memo2, 1);
+    a11y::nameAfter(yours, Memo1);
+    a11y::nameAfter(right, Memo2);
+    // The verdict line is empty until an answer is judged.
+    a11y::speakValue(Lb_answtip, [](const QString &shown) { return shown.isEmpty() ? QStringLiteral("答题结果") : shown; });
 
     m_timer.setInterval(15);
     connect(&m_timer, &QTimer::timeout, this, &AnswerPanelWidget::step);

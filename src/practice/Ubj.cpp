@@ -24,6 +24,7 @@ TFrmBj::TFrmBj(QWidget *parent) : QDialog(parent)
     v->setContentsMargins(10, 10, 10, 10);
     DBMemo1 = new QPlainTextEdit(this);
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
+    DBMemo1->setAccessibleName(QStringLiteral("笔记"));
     DBMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     v->addWidget(DBMemo1, 1);
     auto *row = new QHBoxLayout;

@@ -24,6 +24,7 @@ TFrmJx::TFrmJx(QWidget *parent) : QDialog(parent)
     v->setContentsMargins(10, 10, 10, 10);
     Re = new QTextEdit(this);
     Re->setObjectName(QStringLiteral("Re"));
+    Re->setAccessibleName(QStringLiteral("解析"));
     Re->setReadOnly(true);
     v->addWidget(Re, 1);
     auto *row = new QHBoxLayout;

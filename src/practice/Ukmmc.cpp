@@ -1,5 +1,6 @@
 // The chapter window.
 #include "practice/Ukmmc.h"
+#include "widgets/AccessibleGui.h"
 
 #include "authoring/UInPut.h"
 #include "widgets/ModalGui.h"
@@ -63,6 +64,7 @@ TFrmkmmc::TFrmkmmc(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("科目名称"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     buildUi();
+    a11y::showFocus(this);
     new backdrop::StripDragger(this);
 }
 
@@ -78,6 +80,7 @@ void TFrmkmmc::buildUi()
 
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setAccessibleName(QStringLiteral("章节列表"));
     m_model = new QStandardItemModel(0, ColumnCount, this);
     m_model->setHorizontalHeaderLabels({QStringLiteral("章节代码"), QStringLiteral("章节名称"), QStringLiteral("习题数目"),
                                         QStringLiteral("已做题数"), QStringLiteral("已做道次"), QStringLiteral("做错道次"),
@@ -115,6 +118,7 @@ void TFrmkmmc::buildUi()
     auto addTotal = [&](int column, const QString &text, QWidget *value) {
         auto *l = new QLabel(text, this);
         l->setStyleSheet(caption);
+        a11y::nameAfter(l, value);
         totals->addWidget(l, 0, column * 2);
         totals->addWidget(value, 0, column * 2 + 1);
     };

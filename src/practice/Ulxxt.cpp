@@ -1,5 +1,6 @@
 // The chapter practice window.
 #include "practice/Ulxxt.h"
+#include "practice/UlxxtNames.h"
 
 #include "common/ClockText.h"
 
@@ -43,6 +44,7 @@ TFrmLxxt::TFrmLxxt(QWidget *parent, const PracticeOptions &options)
     setWindowTitle(m_options.caption);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     buildUi();
+    namePracticeControls(this);
     new backdrop::StripDragger(this);
     qApp->installEventFilter(this);
 

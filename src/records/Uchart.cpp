@@ -1,6 +1,7 @@
 // The score chart window.
 #include "records/Uchart.h"
 
+#include "widgets/AccessibleGui.h"
 #include "widgets/UflatButton.h"
 #include "common/ShellState.h"
 #include "platform/Seams.h"
@@ -148,6 +149,8 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     totalCaption->setObjectName(QStringLiteral("totalCaption"));
     totalValue = new QLabel(QStringLiteral("0"), DBChart2);
     totalValue->setObjectName(QStringLiteral("totalValue"));
+    totalCaption->setBuddy(totalValue);
+    a11y::speakValue(totalValue, [](const QString &n) { return QStringLiteral("习题总数 ") + n; });
     for (QLabel *l : {totalCaption, totalValue})
         l->setStyleSheet(QStringLiteral("color: #1d3c66; font-weight: bold; background: transparent;"));
 
@@ -207,6 +210,7 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     connect(epEfTrBtn1, &QPushButton::clicked, this, &Tfrmchart::epEfTrBtn1Click);
 
     resize(760, 480);
+    a11y::showFocus(this);
 }
 
 void Tfrmchart::showEvent(QShowEvent *event)

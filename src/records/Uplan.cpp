@@ -1,5 +1,6 @@
 // The study plan window.
 #include "records/Uplan.h"
+#include "widgets/AccessibleGui.h"
 
 #include "platform/Seams.h"
 #include "store/SqlText.h"
@@ -84,7 +85,7 @@ QPushButton *speedButton(QWidget *parent, const char *name, const QString &capti
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
     b->setAutoDefault(false);
-    b->setFocusPolicy(Qt::NoFocus);
+    b->setFocusPolicy(Qt::TabFocus);
     b->setCursor(Qt::PointingHandCursor);
     b->setGeometry(x, y, 72, 31);
     return b;
@@ -141,6 +142,10 @@ TFrmplan::TFrmplan(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     DateEdit1->setFont(dateFont);
     DateEdit1->setDate(seams::clock().today());
     DateEdit1->setEnabled(false);
+    a11y::nameAfter(Label2, DateEdit1);
+    // The day count between its caption and "天" (the caption changes once
+    // the exam day has passed).
+    a11y::speakValue(Label1, [this](const QString &n) { return a11y::labelWords(epLabel1->text()) + QLatin1Char(' ') + n + epLabel2->text(); });
 
     SeSkinRadioGroup1 = new QGroupBox(QStringLiteral("学习计划"), this);
     SeSkinRadioGroup1->setObjectName(QStringLiteral("SeSkinRadioGroup1"));
@@ -166,11 +171,15 @@ TFrmplan::TFrmplan(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     suiNumberEdit1 = numberBox(this, "suiNumberEdit1");
     suiNumberEdit2 = numberBox(this, "suiNumberEdit2");
     placeNumberBoxes();
+    // Each box stands inside the words of its item ("每天 … 道题").
+    suiNumberEdit1->setAccessibleName(item0->text().simplified());
+    suiNumberEdit2->setAccessibleName(item1->text().simplified());
 
     SpeedButton1 = speedButton(this, "SpeedButton1", QStringLiteral("设定"), 290, 205);
     SpeedButton2 = speedButton(this, "SpeedButton2", QStringLiteral("关闭"), 367, 205);
     connect(SpeedButton1, &QPushButton::clicked, this, &TFrmplan::SpeedButton1Click);
     connect(SpeedButton2, &QPushButton::clicked, this, &TFrmplan::SpeedButton2Click);
+    a11y::showFocus(this);
 }
 
 void TFrmplan::placeNumberBoxes()

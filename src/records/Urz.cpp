@@ -1,6 +1,7 @@
 // The study log window.
 #include "records/Urz.h"
 
+#include "widgets/AccessibleGui.h"
 #include "widgets/UflatButton.h"
 #include "common/ShellState.h"
 #include "platform/Seams.h"
@@ -64,6 +65,8 @@ TFrmRz::TFrmRz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
         l->setStyleSheet(QStringLiteral("font-weight: bold;"));
         auto *value = new QLabel(QStringLiteral("0"), this);
         value->setObjectName(QLatin1String(name));
+        l->setBuddy(value);
+        a11y::speakValue(value, [words = a11y::labelWords(caption)](const QString &shown) { return words + QLatin1Char(' ') + shown; });
         value->setMinimumSize(90, 34);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setStyleSheet(QStringLiteral("background: #10233f; color: #7fe07f; border: 1px solid #5b7fb0;"
@@ -81,6 +84,7 @@ TFrmRz::TFrmRz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
 
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setAccessibleName(QStringLiteral("学习日志"));
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -116,6 +120,7 @@ TFrmRz::TFrmRz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
         for (int c = 1; c < int(std::size(Columns)); ++c)
             DBGrid1->setColumnWidth(c, 80);
     }
+    a11y::showFocus(this);
 }
 
 void TFrmRz::showEvent(QShowEvent *event)

@@ -2,6 +2,7 @@
 #include "widgets/PictureButtonWidget.h"
 
 #include <QPainter>
+#include <QPen>
 
 PictureButton::PictureButton(const QString &text, QWidget *parent) : QAbstractButton(parent)
 {
@@ -49,4 +50,9 @@ void PictureButton::paintEvent(QPaintEvent *)
     f.setBold(true);
     p.setFont(f);
     p.drawText(rect(), Qt::AlignCenter, text());
+    if (hasFocus()) {
+        // Reached by Tab: the focus must show over the picture.
+        p.setPen(QPen(QColor(0x1f, 0x6f, 0xd0), 2));
+        p.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
 }

@@ -8,7 +8,8 @@ QPushButton *flatButton(QWidget *parent, const char *objectName, const QString &
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(objectName));
     b->setAutoDefault(false);
-    b->setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab, not taken by a mouse click.
+    b->setFocusPolicy(Qt::TabFocus);
     b->setCursor(Qt::PointingHandCursor);
     return b;
 }

@@ -6,6 +6,7 @@
 #include "common/ShellState.h"
 #include "platform/Seams.h"
 #include "store/dm.h"
+#include "widgets/AccessibleGui.h"
 #include "widgets/ModalGui.h"
 #include "widgets/OnOffSwitchWidget.h"
 
@@ -63,6 +64,8 @@ TFrmConfig::TFrmConfig(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frame
         FlatComboBox1->addItem(QStringLiteral("乐曲%1").arg(i, 2, 10, QLatin1Char('0')));
     FlatComboBox1->setCurrentIndex(-1);
     FlatComboBox1->setGeometry(93, 58, 248, 22);
+    a11y::nameAfter(Label1, RxSwitch1);
+    a11y::nameAfter(Label5, FlatComboBox1);
 
     Label4 = label(this, "Label4", QStringLiteral("答题时间设置"), 8, 112);
     ScrollBox1 = new QScrollArea(this);
@@ -146,8 +149,12 @@ void TFrmConfig::FormShow()
             box->setGeometry(100, b * 20 + 5, 40, 20);
             // Made while the window shows, so each is shown by hand.
             box->show();
-            label(m_rows, nullptr, r.name, 16, b * 20 + 8)->show();
+            QLabel *name = label(m_rows, nullptr, r.name, 16, b * 20 + 8);
+            name->show();
             label(m_rows, nullptr, QStringLiteral("分钟"), 150, b * 20 + 8)->show();
+            // Read as "单项选择题 答题时间（分钟）" rather than a bare number.
+            name->setBuddy(box);
+            box->setAccessibleName(r.name + QStringLiteral(" 答题时间（分钟）"));
         }
         m_rows->resize(m_rows->width(), m_rowCount * 20 + 10);
     } catch (const store::DbError &e) {

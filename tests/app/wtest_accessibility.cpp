@@ -340,12 +340,11 @@ TEST(Accessibility, EveryControlOfEveryWindowHasAName)
     std::fflush(stdout);
     EXPECT_EQ(nameless, 0);
     EXPECT_EQ(untabbable, 0);
-    // The walk reached the windows behind the menu and behind their buttons.
-    // The settings window ("music", "sztime" and every "设置" button) is
-    // walked as soon as openSettings opens one; it then belongs here too.
+    // The walk reached the windows behind the menu and behind their buttons,
+    // the settings window ("music", "sztime", every "设置" button) included.
     for (const char *cls : {"TFrmkmmc ", "TFrmLxxt ", "TFrmExam ", "TFrmCheck ", "TfrmLawsFaGui ", "TFrmRuleLxxt ", "TfrmTedit ", "TFrmJx ", "TfrmAnswFagui ",
                             "TFrmBj ", "TFrmInPut ", "TFrmSelectFG ", "TFrmEset ", "TFrmplan ", "TFrmRz ", "Tfrmchart ",
-                            "Tfrmstxz ", "TFrmAbout "}) {
+                            "Tfrmstxz ", "TFrmAbout ", "TFrmConfig "}) {
         bool found = false;
         for (const QString &key : walk.order)
             found = found || key.startsWith(QLatin1String(cls));

@@ -127,7 +127,8 @@ TEST(TitleBarClose, TakesEachWindowsCloseRoad)
         QCoreApplication::sendEvent(w.get(), &ev);
         EXPECT_TRUE(ev.isAccepted()) << c.window;
         EXPECT_FALSE(w->isVisible()) << c.window;
-        if (c.closed)
+        if (c.closed) {
             EXPECT_TRUE(c.closed()) << c.window;
+        }
     }
 }

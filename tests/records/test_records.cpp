@@ -55,8 +55,9 @@ TEST(Countdown, StoredExamDate)
     for (auto [text, date] : cases) {
         const std::optional<QDate> d = parseExamDate(QString::fromLatin1(text));
         EXPECT_EQ(d.has_value(), date.isValid()) << text;
-        if (d && date.isValid())
+        if (d && date.isValid()) {
             EXPECT_EQ(*d, date) << text;
+        }
     }
 }
 

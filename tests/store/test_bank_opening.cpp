@@ -33,8 +33,9 @@ void makeBank(const QString &path, const QStringList &keep = {}, bool wal = fals
         QSqlQuery q(db);
         if (!keep.isEmpty())
             for (const QString &t : store::shippedTables())
-                if (!keep.contains(t))
+                if (!keep.contains(t)) {
                     ASSERT_TRUE(q.exec(QStringLiteral("drop table ") + t));
+                }
         if (wal)
             q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         q.finish();
@@ -83,8 +84,9 @@ TEST(BankOpening, ABankThatCannotBeWrittenIsNotOpened)
         ::chmod(data.constData(), folderWritable ? 0777 : 0555);
         ::chmod(QFile::encodeName(path).constData(), s == ReadOnlyFile ? 0444 : 0666);
         EXPECT_EXIT(openAsOtherUser(dir.path()), ::testing::ExitedWithCode(s == Writable ? 1 : 0), "") << int(s);
-        if (s != Writable)
+        if (s != Writable) {
             EXPECT_EQ(digest(path), before) << int(s);
+        }
         ::chmod(data.constData(), 0777);
     }
 }

@@ -70,8 +70,9 @@ TEST(DataModule, OpenRefusesWhatIsNotABank)
             EXPECT_FALSE(dm.DbOpened) << int(s);
         }
         // A missing bank is never created by trying to open it.
-        if (s == Missing)
+        if (s == Missing) {
             EXPECT_FALSE(QFile::exists(path));
+        }
         seams::setAppDir(QString());
     }
 }

@@ -103,8 +103,9 @@ TEST(TFrmRz, NewestDayFirstWithItsSevenColumns)
         const bool small = QByteArray(mode) == "800";
         EXPECT_EQ(w.DBGrid1->columnWidth(0), small ? 198 : 252) << mode;
         EXPECT_EQ(w.size(), small ? QSize(760, 480) : QSize(934, 611)) << mode;
-        if (!small)
+        if (!small) {
             EXPECT_EQ(w.DBGrid1->columnWidth(3), 80);
+        }
     }
 }
 
@@ -438,8 +439,9 @@ TEST(Tfrmchart, StyleBoxesAndLegendActOnTheShownChartOnly)
         for (int pos = 3; pos >= 0; --pos) {
             click(w.legendItems->button(pos));
             EXPECT_EQ(p.view->chart()->legend()->alignment(), positions[pos]) << pos;
-            if (p.view == w.DBChart2)
+            if (p.view == w.DBChart2) {
                 EXPECT_EQ(w.totalCaption->y(), pos == 1 ? 370 : 400) << pos;
+            }
         }
         click(w.legendItems->button(1));
         click(w.CheckBox1);
@@ -465,8 +467,9 @@ TEST(Tfrmchart, StyleBoxesAndLegendActOnTheShownChartOnly)
         EXPECT_EQ(p.view->chart()->legend()->alignment(), Qt::AlignTop);
         EXPECT_TRUE(w.raised(p.view));
         EXPECT_TRUE(labelsShown(w, p.view));
-        if (p.view == w.DBChart2)
+        if (p.view == w.DBChart2) {
             EXPECT_EQ(w.totalCaption->y(), 400);
+        }
     }
 }
 
@@ -499,8 +502,9 @@ TEST(Tfrmchart, PrintingNoticesAndFailures)
         click(w.typeItems->button(2));
         click(w.epFocusButton1);
         EXPECT_EQ(calls, c.printCalls);
-        if (calls)
+        if (calls) {
             EXPECT_EQ(printedView, w.DBChart3);
+        }
         if (!c.text) {
             EXPECT_TRUE(prompts.prompts.isEmpty());
             continue;

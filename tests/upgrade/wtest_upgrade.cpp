@@ -85,8 +85,9 @@ TEST(UpgradeWindow, MenuOpensItAndThePickedFileMergesOnce)
 
         click(w->SpeedButton1);
         EXPECT_EQ(env.asked.size(), 1);
-        if (!env.asked.isEmpty())
+        if (!env.asked.isEmpty()) {
             EXPECT_EQ(env.asked.first().filter, QStringLiteral("升级文件(*.db)|*.db|所有文件(*.*)|*.*"));
+        }
         EXPECT_EQ(QDir::fromNativeSeparators(w->Edit1->text()), env.answer);
 
         click(w->epFocusButton1);

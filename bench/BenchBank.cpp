@@ -8,7 +8,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
+#include <QWidget>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -132,6 +134,35 @@ QString benchLoadAverage()
     if (!f.open(QIODevice::ReadOnly))
         return QStringLiteral("?");
     return QString::fromLatin1(f.readAll()).section(QLatin1Char(' '), 0, 2);
+}
+
+double benchMsSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
+
+double benchPercentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return std::nan("");
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, size_t(p * double(v.size())))];
+}
+
+double benchMedian(std::vector<double> v) { return benchPercentile(std::move(v), 0.5); }
+
+BenchPaintWatch::BenchPaintWatch(QWidget *window) : m_window(window) { QCoreApplication::instance()->installEventFilter(this); }
+
+BenchPaintWatch::~BenchPaintWatch() { QCoreApplication::instance()->removeEventFilter(this); }
+
+void BenchPaintWatch::wait()
+{
+    while (!m_painted)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+bool BenchPaintWatch::eventFilter(QObject *o, QEvent *e)
+{
+    if (e->type() == QEvent::Paint && o->isWidgetType() && static_cast<QWidget *>(o)->window() == m_window)
+        m_painted = true;
+    return QObject::eventFilter(o, e);
 }
 
 double benchMs(const char *name)

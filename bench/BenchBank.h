@@ -3,11 +3,14 @@
 // benchmark program, with AppDir pointing at it.
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
 #include <vector>
 
+class QElapsedTimer;
+class QWidget;
 class TDM1;
 namespace demobank {
 struct Options;
@@ -39,6 +42,32 @@ void benchCopyPictures(const BenchBank &bank);
 // The process's resident memory in MB, and the machine's load average text.
 double benchRssMb();
 QString benchLoadAverage();
+
+// Milliseconds since the timer started.
+double benchMsSince(const QElapsedTimer &t);
+// The median, and the value at fraction p (0..1) of the sorted figures;
+// NaN when there are none.
+double benchMedian(std::vector<double> v);
+double benchPercentile(std::vector<double> v, double p);
+
+// Waits for a window's next paint: any paint of the window or of a widget
+// inside it (one repaint pass paints every widget that changed), watched
+// while the object lives.
+class BenchPaintWatch : public QObject {
+public:
+    explicit BenchPaintWatch(QWidget *window);
+    ~BenchPaintWatch() override;
+    // Forgets paints seen so far; wait() then waits for the next one.
+    void expect() { m_painted = false; }
+    void wait();
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override;
+
+private:
+    QWidget *m_window;
+    bool m_painted = false;
+};
 
 // Median of a benchmark's per-iteration real time in milliseconds, as
 // collected by the figure reporter (NaN when it did not run).

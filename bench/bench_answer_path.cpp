@@ -148,8 +148,6 @@ private:
     QHash<QByteArray, sqlite3_stmt *> m_stmts;
 };
 
-double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
-
 void BM_AnswerPath(benchmark::State &state)
 {
     TDM1 &dm = g_bank->dm();
@@ -170,24 +168,16 @@ void BM_AnswerPath(benchmark::State &state)
             QElapsedTimer t;
             t.start();
             practice::applyJudgedAnswer(dm, mine, right ? mine.key : wrongAnswer);
-            const double ours = msSince(t);
+            const double ours = benchMsSince(t);
             t.restart();
             floor.answer(theirs, right ? theirs.key : wrongAnswer, today);
-            const double raw = msSince(t);
+            const double raw = benchMsSince(t);
             if (i >= WarmUp) {
                 g_ours.push_back(ours);
                 g_floor.push_back(raw);
             }
         }
     }
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, size_t(p * double(v.size())))];
 }
 
 } // namespace
@@ -202,9 +192,9 @@ int main(int argc, char **argv)
     g_bank = &bank;
     std::printf("bank: %d questions, load average %s\n", questions, qPrintable(benchLoadAverage()));
     runBenchmarks(argc, argv);
-    const double ours = percentile(g_ours, 0.5), raw = percentile(g_floor, 0.5);
+    const double ours = benchPercentile(g_ours, 0.5), raw = benchPercentile(g_floor, 0.5);
     std::printf("answer-path ms: %.3f (floor %.3f; 90th percentile %.3f / %.3f; %zu answers each)\n", ours, raw,
-                percentile(g_ours, 0.9), percentile(g_floor, 0.9), g_ours.size());
+                benchPercentile(g_ours, 0.9), benchPercentile(g_floor, 0.9), g_ours.size());
     std::printf("answer-path ratio: %.2f (median of %zu paired ratios)\n", benchPairedRatio(g_ours, g_floor), g_ours.size());
     std::printf("load average after: %s\n", qPrintable(benchLoadAverage()));
     return 0;

@@ -66,8 +66,6 @@ void run(sqlite3_stmt *s)
     sqlite3_reset(s);
 }
 
-double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
-
 // A body as the entry window holds it: a few formatted paragraphs.
 void fillBody(QTextDocument &doc)
 {
@@ -120,7 +118,7 @@ void BM_QuestionSave(benchmark::State &state)
         q.body = richtext::toRtf(body);
         q.keyPoints = keyPoints;
         const authoring::EntryOutcome out = authoring::saveNewQuestion(dm, q);
-        state.SetIterationTime(msSince(t) / 1000.0);
+        state.SetIterationTime(benchMsSince(t) / 1000.0);
         if (out.result != authoring::EntryOutcome::Saved) {
             state.SkipWithError(out.error.isEmpty() ? "numbering exhausted" : out.error.toUtf8().constData());
             break;
@@ -158,7 +156,7 @@ void BM_QuestionSave(benchmark::State &state)
         text(fgmc, 2, keyPoints.value(1).left(1));
         run(fgmc);
         run(commit);
-        floorTotal += msSince(f);
+        floorTotal += benchMsSince(f);
         ++rounds;
     }
     g_saveFloorMs = rounds ? floorTotal / rounds : 0;
@@ -195,7 +193,7 @@ void BM_QuestionEditSave(benchmark::State &state)
         t.start();
         q.body = richtext::toRtf(body);
         q.editCount = authoring::saveEditedQuestion(dm, q, before);
-        state.SetIterationTime(msSince(t) / 1000.0);
+        state.SetIterationTime(benchMsSince(t) / 1000.0);
 
         QElapsedTimer f;
         f.start();
@@ -222,7 +220,7 @@ void BM_QuestionEditSave(benchmark::State &state)
             run(rule);
         }
         run(commit);
-        floorTotal += msSince(f);
+        floorTotal += benchMsSince(f);
         ++rounds;
     }
     g_editFloorMs = rounds ? floorTotal / rounds : 0;

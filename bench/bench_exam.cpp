@@ -34,19 +34,6 @@ BenchBank *g_bank = nullptr;
 std::vector<double> g_start, g_draw, g_floor;
 int g_questions = 0;
 
-double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
-
-class PaintSpy : public QObject {
-public:
-    bool painted = false;
-    bool eventFilter(QObject *o, QEvent *e) override
-    {
-        if (e->type() == QEvent::Paint)
-            painted = true;
-        return QObject::eventFilter(o, e);
-    }
-};
-
 // The lines of subject 1 whose type takes part (B2 > 0), in the order drawn.
 std::vector<exam::DrawGroup> drawnLines(TDM1 &dm)
 {
@@ -105,13 +92,13 @@ void BM_ExamStart(benchmark::State &state)
             QElapsedTimer t;
             t.start();
             benchmark::DoNotOptimize(ourDraw(dm, lines, seed += 7919));
-            g_draw.push_back(msSince(t));
+            g_draw.push_back(benchMsSince(t));
         }
         {
             QElapsedTimer t;
             t.start();
             benchmark::DoNotOptimize(floorDraw(dm.handle(), lines));
-            g_floor.push_back(msSince(t));
+            g_floor.push_back(benchMsSince(t));
         }
         // The whole start through the menu command's own road, up to the
         // exam window's first paint.
@@ -123,13 +110,10 @@ void BM_ExamStart(benchmark::State &state)
             auto *w = qobject_cast<TFrmExam *>(d);
             if (!w)
                 return 0;
-            PaintSpy spy;
-            w->installEventFilter(&spy);
+            BenchPaintWatch spy(w);
             w->show();
-            while (!spy.painted)
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-            g_start.push_back(msSince(t));
-            w->removeEventFilter(&spy);
+            spy.wait();
+            g_start.push_back(benchMsSince(t));
             g_questions = int(w->questions().size());
             table = w->paper().tableName;
             shown = true;
@@ -172,14 +156,6 @@ int drawCheck(TDM1 &dm, int *lines)
     return differing;
 }
 
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 BENCHMARK(BM_ExamStart)->Unit(benchmark::kMillisecond)->Iterations(25);
@@ -204,8 +180,8 @@ int main(int argc, char **argv)
     const int differing = drawCheck(bank.dm(), &lines);
     std::printf("draw check: %d of %d seeded lines differ from the whole-list draw\n", differing, lines);
     runBenchmarks(argc, argv);
-    std::printf("exam-start ms: %.1f (%d questions, window painted)\n", median(g_start), g_questions);
-    std::printf("exam-draw ms: %.2f (floor %.2f)\n", median(g_draw), median(g_floor));
+    std::printf("exam-start ms: %.1f (%d questions, window painted)\n", benchMedian(g_start), g_questions);
+    std::printf("exam-draw ms: %.2f (floor %.2f)\n", benchMedian(g_draw), benchMedian(g_floor));
     std::printf("exam-draw ratio: %.2f (median of %zu paired ratios)\n", benchPairedRatio(g_draw, g_floor), g_draw.size());
     std::printf("load average after: %s\n", qPrintable(benchLoadAverage()));
     return 0;

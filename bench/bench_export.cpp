@@ -108,12 +108,6 @@ struct FloorReads {
     }
 };
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 } // namespace
 
 BENCHMARK(BM_PaperExport)->Unit(benchmark::kMillisecond)->MinTime(2.0);
@@ -150,7 +144,7 @@ int main(int argc, char **argv)
     std::printf("paper questions: %d\n", int(paper.rows.size()));
     std::printf("paper-export ms: %.2f\n", benchMs("BM_PaperExport"));
     std::printf("paper-export with pdf ms: %.2f\n", benchMs("BM_PaperExportWithPdf"));
-    std::printf("paper-export interleaved ms: %.2f (floor %.3f)\n", median(exports), median(floors));
-    std::printf("paper-export ratio: %.1f\n", median(exports) / median(floors));
+    std::printf("paper-export interleaved ms: %.2f (floor %.3f)\n", benchMedian(exports), benchMedian(floors));
+    std::printf("paper-export ratio: %.1f\n", benchMedian(exports) / benchMedian(floors));
     return 0;
 }

@@ -26,16 +26,6 @@ BenchBank *g_bank = nullptr;
 QString g_largest;   // code of the group with the most key points
 std::vector<double> g_dirMs, g_dirFloorMs, g_groupMs, g_groupFloorMs;
 
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return std::nan("");
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
-
 // The floor: the same statements on a connection of their own, every
 // column of every row read.
 struct Floor {
@@ -83,12 +73,12 @@ void BM_KeypointDirectory(benchmark::State &state)
         auto w = std::make_unique<TfrmLawsFaGui>();
         w->show();
         QCoreApplication::processEvents();
-        const double window = msSince(t);
+        const double window = benchMsSince(t);
         state.SetIterationTime(window / 1000.0);
         g_dirMs.push_back(window);
         t.restart();
         benchmark::DoNotOptimize(floor.directory());
-        g_dirFloorMs.push_back(msSince(t));
+        g_dirFloorMs.push_back(benchMsSince(t));
         w.reset();
         QCoreApplication::processEvents();
     }
@@ -112,12 +102,12 @@ void BM_KeypointGroup(benchmark::State &state)
         t.start();
         w.m_btnSelectClick();
         QCoreApplication::processEvents();
-        const double window = msSince(t);
+        const double window = benchMsSince(t);
         state.SetIterationTime(window / 1000.0);
         g_groupMs.push_back(window);
         t.restart();
         benchmark::DoNotOptimize(floor.group(code));
-        g_groupFloorMs.push_back(msSince(t));
+        g_groupFloorMs.push_back(benchMsSince(t));
         w.m_btnBackClick();
         QCoreApplication::processEvents();
     }
@@ -146,8 +136,8 @@ int main(int argc, char **argv)
     std::printf("bank: %d groups, %d key points, largest group %s with %d key points\n", groups, points,
                 qPrintable(g_largest), largest);
     runBenchmarks(argc, argv);
-    const double dir = median(g_dirMs), dirFloor = median(g_dirFloorMs);
-    const double grp = median(g_groupMs), grpFloor = median(g_groupFloorMs);
+    const double dir = benchMedian(g_dirMs), dirFloor = benchMedian(g_dirFloorMs);
+    const double grp = benchMedian(g_groupMs), grpFloor = benchMedian(g_groupFloorMs);
     std::printf("keypoint-directory floor ms: %.3f (window / floor %.1f)\n", dirFloor, dir / dirFloor);
     std::printf("keypoint-group floor ms: %.3f (window / floor %.1f)\n", grpFloor, grp / grpFloor);
     std::printf("keypoint-directory ms: %.3f\n", dir);

@@ -33,31 +33,6 @@ int g_prompts = 0;
 constexpr int Answers = 400;
 constexpr int WarmUp = 10;
 
-double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
-
-// Notes any paint of the window or of a widget inside it: one repaint pass
-// paints every widget that changed.
-class PaintSpy : public QObject {
-public:
-    explicit PaintSpy(QWidget *window) : m_window(window) {}
-    bool painted = false;
-    bool eventFilter(QObject *o, QEvent *e) override
-    {
-        if (e->type() == QEvent::Paint && o->isWidgetType() && static_cast<QWidget *>(o)->window() == m_window)
-            painted = true;
-        return QObject::eventFilter(o, e);
-    }
-
-private:
-    QWidget *m_window;
-};
-
-void waitForPaint(PaintSpy &spy)
-{
-    while (!spy.painted)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
 void BM_NextQuestion(benchmark::State &state)
 {
     shell().PracticeSql = practice::practiceSql(practice::PracticeKind::New, g_chapter);
@@ -67,10 +42,9 @@ void BM_NextQuestion(benchmark::State &state)
         delete w;
         return;
     }
-    PaintSpy spy(w);
-    qApp->installEventFilter(&spy);
+    BenchPaintWatch spy(w);
     w->show();
-    waitForPaint(spy);
+    spy.wait();
     int answered = 0;
     for (auto _ : state) {
         for (int i = 0; i < Answers + WarmUp; ++i) {
@@ -80,33 +54,24 @@ void BM_NextQuestion(benchmark::State &state)
             if (QToolButton *b = w->answerArea->optionButton(page, 1 + i % 2); b && b->isVisible())
                 b->click();
             QCoreApplication::processEvents();
-            spy.painted = false;
+            spy.expect();
             const int from = w->currentRecord();
             QElapsedTimer t;
             t.start();
             w->epEfTrBtn2->click();
-            waitForPaint(spy);
+            spy.wait();
             if (w->currentRecord() != from + 1) {
                 state.SkipWithError("下一题 did not move on");
                 break;
             }
             if (i >= WarmUp)
-                g_next.push_back(msSince(t));
+                g_next.push_back(benchMsSince(t));
             ++answered;
         }
     }
-    qApp->removeEventFilter(&spy);
     state.counters["answers"] = answered;
     state.counters["questions"] = w->run().count();
     delete w;
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, size_t(p * double(v.size())))];
 }
 
 } // namespace
@@ -130,7 +95,7 @@ int main(int argc, char **argv)
     std::printf("bank: %d questions, chapter %s, load average %s\n", questions, qPrintable(g_chapter), qPrintable(benchLoadAverage()));
     runBenchmarks(argc, argv);
     std::printf("next-question ms: %.2f (90th percentile %.2f, 99th %.2f, worst %.2f over %zu answers; %d prompts)\n",
-                percentile(g_next, 0.5), percentile(g_next, 0.9), percentile(g_next, 0.99), percentile(g_next, 1.0), g_next.size(),
+                benchPercentile(g_next, 0.5), benchPercentile(g_next, 0.9), benchPercentile(g_next, 0.99), benchPercentile(g_next, 1.0), g_next.size(),
                 g_prompts);
     std::printf("load average after: %s\n", qPrintable(benchLoadAverage()));
     return 0;

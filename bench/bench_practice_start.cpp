@@ -30,20 +30,6 @@ QString g_chapter;
 std::vector<double> g_ours, g_floor, g_window;
 double g_rssBase = 0, g_rssPeak = 0;
 
-double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
-
-// Sets a flag when the window it watches has painted.
-class PaintSpy : public QObject {
-public:
-    bool painted = false;
-    bool eventFilter(QObject *o, QEvent *e) override
-    {
-        if (e->type() == QEvent::Paint)
-            painted = true;
-        return QObject::eventFilter(o, e);
-    }
-};
-
 // Steps the selection through the engine's C API, reading every column as
 // the list reader does (texts as UTF-8, numbers as integers).
 int floorRead(sqlite3 *db, const QByteArray &sql)
@@ -81,14 +67,14 @@ void BM_PracticeStart(benchmark::State &state)
             t.start();
             practice::PracticeRun run(dm);
             run.loadRows(sql);
-            g_ours.push_back(msSince(t));
+            g_ours.push_back(benchMsSince(t));
             rows = run.count();
         }
         {
             QElapsedTimer t;
             t.start();
             benchmark::DoNotOptimize(floorRead(dm.handle(), utf8));
-            g_floor.push_back(msSince(t));
+            g_floor.push_back(benchMsSince(t));
         }
         // The whole start as the user sees it: the run started, the window
         // built and painted with its first question.
@@ -96,31 +82,20 @@ void BM_PracticeStart(benchmark::State &state)
         t.start();
         shell().PracticeSql = sql;
         auto *w = new TFrmLxxt;
-        PaintSpy spy;
-        w->installEventFilter(&spy);
+        BenchPaintWatch spy(w);
         if (!w->LoadQuestionList()) {
             state.SkipWithError("the practice window did not load");
             delete w;
             return;
         }
         w->show();
-        while (!spy.painted)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        g_window.push_back(msSince(t));
+        spy.wait();
+        g_window.push_back(benchMsSince(t));
         g_rssPeak = std::max(g_rssPeak, benchRssMb());
-        w->removeEventFilter(&spy);
         delete w;
         QCoreApplication::processEvents();
     }
     state.counters["rows"] = rows;
-}
-
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 } // namespace
@@ -142,9 +117,9 @@ int main(int argc, char **argv)
     // What the program holds before any practice window: the bank open.
     g_rssBase = benchRssMb();
     runBenchmarks(argc, argv);
-    std::printf("practice-start ms: %.1f\n", median(g_window));
+    std::printf("practice-start ms: %.1f\n", benchMedian(g_window));
     std::printf("practice-start extra MB: %.1f (resident with the window open, above the open bank)\n", g_rssPeak - g_rssBase);
-    std::printf("practice-load ms: %.2f (floor %.2f)\n", median(g_ours), median(g_floor));
+    std::printf("practice-load ms: %.2f (floor %.2f)\n", benchMedian(g_ours), benchMedian(g_floor));
     std::printf("practice-load ratio: %.2f (median of %zu paired ratios)\n", benchPairedRatio(g_ours, g_floor), g_ours.size());
     return 0;
 }

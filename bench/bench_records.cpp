@@ -98,14 +98,6 @@ void BM_ScoreChart(benchmark::State &state)
     openWindow<Tfrmchart>(state, g_chartFloor, {"select C2, C3, C4, D1, D2 from tab_kmmc where C7='0'"});
 }
 
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return std::nan("");
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 BENCHMARK(BM_StudyLog)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
@@ -120,8 +112,8 @@ int main(int argc, char **argv)
     shell().ScreenMode = QStringLiteral("1024");
     fillRecords(bank.dm());
     runBenchmarks(argc, argv);
-    const double log = benchMs("BM_StudyLog"), logFloor = median(g_logFloor);
-    const double chart = benchMs("BM_ScoreChart"), chartFloor = median(g_chartFloor);
+    const double log = benchMs("BM_StudyLog"), logFloor = benchMedian(g_logFloor);
+    const double chart = benchMs("BM_ScoreChart"), chartFloor = benchMedian(g_chartFloor);
     std::printf("study-log ms: %.2f\n", log);
     std::printf("study-log floor ms: %.2f (ratio %.1f)\n", logFloor, log / logFloor);
     std::printf("score-chart ms: %.2f\n", chart);

@@ -106,14 +106,6 @@ void floorMerge(const QString &bank, const QString &file)
     sqlite3_close(db);
 }
 
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 void BM_UpgradeMerge(benchmark::State &state)
 {
     TDM1 &dm = g_bank->dm();
@@ -156,7 +148,7 @@ int main(int argc, char **argv)
     std::printf("upgrade file: %d questions, %d materials, %d sections, %lld bytes\n", s.questions, s.materials, s.sections,
                 static_cast<long long>(QFile(g_upgrade).size()));
     runBenchmarks(argc, argv);
-    std::printf("upgrade-merge ms: %.1f (floor %.1f)\n", median(g_program), median(g_floor));
-    std::printf("upgrade-merge ratio: %.2f\n", median(g_program) / median(g_floor));
+    std::printf("upgrade-merge ms: %.1f (floor %.1f)\n", benchMedian(g_program), benchMedian(g_floor));
+    std::printf("upgrade-merge ratio: %.2f\n", benchMedian(g_program) / benchMedian(g_floor));
     return 0;
 }

@@ -13,14 +13,7 @@ void nameExamControls(QWidget *w)
 {
     using a11y::speakValue;
     auto label = [w](const char *name) { return w->findChild<QLabel *>(QLatin1String(name)); };
-    auto *upper = w->findChild<QTextEdit *>(QStringLiteral("Re1"));
-    auto *lower = w->findChild<QTextEdit *>(QStringLiteral("Re2"));
-    if (upper && lower)
-        speakValue(upper, [lower](const QString &) {
-            return lower->isVisible() ? QStringLiteral("材料") : QStringLiteral("题目");
-        });
-    if (lower)
-        lower->setAccessibleName(QStringLiteral("题目"));
+    a11y::nameQuestionPanes(w->findChild<QTextEdit *>(QStringLiteral("Re1")), w->findChild<QTextEdit *>(QStringLiteral("Re2")));
     // The paper's length: the sheet cells that stand for a question are the
     // ones not switched off (the whole sheet is disabled while paused).
     QPointer<QWidget> sheet = w->findChild<QWidget *>(QStringLiteral("fcBG_th"));

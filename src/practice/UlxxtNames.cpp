@@ -14,16 +14,7 @@ void namePracticeControls(QWidget *w)
 {
     using a11y::speakValue;
     auto label = [w](const char *name) { return w->findChild<QLabel *>(QLatin1String(name)); };
-    auto *upper = w->findChild<QTextEdit *>(QStringLiteral("Re1"));
-    auto *lower = w->findChild<QTextEdit *>(QStringLiteral("Re2"));
-    // The upper pane holds the question, or the material when a
-    // sub-question stands in the lower one.
-    if (upper && lower)
-        speakValue(upper, [lower](const QString &) {
-            return lower->isVisible() ? QStringLiteral("材料") : QStringLiteral("题目");
-        });
-    if (lower)
-        lower->setAccessibleName(QStringLiteral("题目"));
+    a11y::nameQuestionPanes(w->findChild<QTextEdit *>(QStringLiteral("Re1")), w->findChild<QTextEdit *>(QStringLiteral("Re2")));
     if (auto *gauge = w->findChild<QProgressBar *>(QStringLiteral("Gauge1")))
         gauge->setAccessibleName(QStringLiteral("答题时间"));
     if (QLabel *total = label("Lb_total")) {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLCDNumber>
 #include <QPointer>
+#include <QTextEdit>
 #include <QTimer>
 
 namespace a11y {
@@ -115,6 +116,16 @@ void speakValue(QWidget *control, std::function<QString(const QString &)> meanin
         return;
     delete control->findChild<ValueSpeaker *>(QStringLiteral("a11yValueSpeaker"), Qt::FindDirectChildrenOnly);
     new ValueSpeaker(control, std::move(meaning));
+}
+
+void nameQuestionPanes(QTextEdit *upper, QTextEdit *lower)
+{
+    if (upper && lower)
+        speakValue(upper, [lower](const QString &) {
+            return lower->isVisible() ? QStringLiteral("材料") : QStringLiteral("题目");
+        });
+    if (lower)
+        lower->setAccessibleName(QStringLiteral("题目"));
 }
 
 void refreshSpokenValues(QWidget *window)

@@ -9,6 +9,7 @@
 #include <functional>
 
 class QLabel;
+class QTextEdit;
 class QWidget;
 
 namespace a11y {
@@ -25,6 +26,10 @@ QString labelWords(const QString &labelText);
 // line that may be empty: its accessible name is meaning(shown text) and
 // follows every change of what it shows; the screen is left as it is.
 void speakValue(QWidget *control, std::function<QString(const QString &shown)> meaning);
+// The two panes of a question body: the upper one holds the question, or
+// the material when a sub-question stands in the lower one.
+void nameQuestionPanes(QTextEdit *upper, QTextEdit *lower);
+
 // Applies the meanings of a window's speaking controls now (they also follow
 // by themselves whenever the control repaints).
 void refreshSpokenValues(QWidget *window);

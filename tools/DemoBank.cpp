@@ -23,6 +23,7 @@
 // statements; counters (C3, q) are the exact counts of what was written.
 #include "DemoBank.h"
 
+#include "BankFile.h"
 #include "DemoBankContent.h"
 #include "DemoBankItems.h"
 #include "DemoBankItems1.h"
@@ -35,7 +36,6 @@
 #include "store/DbError.h"
 #include "store/Schema.h"
 
-#include <QAtomicInt>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -1381,43 +1381,6 @@ void Generator::run()
     writeSettings();
     if (!m_db.commit())
         throw store::DbError(m_db.lastError().text());
-}
-
-QString connectionName()
-{
-    static QAtomicInt counter;
-    return QStringLiteral("demobank-%1").arg(counter.fetchAndAddRelaxed(1));
-}
-
-// Opens an SQLite file on its own connection and closes it again, whatever
-// happens inside.
-template <class F> void withDatabase(const QString &path, const QString &options, F &&work)
-{
-    const QString name = connectionName();
-    std::exception_ptr failure;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!options.isEmpty())
-            db.setConnectOptions(options);
-        if (!db.open()) {
-            const QString err = db.lastError().text();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(name);
-            throw store::DbError(err);
-        }
-        try {
-            work(db);
-        } catch (...) {
-            failure = std::current_exception();
-            if (db.isOpen())
-                db.rollback();
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    if (failure)
-        std::rethrow_exception(failure);
 }
 
 } // namespace

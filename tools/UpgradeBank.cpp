@@ -12,12 +12,12 @@
 // the chapter window and the key-point directory list them in place.
 #include "UpgradeBank.h"
 
+#include "BankFile.h"
 #include "DemoBankContent.h"
 #include "platform/RichText.h"
 #include "store/DbError.h"
 #include "store/Schema.h"
 
-#include <QAtomicInt>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -53,12 +53,6 @@ QString chineseNumber(int n)
 
 const char *const Topics[] = {"智能调度系统", "船舶交通服务", "绿色港口建设", "港口数据管理", "自动化码头作业"};
 const char *const Aspects[] = {"的基本概念", "的主要功能", "的管理要求", "的操作流程", "的安全要求", "的发展趋势"};
-
-QString connectionName()
-{
-    static QAtomicInt counter;
-    return QStringLiteral("upgradebank-%1").arg(counter.fetchAndAddRelaxed(1));
-}
 
 class Query {
 public:
@@ -434,35 +428,6 @@ UpgradeSummary UpgradeWriter::run(const QString &sjbs)
     out.materials = m_materials;
     out.keyPoints = int(m_newGroupPoints.size() + m_oldGroupPoints.size());
     return out;
-}
-
-template <class F> void withDatabase(const QString &path, const QString &options, F &&work)
-{
-    const QString name = connectionName();
-    std::exception_ptr failure;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!options.isEmpty())
-            db.setConnectOptions(options);
-        if (!db.open()) {
-            const QString err = db.lastError().text();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(name);
-            throw store::DbError(err);
-        }
-        try {
-            work(db);
-        } catch (...) {
-            failure = std::current_exception();
-            if (db.isOpen())
-                db.rollback();
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    if (failure)
-        std::rethrow_exception(failure);
 }
 
 } // namespace

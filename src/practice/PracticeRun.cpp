@@ -28,59 +28,83 @@ enum Field { A1, A2, A2_1, K3, A10 = K3 + 10, A13, A14, E1, E2, E2_1, E3, E4, F1
 const char *const FieldNames[FieldCount] = {"a1", "a2", "a2_1", "k3", "k4", "k5", "k6", "k7", "k8", "k9", "k10", "k11", "k12",
                                             "a10", "a13", "a14", "e1", "e2", "e2_1", "e3", "e4", "f1", "xx", "csbs", "ecount"};
 
-// Texts that recur across the rows of a list (chapter codes, keys, key
-// points, dates, marks) are kept once and shared by every row that holds
-// them; ids and notes are read as they are.
-class SharedTexts {
+} // namespace
+
+// Reads the rows of a selection into the run's packed list.  Texts that
+// recur across the rows of a list (chapter codes, keys, key points, dates,
+// marks) are numbered once; the rows of a list come by type and chapter, so
+// a field often holds what it held in the row before, and that number is
+// given again without looking the text up.
+class RowPacker {
 public:
-    // The text of a field of the current row.  The rows of a list come by
-    // type and chapter, so a field often holds what it held in the row
-    // before: that text is given again without looking it up.
-    QString get(int field, const char *utf8, int bytes)
+    explicit RowPacker(PracticeRun &run) : m_run(run) {}
+
+    quint32 number(int field, const char *utf8, int bytes)
     {
         if (bytes <= 0)
-            return QString();
+            return 0;
         Last &last = m_last[size_t(field)];
-        if (last.key.size() == bytes && std::memcmp(last.key.data(), utf8, size_t(bytes)) == 0)
-            return last.text;
+        if (last.number != 0 && last.key.size() == bytes && std::memcmp(last.key.data(), utf8, size_t(bytes)) == 0)
+            return last.number;
         const QByteArrayView key(utf8, bytes);
-        auto it = m_texts.constFind(key);
-        if (it == m_texts.constEnd()) {
+        auto it = m_numbers.constFind(key);
+        if (it == m_numbers.constEnd()) {
             m_keys.emplace_back(utf8, bytes);
-            it = m_texts.insert(QByteArrayView(m_keys.back()), QString::fromUtf8(utf8, bytes));
+            it = m_numbers.insert(QByteArrayView(m_keys.back()), m_run.textNumber(QString::fromUtf8(utf8, bytes)));
         }
         last.key = it.key();
-        last.text = it.value();
-        return last.text;
+        last.number = it.value();
+        return last.number;
     }
 
 private:
     struct Last {
         QByteArrayView key;   // points into m_keys
-        QString text;
+        quint32 number = 0;
     };
+    PracticeRun &m_run;
     std::deque<QByteArray> m_keys;   // owns the bytes the views point at
-    QHash<QByteArrayView, QString> m_texts;
+    QHash<QByteArrayView, quint32> m_numbers;
     std::array<Last, FieldCount> m_last;
 };
 
-} // namespace
-
 bool PracticeRun::load(const QString &selection)
 {
-    m_rows.clear();
-    m_view.clear();
+    clearRows();
     clearRunAnswers(m_dm);
     loadRows(selection);
     return !m_rows.isEmpty();
+}
+
+void PracticeRun::clearRows()
+{
+    m_rows.clear();
+    m_view.clear();
+    m_idBytes.clear();
+    m_keyPointTexts.clear();
+    m_texts = {QString()};
+    m_textNumbers.clear();
+}
+
+quint32 PracticeRun::textNumber(const QString &text)
+{
+    if (text.isEmpty())
+        return 0;
+    auto it = m_textNumbers.constFind(text);
+    if (it != m_textNumbers.constEnd())
+        return it.value();
+    const auto n = quint32(m_texts.size());
+    m_texts.append(text);
+    m_textNumbers.insert(text, n);
+    return n;
 }
 
 void PracticeRun::loadRows(const QString &selection)
 {
     // The list of a large chapter runs to tens of thousands of rows: the
     // selection is stepped forward once on the engine's handle and each row
-    // keeps only what the window uses, with recurring texts shared.
-    m_rows.clear();
+    // is packed as it comes, with no string of its own but the id's bytes.
+    clearRows();
     sqlite3 *db = m_dm.handle();
     sqlite3_stmt *stmt = nullptr;
     const QByteArray sql = selection.toUtf8();
@@ -99,7 +123,7 @@ void PracticeRun::loadRows(const QString &selection)
             if (col[f] < 0 && name == FieldNames[f])
                 col[f] = c;
     }
-    SharedTexts shared;
+    RowPacker packer(*this);
     auto bytes = [&](int f, const char *&text) {
         if (col[f] < 0) {
             text = nullptr;
@@ -108,62 +132,58 @@ void PracticeRun::loadRows(const QString &selection)
         text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col[f]));
         return sqlite3_column_bytes(stmt, col[f]);
     };
-    auto sharedText = [&](int f) {
+    auto text = [&](int f) {
         const char *t;
         const int n = bytes(f, t);
-        return shared.get(f, t, n);
-    };
-    auto ownText = [&](int f) {
-        const char *t;
-        const int n = bytes(f, t);
-        return n > 0 ? QString::fromUtf8(t, n) : QString();
+        return packer.number(f, t, n);
     };
     auto number = [&](int f) { return col[f] < 0 ? 0 : sqlite3_column_int(stmt, col[f]); };
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        QuestionRow r;
-        r.id = ownText(A1);
-        r.key = sharedText(A2);
-        r.optionCount = number(A2_1);
-        // Trailing empty key-point fields are not kept: value(k) reads them
-        // as empty all the same.
-        int last = -1;
-        QString k[10];
-        for (int i = 0; i < 10; ++i) {
-            k[i] = sharedText(K3 + i);
-            if (!k[i].isEmpty())
-                last = i;
-        }
-        r.keyPoints.reserve(last + 1);
-        for (int i = 0; i <= last; ++i)
-            r.keyPoints << k[i];
-        r.chapter = sharedText(A10);
-        r.type = number(A13);
-        r.noteIsNull = col[A14] < 0 || sqlite3_column_type(stmt, col[A14]) == SQLITE_NULL;
-        r.note = ownText(A14);
-        r.lastDate = sharedText(E1);
-        r.lastAnswer = sharedText(E2);
-        r.runAnswer = sharedText(E2_1);
-        r.attempts = number(E3);
-        r.wrongScore = number(E4);
-        r.status = number(F1);
-        r.order = number(XX);
-        r.timedOut = sharedText(CSBS);
-        r.editCount = number(ECOUNT);
-        m_rows.append(std::move(r));
+        StoredRow s;
+        const char *id;
+        const int idSize = bytes(A1, id);
+        s.idAt = quint32(m_idBytes.size());
+        s.idSize = quint16(std::max(0, idSize));
+        if (idSize > 0)
+            m_idBytes.append(id, s.idSize);
+        s.key = text(A2);
+        s.optionCount = qint8(number(A2_1));
+        // Trailing empty key-point fields are not kept: a row reads them as
+        // empty all the same.
+        quint32 k[10];
+        int kept = 0;
+        for (int i = 0; i < 10; ++i)
+            if ((k[i] = text(K3 + i)) != 0)
+                kept = i + 1;
+        s.keyPointsAt = quint32(m_keyPointTexts.size());
+        s.keyPointCount = quint8(kept);
+        for (int i = 0; i < kept; ++i)
+            m_keyPointTexts.append(k[i]);
+        s.chapter = text(A10);
+        s.type = qint16(number(A13));
+        s.noteIsNull = col[A14] < 0 || sqlite3_column_type(stmt, col[A14]) == SQLITE_NULL;
+        s.note = text(A14);
+        s.lastDate = text(E1);
+        s.lastAnswer = text(E2);
+        s.runAnswer = text(E2_1);
+        s.attempts = number(E3);
+        s.wrongScore = number(E4);
+        s.status = qint8(number(F1));
+        s.order = number(XX);
+        s.timedOut = text(CSBS);
+        s.editCount = qint16(number(ECOUNT));
+        m_rows.append(s);
     }
     if (rc != SQLITE_DONE)
         throw store::DbError(QString::fromUtf8(sqlite3_errmsg(db)));
-    // The list is not squeezed to its size: that would copy every row into a
-    // new block while the old one is still held, costing more time and a
-    // higher peak than the spare room it gives back.
     setTypeFilter(m_filter);
 }
 
 int PracticeRun::typeCount(int typeCode) const
 {
     int n = 0;
-    for (const QuestionRow &r : m_rows)
+    for (const StoredRow &r : m_rows)
         if (r.type == typeCode)
             ++n;
     return n;
@@ -178,31 +198,103 @@ void PracticeRun::setTypeFilter(int typeCode)
             m_view << i;
 }
 
-const QuestionRow &PracticeRun::row(int record) const
+const PracticeRun::StoredRow &PracticeRun::stored(int record) const
 {
     if (!valid(record))
         throw std::out_of_range("question record out of range");
     return m_rows.at(m_view.at(record - 1));
 }
 
-QuestionRow &PracticeRun::row(int record)
+QString PracticeRun::id(int record) const
 {
-    if (!valid(record))
-        throw std::out_of_range("question record out of range");
-    return m_rows[m_view.at(record - 1)];
+    const StoredRow &s = stored(record);
+    return QString::fromUtf8(m_idBytes.constData() + s.idAt, s.idSize);
+}
+
+QuestionRow PracticeRun::row(int record) const
+{
+    const StoredRow &s = stored(record);
+    QuestionRow r;
+    r.id = QString::fromUtf8(m_idBytes.constData() + s.idAt, s.idSize);
+    r.key = m_texts.at(s.key);
+    r.chapter = m_texts.at(s.chapter);
+    r.keyPoints.reserve(s.keyPointCount);
+    for (int i = 0; i < s.keyPointCount; ++i)
+        r.keyPoints << m_texts.at(m_keyPointTexts.at(s.keyPointsAt + i));
+    r.lastDate = m_texts.at(s.lastDate);
+    r.lastAnswer = m_texts.at(s.lastAnswer);
+    r.runAnswer = m_texts.at(s.runAnswer);
+    r.attempts = s.attempts;
+    r.wrongScore = s.wrongScore;
+    r.optionCount = s.optionCount;
+    r.type = s.type;
+    r.note = m_texts.at(s.note);
+    r.noteIsNull = s.noteIsNull;
+    r.status = s.status;
+    r.order = s.order;
+    r.timedOut = m_texts.at(s.timedOut);
+    r.editCount = s.editCount;
+    return r;
+}
+
+void PracticeRun::pack(StoredRow &s, const QuestionRow &r)
+{
+    const QByteArray id = r.id.toUtf8();
+    if (QByteArrayView(m_idBytes.constData() + s.idAt, s.idSize) != QByteArrayView(id)) {
+        s.idAt = quint32(m_idBytes.size());
+        s.idSize = quint16(id.size());
+        m_idBytes.append(id);
+    }
+    s.key = textNumber(r.key);
+    s.chapter = textNumber(r.chapter);
+    // The key points as far as the last one given; a changed list takes a
+    // new stretch (edits are few, the old stretch is simply left).
+    int kept = 0;
+    for (int i = 0; i < r.keyPoints.size() && i < 10; ++i)
+        if (!r.keyPoints.at(i).isEmpty())
+            kept = i + 1;
+    bool same = kept == s.keyPointCount;
+    for (int i = 0; same && i < kept; ++i)
+        same = m_texts.at(m_keyPointTexts.at(s.keyPointsAt + i)) == r.keyPoints.at(i);
+    if (!same) {
+        s.keyPointsAt = quint32(m_keyPointTexts.size());
+        s.keyPointCount = quint8(kept);
+        for (int i = 0; i < kept; ++i)
+            m_keyPointTexts.append(textNumber(r.keyPoints.at(i)));
+    }
+    s.lastDate = textNumber(r.lastDate);
+    s.lastAnswer = textNumber(r.lastAnswer);
+    s.runAnswer = textNumber(r.runAnswer);
+    s.attempts = r.attempts;
+    s.wrongScore = r.wrongScore;
+    s.optionCount = qint8(r.optionCount);
+    s.type = qint16(r.type);
+    s.note = textNumber(r.note);
+    s.noteIsNull = r.noteIsNull;
+    s.status = qint8(r.status);
+    s.order = r.order;
+    s.timedOut = textNumber(r.timedOut);
+    s.editCount = qint16(r.editCount);
+}
+
+void PracticeRun::setRow(int record, const QuestionRow &row)
+{
+    stored(record);   // throws for a record outside the list
+    pack(m_rows[m_view.at(record - 1)], row);
 }
 
 JudgeOutcome PracticeRun::judge(int record, const QString &answer)
 {
-    QuestionRow &r = row(record);
+    QuestionRow r = row(record);
     const JudgeOutcome out = applyJudgedAnswer(m_dm, r, answer);
     static_cast<QuestionState &>(r) = out.after;
+    setRow(record, r);
     return out;
 }
 
 void PracticeRun::setVoided(int record, bool voided)
 {
-    QuestionRow &r = row(record);
+    QuestionRow r = row(record);
     if (voided) {
         m_dm.exec(QStringLiteral("update tab_answ set f1=1, e2='zero' where A1=?"), {r.id});
         r.status = 1;
@@ -211,21 +303,24 @@ void PracticeRun::setVoided(int record, bool voided)
         m_dm.exec(QStringLiteral("update tab_answ set f1=0 where A1=?"), {r.id});
         r.status = 0;
     }
+    setRow(record, r);
 }
 
 void PracticeRun::markTimedOut(int record)
 {
-    QuestionRow &r = row(record);
+    QuestionRow r = row(record);
     m_dm.exec(QStringLiteral("update tab_answ set csbs='Y' where A1=?"), {r.id});
     r.timedOut = QStringLiteral("Y");
+    setRow(record, r);
 }
 
 void PracticeRun::setNote(int record, const QString &note, bool isNull)
 {
-    QuestionRow &r = row(record);
+    QuestionRow r = row(record);
     m_dm.exec(QStringLiteral("update tab_answ set A14=? where A1=?"), {isNull ? QVariant() : QVariant(note), r.id});
     r.note = note;
     r.noteIsNull = isNull;
+    setRow(record, r);
 }
 
 QuestionContent loadQuestionContent(TDM1 &dm, const QString &id)
@@ -269,10 +364,8 @@ JudgeOutcome judgeAndShowNext(PracticeRun &run, int record, const QString &answe
     JudgeOutcome out;
     if (run.valid(record))
         out = run.judge(record, answer);
-    if (run.valid(next)) {
-        const QString id = run.row(next).id;
-        fillQuestionBody(loadQuestionContent(run.dm(), id), upper, lower);
-    }
+    if (run.valid(next))
+        fillQuestionBody(loadQuestionContent(run.dm(), run.id(next)), upper, lower);
     return out;
 }
 

@@ -7,6 +7,7 @@
 #include "practice/AnswerLogic.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QVector>
 
@@ -15,7 +16,8 @@ class TDM1;
 
 namespace practice {
 
-// A row of the question list (tab_answ).
+// A row of the question list (tab_answ), as the window reads it.  The run
+// keeps its rows packed and hands out this form one row at a time.
 struct QuestionRow : QuestionState {
     int optionCount = 0;   // a2_1
     int type = 0;          // a13
@@ -62,8 +64,13 @@ public:
     int count() const { return int(m_view.size()); }
     int totalCount() const { return int(m_rows.size()); }
 
-    const QuestionRow &row(int record) const;
-    QuestionRow &row(int record);
+    // The row of a record, unpacked.  Changing the copy changes nothing in
+    // the run: setRow puts a changed row back.
+    QuestionRow row(int record) const;
+    QString id(int record) const;
+    // Replaces the kept row of a record (the list only; the bank is not
+    // touched), as after the question was edited or its note saved.
+    void setRow(int record, const QuestionRow &row);
     bool valid(int record) const { return record >= 1 && record <= count(); }
 
     // Judges an answer to a record and stores it (one transaction).  The
@@ -79,10 +86,39 @@ public:
     void setNote(int record, const QString &note, bool isNull);
 
 private:
+    // A row packed for a list of tens of thousands: every text but the id
+    // is a number in the run's table of texts, each distinct text kept
+    // once; the id's UTF-8 bytes lie in one block; the key points are a
+    // stretch of text numbers.  About 60 bytes a row against some 500 for
+    // an unpacked row with its own strings and list.
+    struct StoredRow {
+        quint32 idAt = 0;          // offset in m_idBytes
+        quint32 keyPointsAt = 0;   // offset in m_keyPointTexts
+        quint32 key = 0, chapter = 0, lastDate = 0, lastAnswer = 0, runAnswer = 0, timedOut = 0, note = 0;
+        qint32 attempts = 0, wrongScore = 0, order = 0;
+        quint16 idSize = 0;
+        qint16 type = 0;
+        qint16 editCount = 0;
+        quint8 keyPointCount = 0;
+        qint8 optionCount = 0;
+        qint8 status = 0;
+        bool noteIsNull = true;
+    };
+    friend class RowPacker;
+
+    const StoredRow &stored(int record) const;
+    quint32 textNumber(const QString &text);
+    void pack(StoredRow &s, const QuestionRow &r);
+    void clearRows();
+
     TDM1 &m_dm;
-    QVector<QuestionRow> m_rows;
+    QVector<StoredRow> m_rows;
     QVector<int> m_view;   // indexes into m_rows, in list order
     int m_filter = 0;
+    QByteArray m_idBytes;
+    QVector<quint32> m_keyPointTexts;
+    QVector<QString> m_texts;              // number 0 is the empty text
+    QHash<QString, quint32> m_textNumbers; // the other way round
 };
 
 // Fills the two panes of the question body: a sub-question shows its

@@ -119,7 +119,7 @@ bool TFrmLxxt::LoadQuestionList()
         return false;
     if (!m_run->load(shell().PracticeSql))
         return false;
-    m_firstId = m_run->row(1).id;
+    m_firstId = m_run->id(1);
 
     if (!loadPicture(QStringLiteral("pic/vloxtxup.bmp"), m_typeUp) || !loadPicture(QStringLiteral("pic/vloxtxdw.bmp"), m_typeDown)) {
         refuseMissingPictures();
@@ -457,7 +457,7 @@ void TFrmLxxt::epEfTrBtn4Click()
         return;
     ui::busyCursor();
     TFrmJx jx(this);
-    jx.bind(*DM1, {QStringLiteral("tab_exer"), QStringLiteral("A1"), m_run->row(m_current).id, QStringLiteral("jx")});
+    jx.bind(*DM1, {QStringLiteral("tab_exer"), QStringLiteral("A1"), m_run->id(m_current), QStringLiteral("jx")});
     ui::execModal(&jx);
     ui::normalCursor();
 }
@@ -466,7 +466,7 @@ void TFrmLxxt::epEfTrBtn5Click()
 {
     if (!m_run->valid(m_current))
         return;
-    QuestionRow &r = m_run->row(m_current);
+    QuestionRow r = m_run->row(m_current);
     TFrmBj bj(this);
     try {
         bj.bind(*DM1, {QStringLiteral("tab_answ"), QStringLiteral("A1"), r.id, QStringLiteral("A14")});
@@ -478,6 +478,7 @@ void TFrmLxxt::epEfTrBtn5Click()
     if (bj.saved()) {
         r.note = bj.text();
         r.noteIsNull = bj.isNull();
+        m_run->setRow(m_current, r);
     }
     epEfTrBtn5->setText(noteCaption(shell().NoteHasContent));
 }
@@ -511,7 +512,7 @@ void TFrmLxxt::epEfTrBtn9Click()
     TfrmAnswFagui w(this);
     bool any = false;
     try {
-        any = w.LoadKeyPoints(m_run->row(m_current).id);
+        any = w.LoadKeyPoints(m_run->id(m_current));
     } catch (const store::DbError &e) {
         ui::showError(e.text());
         return;
@@ -542,7 +543,7 @@ void TFrmLxxt::epEfTrBtn11Click()
         return;
     // The question's time does not run while it is being edited.
     Timer1->stop();
-    QuestionRow &row = m_run->row(m_current);
+    QuestionRow row = m_run->row(m_current);
     TfrmTedit edit(row.id, this);
     if (edit.loaded() && ui::execModal(&edit) == QDialog::Accepted) {
         // The edited question is shown at once, with its new key, type
@@ -555,6 +556,7 @@ void TFrmLxxt::epEfTrBtn11Click()
         while (row.keyPoints.size() < 10)
             row.keyPoints << QString();
         row.editCount = q.editCount;
+        m_run->setRow(m_current, row);
         m_contentFailed = false;
         try {
             m_content = loadQuestionContent(*DM1, row.id);

@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTextDocument>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace practice;
@@ -191,6 +192,69 @@ TEST_F(Selections, TheListHoldsWhatTheStatementReturns)
         }
         EXPECT_EQ(i, run.count()) << sql.toStdString();
     }
+}
+
+TEST_F(Selections, AChangedRowLeavesTheRowsThatShareItsTextsAlone)
+{
+    // Rows that hold the same key, chapter and key points share those texts
+    // in the list; changing one row (an edit, a saved note, an answer) must
+    // change that row only, and say exactly what was put back.
+    b.run(QStringLiteral("update tab_answ set K3='100101001', K5='100101002', A14=NULL where A1 in ('o1','w1','w3')"));
+    PracticeRun run(b.dm());
+    ASSERT_TRUE(run.load(practiceSql(PracticeKind::Review, QStringLiteral("1001"))));
+    QList<QuestionRow> before;
+    for (int i = 1; i <= run.count(); ++i)
+        before << run.row(i);
+    const int at = ids(b, practiceSql(PracticeKind::Review, QStringLiteral("1001"))).indexOf(QStringLiteral("w1")) + 1;
+    ASSERT_GT(at, 0);
+    struct Change {
+        const char *what;
+        std::function<void(QuestionRow &)> apply;
+    } changes[] = {
+        {"key and options", [](QuestionRow &r) { r.key = QStringLiteral("BCD"); r.optionCount = 5; }},
+        {"key points (fewer, then trailing blanks as the edit window pads them)",
+         [](QuestionRow &r) { r.keyPoints = {QStringLiteral("100101009"), QString(), QStringLiteral("考点二"), QString(), QString()}; }},
+        {"note from NULL to empty", [](QuestionRow &r) { r.note.clear(); r.noteIsNull = false; }},
+        {"note text", [](QuestionRow &r) { r.note = QStringLiteral("第二遍再看"); r.noteIsNull = false; }},
+        {"answer state", [](QuestionRow &r) { r.runAnswer = QStringLiteral("A"); r.lastAnswer = QStringLiteral("A"); r.attempts += 1; r.wrongScore = -3; }},
+        {"type, status, edit count", [](QuestionRow &r) { r.type = 65; r.status = 2; r.editCount = 3; r.timedOut = QStringLiteral("Y"); }},
+    };
+    QuestionRow expected = run.row(at);
+    for (const Change &c : changes) {
+        c.apply(expected);
+        run.setRow(at, expected);
+        const QuestionRow got = run.row(at);
+        QStringList keyPoints = expected.keyPoints;
+        while (!keyPoints.isEmpty() && keyPoints.last().isEmpty())
+            keyPoints.removeLast();
+        EXPECT_EQ(got.keyPoints, keyPoints) << c.what;
+        EXPECT_EQ((QStringList{got.id, got.key, got.chapter, got.note, got.lastDate, got.lastAnswer, got.runAnswer, got.timedOut}),
+                  (QStringList{expected.id, expected.key, expected.chapter, expected.note, expected.lastDate, expected.lastAnswer,
+                               expected.runAnswer, expected.timedOut}))
+            << c.what;
+        EXPECT_EQ((QList<int>{got.noteIsNull, got.optionCount, got.type, got.attempts, got.wrongScore, got.status, got.editCount}),
+                  (QList<int>{expected.noteIsNull, expected.optionCount, expected.type, expected.attempts, expected.wrongScore,
+                              expected.status, expected.editCount}))
+            << c.what;
+        for (int i = 1; i <= run.count(); ++i) {
+            if (i == at)
+                continue;
+            const QuestionRow r = run.row(i);
+            EXPECT_EQ((QStringList{r.id, r.key, r.note, r.runAnswer} + r.keyPoints),
+                      (QStringList{before[i - 1].id, before[i - 1].key, before[i - 1].note, before[i - 1].runAnswer} + before[i - 1].keyPoints))
+                << c.what << " changed row " << i;
+            EXPECT_EQ((QList<int>{r.noteIsNull, r.type, r.attempts}),
+                      (QList<int>{before[i - 1].noteIsNull, before[i - 1].type, before[i - 1].attempts}))
+                << c.what << " changed row " << i;
+        }
+    }
+    // The type filter counts the changed type.
+    EXPECT_EQ(run.typeCount(65), 2);
+    EXPECT_THROW(run.setRow(run.count() + 1, expected), std::out_of_range);
+    // A new load starts from the bank again.
+    run.loadRows(practiceSql(PracticeKind::Review, QStringLiteral("1001")));
+    EXPECT_EQ(run.row(at).key, before[at - 1].key);
+    EXPECT_TRUE(run.row(at).noteIsNull);
 }
 
 TEST_F(Selections, EmptySelectionMessages)

@@ -128,6 +128,24 @@ double benchRssMb()
     return parts.size() > 1 ? parts.at(1).toDouble() * 4096.0 / (1024.0 * 1024.0) : 0;
 }
 
+double benchPeakRssMb()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
+bool benchResetPeakRss()
+{
+    // Writing 5 to clear_refs sets the peak back to what is resident now.
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
+}
+
 QString benchLoadAverage()
 {
     QFile f(QStringLiteral("/proc/loadavg"));

@@ -42,6 +42,10 @@ void benchCopyPictures(const BenchBank &bank);
 // The process's resident memory in MB, and the machine's load average text.
 double benchRssMb();
 QString benchLoadAverage();
+// The process's peak resident memory in MB (VmHWM), and a fresh start for
+// it from the memory resident now; false where the system cannot reset it.
+double benchPeakRssMb();
+bool benchResetPeakRss();
 
 // Milliseconds since the timer started.
 double benchMsSince(const QElapsedTimer &t);

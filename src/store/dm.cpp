@@ -198,7 +198,14 @@ QSqlQuery TDM1::exec(const QString &sql, const QVariantList &binds)
         q.bindValue(i, binds.at(i));
     if (!q.exec())
         throw store::DbError(engineText(q.lastError()));
+    // The caller gets a handle on the cached statement itself (a copy
+    // shares it), so the next call with the same text prepares nothing.
+    // Qt marks copying as deprecated for that very sharing; here it is
+    // what is wanted.
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
     return q;
+    QT_WARNING_POP
 }
 
 sqlite3 *TDM1::handle()

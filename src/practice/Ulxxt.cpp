@@ -268,7 +268,7 @@ void TFrmLxxt::FillQuestionButtons(int mode)
         PictureButton *b = questionButtons[i];
         b->setChecked(false);
         if (record > 0) {
-            const QuestionRow &r = m_run->row(record);
+            const QuestionRow r = m_run->row(record);
             const Mark m = markFor(r.runAnswer, r.key);
             b->setEnabled(true);
             setQuestionUp(i, m);
@@ -316,7 +316,7 @@ void TFrmLxxt::fcBG_thChange(int button)
     epEfTrBtn2->setEnabled(m_groups.nextQuestionEnabled(c));
     ShowQuestion(m_current, c);
 
-    const QuestionRow &r = m_run->row(c);
+    const QuestionRow r = m_run->row(c);
     if (!m_options.statusNeedsRows || m_run->count() > 0) {
         const QuestionStatusView view = questionStatusView(r.status, m_options.voidCaption);
         Label1->setText(view.status);
@@ -326,19 +326,26 @@ void TFrmLxxt::fcBG_thChange(int button)
         Lb_edited->setText(QStringLiteral("本题被您修改过"));
 }
 
+// The content of the question on show; a content row that cannot be read
+// leaves the panes empty and is reported when the body is shown.
+void TFrmLxxt::loadContent(const QString &id)
+{
+    m_contentFailed = false;
+    try {
+        m_content = loadQuestionContent(*DM1, id);
+    } catch (const store::DbError &) {
+        m_content = QuestionContent();
+        m_contentFailed = true;
+    }
+}
+
 void TFrmLxxt::ShowQuestion(int oldRecord, int record)
 {
     // The controls still show the question being left.
     JudgeAnswer(oldRecord, answerArea->page(), m_groups.start(), m_groups.last(), LeavingQuestion);
     m_current = record;
-    const QuestionRow &r = m_run->row(record);
-    m_contentFailed = false;
-    try {
-        m_content = loadQuestionContent(*DM1, r.id);
-    } catch (const store::DbError &) {
-        m_content = QuestionContent();
-        m_contentFailed = true;
-    }
+    const QuestionRow r = m_run->row(record);
+    loadContent(r.id);
     Lb_occur->setText(QString::number(occurrenceNumber(r.attempts)));
     Lb_pos->setText(QString::number(record - m_groups.start() + 1));
     PrepareAnswerControls(r);
@@ -403,7 +410,7 @@ void TFrmLxxt::JudgeAnswer(int record, int page, int first, int last, JudgeKind 
     const JudgeEffect effect = judgeEffect(static_cast<JudgeCaller>(kind), out.empty, record, first, last);
     if (effect.promptNoAnswer)
         seams::showDlg(QStringLiteral("提示"), m_options.noAnswerText, 1, seams::DlgWarning);
-    const QuestionRow &r = m_run->row(record);
+    const QuestionRow r = m_run->row(record);
     const Mark mark = out.empty ? Mark::Neutral : markFor(r.runAnswer, r.key);
     if (effect.afterAnswerButtons)
         setAfterAnswerButtons(r);
@@ -553,17 +560,9 @@ void TFrmLxxt::epEfTrBtn11Click()
         row.optionCount = q.optionCount;
         row.type = q.type;
         row.keyPoints = q.keyPoints;
-        while (row.keyPoints.size() < 10)
-            row.keyPoints << QString();
         row.editCount = q.editCount;
         m_run->setRow(m_current, row);
-        m_contentFailed = false;
-        try {
-            m_content = loadQuestionContent(*DM1, row.id);
-        } catch (const store::DbError &) {
-            m_content = QuestionContent();
-            m_contentFailed = true;
-        }
+        loadContent(row.id);
         PrepareAnswerControls(row);
         ShowQuestionBody(row.id);
         if (row.editCount != 0)

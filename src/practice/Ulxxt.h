@@ -155,6 +155,7 @@ private:
     void pressTypeButton(int index);
     void ShowQuestion(int oldRecord, int record);
     void ShowQuestionBody(const QString &id);
+    void loadContent(const QString &id);
     void PrepareAnswerControls(const practice::QuestionRow &row);
     void setAfterAnswerButtons(const practice::QuestionRow &row);
     void setQuestionUp(int button, practice::Mark mark);

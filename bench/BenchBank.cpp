@@ -95,6 +95,11 @@ private:
 
 } // namespace
 
+QString BenchBank::largestChapter()
+{
+    return m_dm->scalar(QStringLiteral("select C1 from tab_kmmc where length(C1)=4 order by C3 desc, bh limit 1")).toString();
+}
+
 int benchQuestions(int &argc, char **argv, int defaultCount)
 {
     int n = qEnvironmentVariableIntValue("PELLBROOK_BENCH_QUESTIONS");

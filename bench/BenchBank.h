@@ -25,6 +25,9 @@ public:
     TDM1 &dm() { return *m_dm; }
     QString bankPath() const;
     QString dir() const { return m_dir.path() + QLatin1Char('/'); }
+    // The chapter (four-character code) with the most questions; the first
+    // in book order among equals.
+    QString largestChapter();
 
 private:
     QTemporaryDir m_dir;

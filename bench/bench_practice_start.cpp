@@ -124,7 +124,7 @@ int main(int argc, char **argv)
     BenchBank bank(questions);
     g_bank = &bank;
     benchCopyPictures(bank);
-    g_chapter = bank.dm().scalar(QStringLiteral("select C1 from tab_kmmc where length(C1)=4 order by C3 desc, bh limit 1")).toString();
+    g_chapter = bank.largestChapter();
     const int chapterRows = bank.dm().scalar(QStringLiteral("select C3 from tab_kmmc where C1=?"), {g_chapter}).toInt();
     std::printf("bank: %d questions, largest chapter %s with %d questions, load average %s\n", questions, qPrintable(g_chapter),
                 chapterRows, qPrintable(benchLoadAverage()));

@@ -25,6 +25,7 @@
 
 #include "BankFile.h"
 #include "DemoBankContent.h"
+#include "DemoBankText.h"
 #include "DemoBankItems.h"
 #include "DemoBankItems1.h"
 #include "DemoBankItems2.h"
@@ -102,21 +103,6 @@ private:
     quint64 m_state;
 };
 
-QString u8(const char *s) { return QString::fromUtf8(s); }
-
-QString chineseNumber(int n)
-{
-    static const char *const digits[] = {"零", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
-    if (n < 10)
-        return u8(digits[n]);
-    const int tens = n / 10, ones = n % 10;
-    QString s = (tens == 1 ? QString() : u8(digits[tens])) + u8("十");
-    if (ones)
-        s += u8(digits[ones]);
-    return s;
-}
-
-QString pad(int value, int width) { return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0')); }
 QString letter(int i) { return QString(QChar(u'A' + i)); }
 QString number(double v, int decimals) { return QString::number(v, 'f', decimals); }
 

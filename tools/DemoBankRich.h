@@ -4,6 +4,7 @@
 // runs without a display).
 #pragma once
 
+#include "DemoBankText.h"
 #include "platform/RichText.h"
 
 #include <QImage>
@@ -27,8 +28,6 @@ struct Item {
     int options = 4;
     int kp = 0;              // index of the section's key point
 };
-
-inline QString u8(const char *s) { return QString::fromUtf8(s); }
 
 // A document written piece by piece.
 class Writer {

@@ -14,6 +14,7 @@
 
 #include "BankFile.h"
 #include "DemoBankContent.h"
+#include "DemoBankText.h"
 #include "platform/RichText.h"
 #include "store/DbError.h"
 #include "store/Schema.h"
@@ -35,21 +36,7 @@ namespace demobank {
 
 namespace {
 
-QString u8(const char *s) { return QString::fromUtf8(s); }
-QString pad(int value, int width) { return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0')); }
 QString letters(int n) { return QStringLiteral("ABCDEF").left(n); }
-
-QString chineseNumber(int n)
-{
-    static const char *const digits[] = {"零", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
-    if (n < 10)
-        return u8(digits[n]);
-    const int tens = n / 10, ones = n % 10;
-    QString s = (tens == 1 ? QString() : u8(digits[tens])) + u8("十");
-    if (ones)
-        s += u8(digits[ones]);
-    return s;
-}
 
 const char *const Topics[] = {"智能调度系统", "船舶交通服务", "绿色港口建设", "港口数据管理", "自动化码头作业"};
 const char *const Aspects[] = {"的基本概念", "的主要功能", "的管理要求", "的操作流程", "的安全要求", "的发展趋势"};

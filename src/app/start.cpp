@@ -94,7 +94,7 @@ bool TFrmStart::FormCreate()
     }
     QScreen *s = QApplication::primaryScreen();
     shell().ScreenMode = screenModeFor(s ? s->geometry().size() : QSize(1024, 768));
-    if (shell().ScreenMode == QLatin1String("800"))
+    if (shell().compactScreen())
         resize(800, 600);
     else
         resize(1024, 768);

@@ -13,7 +13,6 @@
 #include "widgets/Ubackdrop.h"
 #include "widgets/Uconfig.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -128,10 +127,8 @@ void TFrmInPut::showEvent(QShowEvent *event)
 
 void TFrmInPut::FormShow()
 {
-    const bool compact = shell().ScreenMode == QLatin1String("800");
-    QFont f = QApplication::font();
-    f.setPointSize(compact ? 9 : 10);
-    setFont(f);
+    const bool compact = shell().compactScreen();
+    setFont(backdrop::windowFont(compact));
     if (!m_background.load(seams::appDir() + QStringLiteral("pic/bg_input_") + (compact ? QStringLiteral("800") : QStringLiteral("1024"))
                            + QStringLiteral(".png")))
         m_background = QPixmap();

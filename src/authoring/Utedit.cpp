@@ -11,7 +11,6 @@
 #include "widgets/ModalGui.h"
 #include "widgets/Ubackdrop.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -91,10 +90,8 @@ void TfrmTedit::showEvent(QShowEvent *event)
 
 void TfrmTedit::FormShow()
 {
-    const bool compact = shell().ScreenMode == QLatin1String("800");
-    QFont f = QApplication::font();
-    f.setPointSize(compact ? 9 : 10);
-    setFont(f);
+    const bool compact = shell().compactScreen();
+    setFont(backdrop::windowFont(compact));
     resize(compact ? QSize(780, 490) : QSize(944, 623));
     form->keyPointLabel->show();
     BtnAddFg->show();

@@ -20,6 +20,9 @@ struct ShellState {
     int ExistingKeyPointCount = 0;
     int WaveVolumeLevel = 12;    // level given to SetWaveVolume at start-up
 
+    // The 800 x 600 layouts (ScreenMode "800") rather than the 1024 x 768 ones.
+    bool compactScreen() const { return ScreenMode == QLatin1String("800"); }
+
     // Timer interval of a question type: the entry for the code, or 600 ms
     // for a type without one.
     int typeTime(int typeCode) const;

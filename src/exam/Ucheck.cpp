@@ -129,7 +129,7 @@ void TFrmCheck::showEvent(QShowEvent *event)
 
 void TFrmCheck::FormShow()
 {
-    const bool small = shell().ScreenMode == QLatin1String("800");
+    const bool small = shell().compactScreen();
     if (small)
         resize(760, 479);
     ui::busyCursor();

@@ -145,7 +145,7 @@ void TFrmExam::FormShow()
         m_firstShow = false;
         suiPanel1->hide();
         epEfTrBtn9->setVisible(true);
-        if (shell().ScreenMode == QLatin1String("800"))
+        if (shell().compactScreen())
             layOutCompact();
     }
     epLabel2->setText(m_paper.title);

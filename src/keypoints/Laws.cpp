@@ -32,8 +32,6 @@ namespace {
 
 const QString DirectoryTitle = QStringLiteral("考 点 目 录");
 
-bool compactScreen() { return shell().ScreenMode == QLatin1String("800"); }
-
 } // namespace
 
 TfrmLawsFaGui::TfrmLawsFaGui(QWidget *parent) : QDialog(parent)
@@ -121,7 +119,7 @@ void TfrmLawsFaGui::buildUi()
 
 void TfrmLawsFaGui::SetupGrid()
 {
-    const bool compact = compactScreen();
+    const bool compact = shell().compactScreen();
     m_grid->setColumnCount(5);
     m_grid->setHorizontalHeaderLabels({compact ? QStringLiteral("                   考 点 名 称")
                                                : QStringLiteral("                             考 点 名 称"),
@@ -351,7 +349,7 @@ void TfrmLawsFaGui::m_btnExitClick() { close(); }
 
 void TfrmLawsFaGui::FormShow()
 {
-    if (compactScreen())
+    if (shell().compactScreen())
         setFixedSize(760, 504);
     else
         setFixedSize(900, 599);

@@ -100,7 +100,7 @@ void TfrmAnswFagui::showEvent(QShowEvent *event)
 
 void TfrmAnswFagui::FormShow()
 {
-    if (shell().ScreenMode == QLatin1String("800")) {
+    if (shell().compactScreen()) {
         resize(657, 421);
         Splitter1->setSizes({185, 469});
     }

@@ -12,7 +12,6 @@
 #include "store/DbError.h"
 #include "store/dm.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -177,9 +176,8 @@ void TFrmkmmc::paintEvent(QPaintEvent *)
 
 void TFrmkmmc::layoutForScreenMode()
 {
-    const bool compact = shell().ScreenMode == QLatin1String("800");
-    QFont f = QApplication::font();
-    f.setPointSize(compact ? 9 : 10);
+    const bool compact = shell().compactScreen();
+    const QFont f = backdrop::windowFont(compact);
     setFont(f);
     m_buttonColumn->setFixedWidth(compact ? 136 : 180);
     // The compact grid (308 + 5 x 50 pixels of columns) fits without a
@@ -267,7 +265,7 @@ void TFrmkmmc::FormShow()
         ui::normalCursor();
         return;
     }
-    const bool compact = shell().ScreenMode == QLatin1String("800");
+    const bool compact = shell().compactScreen();
     DBGrid1->setColumnWidth(ColName, compact ? 308 : 370);
     for (int c = ColQuestions; c < ColumnCount; ++c)
         DBGrid1->setColumnWidth(c, compact ? 50 : 65);

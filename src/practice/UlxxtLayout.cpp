@@ -11,7 +11,6 @@
 #include "widgets/UflatButton.h"
 #include "widgets/Ubackdrop.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -267,9 +266,8 @@ void TFrmLxxt::buildUi()
 
 void TFrmLxxt::layoutForScreenMode()
 {
-    const bool compact = shell().ScreenMode == QLatin1String("800");
-    QFont f = QApplication::font();
-    f.setPointSize(compact ? 9 : 10);
+    const bool compact = shell().compactScreen();
+    const QFont f = backdrop::windowFont(compact);
     setFont(f);
     QFont body = f;
     body.setPointSize(compact ? 11 : 12);

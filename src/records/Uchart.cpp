@@ -220,7 +220,7 @@ void Tfrmchart::showEvent(QShowEvent *event)
         FormShow();
 }
 
-int Tfrmchart::totalTop() const { return shell().ScreenMode == QLatin1String("800") ? 320 : 400; }
+int Tfrmchart::totalTop() const { return shell().compactScreen() ? 320 : 400; }
 
 void Tfrmchart::FormShow()
 {
@@ -228,7 +228,7 @@ void Tfrmchart::FormShow()
         return;
     m_filled = true;
     ui::busyCursor();
-    if (shell().ScreenMode != QLatin1String("800"))
+    if (!shell().compactScreen())
         setFixedSize(934, 600);
     else
         setFixedSize(760, 480);

@@ -115,7 +115,7 @@ TFrmRz::TFrmRz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
     for (int c = 0; c < int(std::size(Columns)); ++c)
         m_model->setHeaderData(c, Qt::Horizontal, QString::fromUtf8(Columns[c].heading));
     DBGrid1->setModel(m_model);
-    if (shell().ScreenMode != QLatin1String("800")) {
+    if (!shell().compactScreen()) {
         DBGrid1->setColumnWidth(0, 192);
         for (int c = 1; c < int(std::size(Columns)); ++c)
             DBGrid1->setColumnWidth(c, 80);
@@ -140,7 +140,7 @@ void TFrmRz::FormShow()
     } catch (const std::exception &e) {
         ui::showError(QString::fromUtf8(e.what()));
     }
-    const bool small = shell().ScreenMode == QLatin1String("800");
+    const bool small = shell().compactScreen();
     if (!m_background.load(seams::appDir() + QStringLiteral("pic/bg_rz_") + (small ? QStringLiteral("800") : QStringLiteral("1024"))
                            + QStringLiteral(".png")))
         m_background = QPixmap();

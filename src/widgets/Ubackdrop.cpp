@@ -1,6 +1,7 @@
 // Painted backgrounds and title strips of the borderless practice windows.
 #include "widgets/Ubackdrop.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -84,6 +85,13 @@ bool StripDragger::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return false;
+}
+
+QFont windowFont(bool compact)
+{
+    QFont f = QApplication::font();
+    f.setPointSize(compact ? 9 : 10);
+    return f;
 }
 
 QString buttonStyle()

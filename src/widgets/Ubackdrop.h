@@ -3,6 +3,7 @@
 // window by its title strip.
 #pragma once
 
+#include <QFont>
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -34,6 +35,10 @@ private:
     QPoint m_grab;
     bool m_dragging = false;
 };
+
+// The window font of a screen mode: the program's font at 9 points in
+// the 800 x 600 layouts, 10 in the 1024 x 768 ones.
+QFont windowFont(bool compact);
 
 // Button look shared by the practice windows: black text, blue under the
 // mouse, grey when disabled.

@@ -78,16 +78,24 @@ void TestBank::addChapter(const QString &code, const QString &name, const QStrin
          name.isEmpty() ? QString(QStringLiteral("章节 ") + code) : name});
 }
 
+AnswerRowInsert answerRowInsert(const QString &id, const QString &key, int options, const QString &chapter, int type,
+                                const QStringList &keyPoints)
+{
+    AnswerRowInsert r;
+    r.sql = QStringLiteral("insert into tab_answ (A1,A2,A2_1,K3,K4,K5,K6,K7,K8,K9,K10,K11,K12,A10,A13,E2,E2_1,F1) "
+                           "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,'','',0)");
+    r.binds = {id, key, options};
+    for (int i = 0; i < 10; ++i)
+        r.binds << (i < keyPoints.size() ? QVariant(keyPoints.at(i)) : QVariant(QString()));
+    r.binds << chapter << type;
+    return r;
+}
+
 void TestBank::addQuestion(const QString &id, const QString &key, int type, const QString &chapter,
                            const QStringList &keyPoints, int options)
 {
-    QVariantList b{id, key, options};
-    for (int i = 0; i < 10; ++i)
-        b << (i < keyPoints.size() ? QVariant(keyPoints.at(i)) : QVariant(QString()));
-    b << chapter << type;
-    run(QStringLiteral("insert into tab_answ (A1,A2,A2_1,K3,K4,K5,K6,K7,K8,K9,K10,K11,K12,A10,A13,E2,E2_1,F1) "
-                       "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,'','',0)"),
-        b);
+    const AnswerRowInsert row = answerRowInsert(id, key, options, chapter, type, keyPoints);
+    run(row.sql, row.binds);
     run(QStringLiteral("insert into tab_exer (A1, A15) values (?, ?)"), {id, QByteArray("{\\rtf1 body}")});
 }
 

@@ -11,6 +11,16 @@
 #include <QVariantList>
 #include <memory>
 
+// The tab_answ row of a fixture question (K3.. from keyPoints, E2 and E2_1
+// empty, F1 0) as one insert statement and its values; banks and upgrade
+// files write it alike.
+struct AnswerRowInsert {
+    QString sql;
+    QVariantList binds;
+};
+AnswerRowInsert answerRowInsert(const QString &id, const QString &key, int options, const QString &chapter, int type,
+                                const QStringList &keyPoints);
+
 class TestBank {
 public:
     // Creates folder, data/VORDANBANK01.db (schema only) and opens TDM1.

@@ -56,13 +56,8 @@ void UpgradeFile::addChapter(const QString &code, int c3, double bh)
 void UpgradeFile::addQuestion(const QString &id, int type, const QString &chapter, const QStringList &keyPoints,
                               const QString &key)
 {
-    QVariantList b{id, key, 4};
-    for (int i = 0; i < 10; ++i)
-        b << (i < keyPoints.size() ? QVariant(keyPoints.at(i)) : QVariant(QString()));
-    b << chapter << type;
-    run(QStringLiteral("insert into tab_answ (A1,A2,A2_1,K3,K4,K5,K6,K7,K8,K9,K10,K11,K12,A10,A13,E2,E2_1,F1) "
-                       "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,'','',0)"),
-        b);
+    const AnswerRowInsert row = answerRowInsert(id, key, 4, chapter, type, keyPoints);
+    run(row.sql, row.binds);
     run(QStringLiteral("insert into tab_exer (A1, A15, jx) values (?, ?, ?)"),
         {id, QByteArray("{\\rtf1 body of ") + id.toUtf8() + '}', QByteArray("{\\rtf1 why}")});
 }

@@ -14,7 +14,7 @@ TFrmAbout::TFrmAbout(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
 {
     setObjectName(QStringLiteral("FrmAbout"));
     setWindowTitle(QStringLiteral("关于"));
-    setFixedSize(420, 260);
+    setFixedSize(420, 284);
     new backdrop::StripDragger(this);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(18, backdrop::StripHeight + 12, 18, 14);
@@ -31,6 +31,11 @@ TFrmAbout::TFrmAbout(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     rights->setAlignment(Qt::AlignCenter);
     rights->setWordWrap(true);
     rights->setStyleSheet(QStringLiteral("font-size: 12px; color: #4a5d75; background: transparent;"));
+    // The running version, on a line of its own below the fixed texts.
+    auto *version = new QLabel(QStringLiteral("版本 ") + QStringLiteral(PELLBROOK_VERSION), this);
+    version->setObjectName(QStringLiteral("LabelVersion"));
+    version->setAlignment(Qt::AlignCenter);
+    version->setStyleSheet(QStringLiteral("font-size: 12px; color: #4a5d75; background: transparent;"));
     auto *close = new QPushButton(QStringLiteral("关 闭"), this);
     close->setObjectName(QStringLiteral("BtnClose"));
     close->setStyleSheet(backdrop::buttonStyle());
@@ -40,6 +45,7 @@ TFrmAbout::TFrmAbout(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     layout->addWidget(title);
     layout->addWidget(maker);
     layout->addWidget(rights);
+    layout->addWidget(version);
     layout->addWidget(close, 0, Qt::AlignCenter);
     ui::keepOpenOnEscape(this);
 }

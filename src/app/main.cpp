@@ -9,6 +9,8 @@
 #include "store/dm.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QQuickWidget>
@@ -48,18 +50,61 @@ private:
     bool m_done = false;
 };
 
+// --version and --help answer on the terminal and end before any window
+// system is touched, so they work without a display.  Returns the exit
+// code when the program should end here, -1 to start it.
+int answerOptions(int argc, char **argv)
+{
+    if (argc < 2)
+        return -1;
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pellbrook"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PELLBROOK_VERSION));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Pellbrook: study program for a professional qualification examination."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    // Other arguments (Qt's own, such as -platform) are left to the window
+    // system.
+    parser.parse(QCoreApplication::arguments());
+    if (parser.isSet(version)) {
+        std::printf("pellbrook %s\n", PELLBROOK_VERSION);
+        return 0;
+    }
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        std::printf("%s", qPrintable(parser.helpText()));
+        return 0;
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     g_clock.start();
+    if (const int rc = answerOptions(argc, argv); rc >= 0)
+        return rc;
     QApplication app(argc, argv);
     stage("application");
     // No display name: the desktop would append it to every window's
     // caption ("错误 — Velmora"); each window shows exactly its own.
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(true);
+    // Every window shows the program's icon; the desktop matches the
+    // running program to its menu entry by the entry's name.
+    QIcon icon;
+    for (const char *size : {"48", "256"})
+        icon.addFile(QStringLiteral(":/icons/") + QLatin1String(size) + QStringLiteral(".png"));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pellbrook.Pellbrook"));
     installRealPrompts();
+
+    // An installed program keeps the bank in the user's data folder and
+    // brings the demo bank there on the first start; why that failed is
+    // told on the terminal, the refusal below tells the user.
+    if (const QString why = seams::provideBank(); !why.isEmpty())
+        std::fprintf(stderr, "pellbrook: %s\n", qPrintable(why));
 
     SingleInstance instance(QApplication::applicationName());
     if (instance.ActivatePreviousInstance())

@@ -1,6 +1,8 @@
 // Default implementations of the program's seams.
 #include "platform/Seams.h"
 
+#include "platform/AppFolders.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -18,10 +20,11 @@ const Clock *&clockSlot()
     static const Clock *c = nullptr;
     return c;
 }
-QString &appDirSlot()
+// The folders in use; an empty appDir means not decided yet.
+appfolders::Folders &foldersSlot()
 {
-    static QString d;
-    return d;
+    static appfolders::Folders f;
+    return f;
 }
 } // namespace
 
@@ -112,23 +115,32 @@ const Clock &clock()
 }
 void setClock(const Clock *c) { clockSlot() = c; }
 
-QString appDir()
+namespace {
+const appfolders::Folders &folders()
 {
-    QString &d = appDirSlot();
-    if (d.isEmpty()) {
-        d = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    appfolders::Folders &f = foldersSlot();
+    if (f.appDir.isEmpty()) {
+        if (QCoreApplication::instance())
+            f = appfolders::decide(QCoreApplication::applicationDirPath(), appfolders::userDataDir(), appfolders::systemShareDirs());
+        else
+            setAppDir(QDir::currentPath());
     }
-    if (!d.endsWith(QLatin1Char('/')))
-        d += QLatin1Char('/');
-    return d;
+    return f;
 }
+} // namespace
+
+QString appDir() { return folders().appDir; }
+QString bankDir() { return folders().bankDir; }
+QString bankPath() { return bankDir() + QStringLiteral("VORDANBANK01.db"); }
+QString provideBank() { return appfolders::provideUserBank(folders()); }
 
 void setAppDir(const QString &dir)
 {
     QString d = QDir::fromNativeSeparators(dir);
     if (!d.isEmpty() && !d.endsWith(QLatin1Char('/')))
         d += QLatin1Char('/');
-    appDirSlot() = d;
+    // A folder given by hand holds its own bank in data/.
+    foldersSlot() = appfolders::Folders{d, d.isEmpty() ? QString() : d + QStringLiteral("data/"), false};
 }
 
 } // namespace seams

@@ -94,9 +94,24 @@ struct FixedClock : Clock {
     qint64 utcMsOfDay() const override { return utcMs; }
 };
 
-// The program folder with a trailing separator.  Defaults to the folder of
-// the executable; tests point it at a temporary folder.
+// The program folder with a trailing separator: where pic/, sound/, htm/
+// and the shipped demo bank are found.  Decided once at the first call
+// (see platform/AppFolders.h): the folder of the executable when they are
+// beside it, else the installed share folder.  Tests point it at a
+// temporary folder, whose data/ then holds the bank.
 QString appDir();
 void setAppDir(const QString &dir);
+
+// The folder of the bank with a trailing separator: the single-instance
+// lock and data/backup/ live here too.  AppDir + "data/" beside a writable
+// program folder (and whenever a test set AppDir), else the user's data
+// folder.
+QString bankDir();
+// The bank file, bankDir() + "VORDANBANK01.db".
+QString bankPath();
+// Makes the user's bank folder and copies the shipped demo bank into it on
+// the first start; nothing for a bank beside the program.  Returns an empty
+// text or why it failed.
+QString provideBank();
 
 } // namespace seams

@@ -33,7 +33,7 @@ SingleInstance::SingleInstance(const QString &title, QObject *parent) : QObject(
 {
     const QByteArray key = (title + QLatin1Char('|') + userName()).toUtf8();
     m_name = QStringLiteral("pellbrook-") + QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
-    m_lock = std::make_unique<QLockFile>(seams::appDir() + QStringLiteral("data/pellbrook.lock"));
+    m_lock = std::make_unique<QLockFile>(seams::bankDir() + QStringLiteral("pellbrook.lock"));
     // The first instance may run for days: its lock never goes stale by
     // age, only when its process has gone.
     m_lock->setStaleLockTime(0);

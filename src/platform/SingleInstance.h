@@ -1,4 +1,5 @@
-// One running copy of the program: a lock file beside the bank decides
+// One running copy of the program: a lock file beside the bank (in
+// seams::bankDir(), so each user's bank has its own) decides
 // which start is the first (a lock of a process that has gone is taken
 // over); the first listens on a local socket named after the window title
 // and the user, and a later start connects to it, asks it to come forward,

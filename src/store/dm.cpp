@@ -28,7 +28,7 @@ QString engineText(const QSqlError &e)
 TDM1::TDM1()
 {
     AppDir = seams::appDir();
-    m_bankPath = AppDir + QStringLiteral("data/VORDANBANK01.db");
+    m_bankPath = seams::bankPath();
     m_connection = QStringLiteral("bank-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     DM1 = this;
 

@@ -19,7 +19,9 @@ struct sqlite3_stmt;
 
 class TDM1 {
 public:
-    // Opens AppDir + "data/VORDANBANK01.db".  Never creates it: a missing
+    // Opens the bank, seams::bankPath(): AppDir + "data/VORDANBANK01.db"
+    // beside a writable program folder, else in the user's data folder.
+    // Never creates it: a missing
     // file, a file that is not an SQLite database, a bank of another
     // schema version or lacking a table, and a bank that cannot be written
     // (the file or its folder) leave DbOpened false and the file as it was.

@@ -22,7 +22,6 @@ TEST(AboutWindow, TextsButtonAndLook)
     EXPECT_EQ(title->text(), QStringLiteral("Velmora 职业资格考试辅导系统"));
     EXPECT_TRUE(maker->text().contains(QStringLiteral("地址：")));
     EXPECT_TRUE(rights->text().startsWith(QStringLiteral("版权所有")));
-    // The running version on a line of its own below those texts.
     auto *version = w.findChild<QLabel *>(QStringLiteral("LabelVersion"));
     ASSERT_NE(version, nullptr);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^版本 \\d+\\.\\d+\\.\\d+$")).match(version->text()).hasMatch()) << version->text().toStdString();

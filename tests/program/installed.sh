@@ -53,8 +53,8 @@ window_of "$P1" Velmora 30 >/dev/null || fail "no menu: $(cat "$WORK/$U1.err")"
 [ -n "${PELLBROOK_SCREENSHOTS:-}" ] && sleep 1 && import -window root "$PELLBROOK_SCREENSHOTS/installed-menu.png"
 [ -s "$(bank_of $U1)" ] || fail "no bank in $U1's data folder"
 # A new question of the first section, answered and judged.
-click 188 200
-window_of "$P1" "科目名称" >/dev/null || fail "no chapter window"
+for _ in 1 2 3 4 5; do click 188 200; window_of "$P1" "科目名称" 4 >/dev/null && break; done   # the menu may still be loading
+window_of "$P1" "科目名称" 0 >/dev/null || fail "no chapter window"
 click 150 249; click 875 205
 window_of "$P1" "练习新题" >/dev/null || fail "no practice window (pictures missing?): $(cat "$WORK/$U1.err")"
 click 433 654; click 144 710; click 962 710

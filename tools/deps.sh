@@ -10,7 +10,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   poppler-utils unzip
-  desktop-file-utils appstream lintian dpkg-dev fakeroot sqlite3
+  desktop-file-utils appstream lintian dpkg-dev sqlite3
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -81,6 +81,16 @@ protected:
         b.run(QStringLiteral("update tab_fgmc set q = 2"));
     }
 
+    // A good file with one change made by change.
+    QString goodFileWith(const QString &name, const std::function<void(UpgradeFile &)> &change)
+    {
+        const QString p = path(name);
+        UpgradeFile f(p, QStringLiteral("UPG-") + name, Product);
+        fillGood(f);
+        change(f);
+        return p;
+    }
+
     upgrade::Result import(const QString &p) { return upgrade::importUpgrade(b.dm(), cn2, p); }
     int count(const QString &sql, const QVariantList &binds = {}) { return b.value(sql, binds).toInt(); }
 };
@@ -222,6 +232,26 @@ TEST_F(Upgrade, RefusedFilesLeaveTheBankUnchanged)
              return p;
          },
          Outcome::MergeFailed, "UNIQUE constraint failed"},
+        // A code the bank already holds, or one the file gives twice, would
+        // make a second row of the same chapter, key point or group.
+        {"a chapter the bank has",
+         [&] { return goodFileWith(QStringLiteral("dupkm.db"), [](UpgradeFile &f) { f.addChapter(QStringLiteral("1001"), 0); }); },
+         Outcome::MergeFailed, "tab_kmmc.C1 '1001'"},
+        {"a key point the bank has",
+         [&] { return goodFileWith(QStringLiteral("duprule.db"), [](UpgradeFile &f) { f.addKeyPoint(QStringLiteral("110001002"), 0); }); },
+         Outcome::MergeFailed, "tab_rule.ftid '110001002'"},
+        {"a group the bank has",
+         [&] { return goodFileWith(QStringLiteral("dupfg.db"), [](UpgradeFile &f) { f.addGroup(QStringLiteral("110001"), 0); }); },
+         Outcome::MergeFailed, "tab_fgmc.id '110001'"},
+        {"a chapter twice in the file",
+         [&] { return goodFileWith(QStringLiteral("twicekm.db"), [](UpgradeFile &f) { f.addChapter(QStringLiteral("100201"), 0); }); },
+         Outcome::MergeFailed, "tab_kmmc.C1 '100201'"},
+        {"a key point twice in the file",
+         [&] { return goodFileWith(QStringLiteral("twicerule.db"), [](UpgradeFile &f) { f.addKeyPoint(QStringLiteral("120001001"), 0); }); },
+         Outcome::MergeFailed, "tab_rule.ftid '120001001'"},
+        {"a group twice in the file",
+         [&] { return goodFileWith(QStringLiteral("twicefg.db"), [](UpgradeFile &f) { f.addGroup(QStringLiteral("12"), 0); }); },
+         Outcome::MergeFailed, "tab_fgmc.id '12'"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -25,6 +25,24 @@ QString errorText(const QSqlError &e)
     return d.isEmpty() ? e.text() : d;
 }
 
+QString identifier(const QString &name) { return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"'); }
+
+// A value the bank's INTEGER column turns into a whole number: an integer,
+// a real without a fraction, or text that reads back as the same integer.
+// NULL passes: the bank's NOT NULL constraints report it themselves.  The
+// order keys (bh) only need to be numbers: rows placed between two others
+// carry fractions.
+QString wrongKind(const QString &column)
+{
+    const QString c = identifier(column);
+    if (column.compare(QLatin1String("bh"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("typeof(%1) not in ('integer','real','null')").arg(c);
+    return QStringLiteral("not (typeof(%1) in ('integer','null')"
+                          " or (typeof(%1)='real' and %1 = cast(%1 as integer))"
+                          " or (typeof(%1)='text' and cast(%1 as text) = cast(cast(%1 as integer) as text)))")
+        .arg(c);
+}
+
 // Runs a query on the file; throws DbError with the engine's text.
 QSqlQuery onFile(const QSqlDatabase &file, const QString &sql)
 {
@@ -77,10 +95,43 @@ QString duplicateCode(TDM1 &dm, const QSqlDatabase &file)
     return {};
 }
 
+QString wrongKindOfValue(TDM1 &dm, const QSqlDatabase &file, const QStringList &tables)
+{
+    try {
+        for (const QString &table : tables) {
+            // The bank's own declaration says which columns hold numbers.
+            QStringList cases, values, conditions;
+            QSqlQuery info = dm.execText(QStringLiteral("select name from pragma_table_info('%1') "
+                                                        "where upper(type) like 'INTEGER%'")
+                                             .arg(table));
+            while (info.next()) {
+                const QString column = info.value(0).toString();
+                const QString bad = wrongKind(column);
+                cases << QStringLiteral("when %1 then '%2'").arg(bad, column);
+                values << QStringLiteral("when %1 then quote(%2)").arg(bad, identifier(column));
+                conditions << bad;
+            }
+            info.finish();
+            if (conditions.isEmpty())
+                continue;
+            QSqlQuery q = onFile(file, QStringLiteral("select case %1 end, case %2 end from %3 where %4 limit 1")
+                                           .arg(cases.join(QLatin1Char(' ')), values.join(QLatin1Char(' ')), identifier(table),
+                                                conditions.join(QStringLiteral(" or "))));
+            if (q.next())
+                return QStringLiteral("%1.%2 holds %3, not a number of its kind").arg(table, q.value(0).toString(), q.value(1).toString());
+        }
+    } catch (const store::DbError &e) {
+        return e.text();
+    }
+    return {};
+}
+
 QString checkUpgradeRows(TDM1 &dm, const QSqlDatabase &file, const QStringList &tables)
 {
-    Q_UNUSED(tables);
-    return duplicateCode(dm, file);
+    QString why = duplicateCode(dm, file);
+    if (why.isEmpty())
+        why = wrongKindOfValue(dm, file, tables);
+    return why;
 }
 
 } // namespace upgrade

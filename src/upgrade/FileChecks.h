@@ -17,6 +17,11 @@ namespace upgrade {
 // tab_fgmc.id): none may occur twice in the file or be in the bank already.
 QString duplicateCode(TDM1 &dm, const QSqlDatabase &file);
 
+// Every column the bank declares INTEGER (type codes like A13, option
+// counts, counters like C3 and q) must hold a whole number in the file's
+// tables (the order keys bh any number), or NULL.
+QString wrongKindOfValue(TDM1 &dm, const QSqlDatabase &file, const QStringList &tables);
+
 // Every check of the rows, in turn; tables are those the merge appends.
 QString checkUpgradeRows(TDM1 &dm, const QSqlDatabase &file, const QStringList &tables);
 

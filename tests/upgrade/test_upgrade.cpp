@@ -252,6 +252,22 @@ TEST_F(Upgrade, RefusedFilesLeaveTheBankUnchanged)
         {"a group twice in the file",
          [&] { return goodFileWith(QStringLiteral("twicefg.db"), [](UpgradeFile &f) { f.addGroup(QStringLiteral("12"), 0); }); },
          Outcome::MergeFailed, "tab_fgmc.id '12'"},
+        // Codes and counters the program counts with must be whole numbers.
+        {"a word for a type code",
+         [&] { return goodFileWith(QStringLiteral("a13.db"), [](UpgradeFile &f) { f.run(QStringLiteral("update tab_answ set A13='abc' where A1='N1'")); }); },
+         Outcome::MergeFailed, "tab_answ.A13 holds 'abc'"},
+        {"a letter for an option count",
+         [&] { return goodFileWith(QStringLiteral("a2_1.db"), [](UpgradeFile &f) { f.run(QStringLiteral("update tab_answ set A2_1='x' where A1='N2'")); }); },
+         Outcome::MergeFailed, "tab_answ.A2_1 holds 'x'"},
+        {"a word for a chapter counter",
+         [&] { return goodFileWith(QStringLiteral("c3.db"), [](UpgradeFile &f) { f.run(QStringLiteral("update tab_kmmc set C3='many' where C1='1002'")); }); },
+         Outcome::MergeFailed, "tab_kmmc.C3 holds 'many'"},
+        {"a fraction for a group counter",
+         [&] { return goodFileWith(QStringLiteral("q.db"), [](UpgradeFile &f) { f.run(QStringLiteral("update tab_fgmc set q=1.5 where id='12'")); }); },
+         Outcome::MergeFailed, "tab_fgmc.q holds 1.5"},
+        {"a picture for a key-point counter",
+         [&] { return goodFileWith(QStringLiteral("blob.db"), [](UpgradeFile &f) { f.run(QStringLiteral("update tab_rule set q=x'00ff' where ftid='120001001'")); }); },
+         Outcome::MergeFailed, "tab_rule.q holds X'00FF'"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -298,6 +298,10 @@ bool UpgradeConnection::open(const QString &path, QString *why)
             ok = false;
         }
     }
+    if (ok) {
+        *why = damagedPages(d);
+        ok = why->isEmpty();
+    }
     if (!ok) {
         d = QSqlDatabase();
         close();

@@ -134,4 +134,18 @@ QString checkUpgradeRows(TDM1 &dm, const QSqlDatabase &file, const QStringList &
     return why;
 }
 
+QString damagedPages(const QSqlDatabase &file)
+{
+    // A damaged page would otherwise surface in the middle of reading the
+    // stamps or of the merge, as the engine's English text.
+    QSqlQuery q(file);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")))
+        return errorText(q.lastError());
+    if (!q.next())
+        return errorText(q.lastError());
+    const QString first = q.value(0).toString();
+    return first == QLatin1String("ok") ? QString() : QStringLiteral("database disk image is malformed: ") + first;
+}
+
 } // namespace upgrade

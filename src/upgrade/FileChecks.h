@@ -25,4 +25,8 @@ QString wrongKindOfValue(TDM1 &dm, const QSqlDatabase &file, const QStringList &
 // Every check of the rows, in turn; tables are those the merge appends.
 QString checkUpgradeRows(TDM1 &dm, const QSqlDatabase &file, const QStringList &tables);
 
+// SQLite's own check of the file's pages and schema; empty when it
+// reports "ok", otherwise its first complaint.
+QString damagedPages(const QSqlDatabase &file);
+
 } // namespace upgrade

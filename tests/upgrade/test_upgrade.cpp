@@ -161,6 +161,23 @@ TEST_F(Upgrade, RefusedFilesLeaveTheBankUnchanged)
              return p;
          },
          Outcome::CannotOpen, ""},
+        {"damaged pages behind a sound header",
+         [&] {
+             const QString p = path(QStringLiteral("damaged.db"));
+             {
+                 UpgradeFile f(p, QStringLiteral("UPG-DAMAGED"), Product);
+                 fillGood(f);
+                 f.run(QStringLiteral("update tab_exer set A15 = zeroblob(40000)"));
+             }
+             // Page 1 (header and schema) stays; every later page is noise.
+             QFile file(p);
+             file.open(QIODevice::ReadWrite);
+             const qint64 size = file.size();
+             file.seek(4096);
+             file.write(QByteArray(int(size - 4096), char(0xA5)));
+             return p;
+         },
+         Outcome::CannotOpen, "malformed"},
         {"newer schema",
          [&] {
              const QString p = path(QStringLiteral("newer.db"));

@@ -138,6 +138,13 @@ void TfrmTedit::SpeedButton4Click()
         ComboBox1->setFocus();
         return;
     }
+    const QString badKey = answerRefusal(Edit1->text(), SE_Num->value(), form->selectedTypeCode().toInt(),
+                                         isSubjectiveType(ComboBox1->currentText()));
+    if (!badKey.isEmpty()) {
+        seams::messageBox(QStringLiteral("提示"), badKey, seams::Prompt::Information);
+        Edit1->setFocus();
+        return;
+    }
     EditedQuestion q = m_question;
     // The editors' rich text is stored whole: formatting and pictures stay.
     q.body = richtext::toRtf(*RxDBRichEdit1->document());

@@ -256,21 +256,25 @@ TEST_F(Authoring, EntryChecksRulesAndFailures)
     struct Case {
         const char *body;
         const char *answer;
-        bool type;
+        const char *type;   // nullptr: none selected
+        int options;
         const char *text;
         QWidget *focus;
     } cases[] = {
-        {"  ", "A", true, "请填写试题内容！", in.Re1},
-        {"题", " ", true, "请填写试题答案！", in.Edit1},
-        {"题", "A", false, "请选择题型！", in.ComboBox1},
+        {"  ", "A", "单项选择题", 5, "请填写试题内容！", in.Re1},
+        {"题", " ", "单项选择题", 5, "请填写试题答案！", in.Edit1},
+        {"题", "A", nullptr, 5, "请选择题型！", in.ComboBox1},
+        // Keys no press of the option buttons could give.
+        {"题", "F", "多项选择题", 3, "试题答案只能使用A到C的字母！", in.Edit1},
+        {"题", "AD", "单项选择题", 4, "单选题的答案只能是一个字母！", in.Edit1},
     };
     for (const Case &c : cases) {
         in.epBtn_ClearClick();
         prompts.prompts.clear();
         in.Re1->setPlainText(QString::fromUtf8(c.body));
+        in.ComboBox1->setCurrentIndex(c.type ? typeIndex(in.ComboBox1, QString::fromUtf8(c.type)) : -1);
+        in.SE_Num->setValue(c.options);
         in.Edit1->setText(QString::fromUtf8(c.answer));
-        if (!c.type)
-            in.ComboBox1->setCurrentIndex(-1);
         QTest::mouseClick(in.SpeedButton4, Qt::LeftButton);
         ASSERT_EQ(prompts.prompts.size(), 1) << c.text;
         EXPECT_EQ(prompts.lastText(), QString::fromUtf8(c.text));
@@ -443,6 +447,22 @@ TEST_F(Authoring, EditWindowCancelsAndShowsMaterialAndSubjectiveTypes)
     }
     EXPECT_EQ(b.row(QStringLiteral("select A2, A2_1, K3, K5, ecount from tab_answ where A1=?"), {sub}), before);
     EXPECT_TRUE(richtext::rtfToPlainText(b.value(QStringLiteral("select A15 from tab_title")).toByteArray()).contains(QStringLiteral("案例材料")));
+
+    // An empty key, or one the options cannot give, is refused and nothing is stored.
+    for (const char *key : {"", "E"}) {
+        TfrmTedit e(QStringLiteral("m1"));
+        e.show();
+        const QVariantList stored = b.row(QStringLiteral("select A2, A2_1, ecount from tab_answ where A1='m1'"));
+        e.SE_Num->setValue(4);
+        e.Edit1->setText(QString::fromLatin1(key));
+        prompts.prompts.clear();
+        QTest::mouseClick(e.SpeedButton4, Qt::LeftButton);
+        ASSERT_EQ(prompts.prompts.size(), 1) << key;
+        EXPECT_EQ(prompts.prompts[0].caption, QStringLiteral("提示"));
+        EXPECT_EQ(prompts.lastText(), *key ? QStringLiteral("试题答案只能使用A到D的字母！") : QStringLiteral("请填写试题答案！"));
+        EXPECT_TRUE(e.isVisible());
+        EXPECT_EQ(b.row(QStringLiteral("select A2, A2_1, ecount from tab_answ where A1='m1'")), stored);
+    }
 
     // A save that fails shows the engine's text and keeps the window open.
     b.run(QStringLiteral("create trigger no_edit before update on tab_title begin select raise(abort, 'material locked'); end"));

@@ -112,7 +112,15 @@ void TfrmTedit::FormShow()
     } catch (const store::DbError &e) {
         ui::showError(e.text());
     }
-    form->selectTypeCode(QString::number(m_question.type));
+    // A type the current subject's table lacks is offered as it is stored,
+    // so a save that changes something else keeps it.
+    if (!form->selectTypeCode(QString::number(m_question.type)) && DM1) {
+        try {
+            form->offerType(storedType(*DM1, m_question.type));
+        } catch (const store::DbError &e) {
+            ui::showError(e.text());
+        }
+    }
     form->enableAnswerInputs();
     form->applySubjectiveLock();
     form->showKeyPoints();

@@ -464,6 +464,28 @@ TEST_F(Authoring, EditWindowCancelsAndShowsMaterialAndSubjectiveTypes)
         EXPECT_EQ(b.row(QStringLiteral("select A2, A2_1, ecount from tab_answ where A1='m1'")), stored);
     }
 
+    // A type of another subject's table, or of none, is offered as stored
+    // and kept by a save that only adds an explanation.
+    b.run(QStringLiteral("insert into tab_tx4 (A1, B1, B2, B3, time) values (63, '材料单选题', 0, 1, 1)"));
+    const struct {
+        int type;
+        const char *shown;
+    } foreign[] = {{63, "材料单选题"}, {88, "88"}};
+    for (const auto &f : foreign) {
+        b.run(QStringLiteral("update tab_answ set A13=? where A1='s01'"), {f.type});
+        TfrmTedit e(QStringLiteral("s01"));
+        e.show();
+        EXPECT_EQ(e.ComboBox1->currentText(), QString::fromUtf8(f.shown));
+        EXPECT_EQ(e.ComboBox1->findText(QString::fromUtf8(f.shown)), e.ComboBox1->currentIndex());
+        e.RxDBRichEdit2->setPlainText(QStringLiteral("补充的解析"));
+        prompts.prompts.clear();
+        QTest::mouseClick(e.SpeedButton4, Qt::LeftButton);
+        EXPECT_TRUE(prompts.prompts.isEmpty()) << prompts.lastText().toStdString();
+        EXPECT_EQ(b.value(QStringLiteral("select A13 from tab_answ where A1='s01'")).toInt(), f.type);
+        EXPECT_TRUE(richtext::rtfToPlainText(b.value(QStringLiteral("select jx from tab_exer where A1='s01'")).toByteArray())
+                        .contains(QStringLiteral("补充的解析")));
+    }
+
     // A save that fails shows the engine's text and keeps the window open.
     b.run(QStringLiteral("create trigger no_edit before update on tab_title begin select raise(abort, 'material locked'); end"));
     TfrmTedit e(sub);

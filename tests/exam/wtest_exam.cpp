@@ -439,6 +439,25 @@ TEST(ExamSettingsWindow, ChecksDefaultsAndSaves)
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(env.b.row(QStringLiteral("select LeastMark, ExamTime from tab_plan")), (QVariantList{70, 5400}));
 
+    // What is not a whole number stays on view and is refused in words
+    // when saved, never read as another number ("2,5" as 25).
+    for (QLineEdit *box : {w.suiNumberEdit2, w.suiNumberEdit1}) {
+        TFrmEset typed;
+        typed.show();
+        QLineEdit *e = box == w.suiNumberEdit1 ? typed.suiNumberEdit1 : typed.suiNumberEdit2;
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClicks(e, QStringLiteral("2,5"));
+        EXPECT_EQ(e->text(), QStringLiteral("2,5"));
+        const int shown = int(env.prompts.prompts.size());
+        click(typed.suiButton2);
+        ASSERT_EQ(env.prompts.prompts.size(), shown + 1);
+        EXPECT_EQ(env.prompts.lastText(), QStringLiteral("请输入0到999之间的整数！"));
+        EXPECT_EQ(env.prompts.prompts.last().caption, QStringLiteral("提示"));
+        EXPECT_TRUE(typed.isVisible());
+        EXPECT_EQ(env.b.row(QStringLiteral("select LeastMark, ExamTime from tab_plan")), (QVariantList{70, 5400}));
+    }
+
     // An empty minutes box is not saved.
     TFrmEset again;
     again.show();

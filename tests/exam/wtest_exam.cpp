@@ -38,6 +38,7 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <gtest/gtest.h>
@@ -591,6 +592,8 @@ TEST(ExamWindow, AMarkingFailureShowsThePaperInReviewWithWhatWasStored)
 TEST(ExamWindow, ReviewExportsThePaperToADocumentBetweenTheProgressTexts)
 {
     ExamEnv env(4);
+    QTemporaryDir documents;
+    docwriter::setDocumentsFolder(documents.path());
     QStringList seen;   // progress texts, "hide", and the files handed out
     exam::setProgressView({[&](const QString &s) { seen << s; }, [&] { seen << QStringLiteral("hide"); }});
     docwriter::setOpener([&](const QString &path) {
@@ -611,8 +614,6 @@ TEST(ExamWindow, ReviewExportsThePaperToADocumentBetweenTheProgressTexts)
                                  QStringLiteral("hide")}));
     EXPECT_TRUE(env.prompts.prompts.isEmpty());
     EXPECT_EQ(w.currentQuestion(), 1);   // the review goes on where it was
-    QDir tmp(QDir::tempPath());
-    for (const QString &d : tmp.entryList({QStringLiteral("pellbrook-export-*")}, QDir::Dirs))
-        if (QFileInfo::exists(tmp.filePath(d + QLatin1Char('/') + p.title + QStringLiteral(".odt"))))
-            QDir(tmp.filePath(d)).removeRecursively();
+    docwriter::setDocumentsFolder(QString());
+    EXPECT_TRUE(QFileInfo::exists(documents.path() + QStringLiteral("/Pellbrook/") + p.title + QStringLiteral(".odt")));
 }

@@ -5,10 +5,12 @@
 #include "UpgradeBank.h"
 
 #include "platform/Seams.h"
+#include "store/DbError.h"
 #include "store/dm.h"
 #include "upgrade/BankUpgrade.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -96,4 +98,19 @@ TEST(DemoUpgrade, MergesWithExactCountersAndOnlyOnce)
 
         EXPECT_EQ(int(upgrade::importUpgrade(*env.dm, cn2, env.upgradePath).outcome), int(upgrade::Outcome::AlreadyApplied));
     }
+}
+
+// While the program holds the bank, the upgrade maker says so in plain
+// words (rather than "database is locked") and writes nothing.
+TEST(DemoUpgrade, TheMakerSaysWhenTheProgramHoldsTheBank)
+{
+    DemoEnv env(0);
+    const QString out = env.dir.path() + QStringLiteral("/second.db");
+    try {
+        demobank::writeUpgradeFile(out, env.dm->bankPath(), demobank::UpgradeOptions());
+        ADD_FAILURE() << "an upgrade was made from a bank in use";
+    } catch (const store::DbError &e) {
+        EXPECT_TRUE(e.text().contains(QStringLiteral("in use by the running program"))) << e.text().toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(out));
 }

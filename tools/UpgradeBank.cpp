@@ -421,8 +421,8 @@ UpgradeSummary UpgradeWriter::run(const QString &sjbs)
 
 // The running program holds its bank locked for as long as it is open
 // (exclusive locking), so a reader waits out its busy timeout and gets
-// "database is locked".  A short look with the engine's own calls tells
-// that case apart and names it in plain words.
+// "database is locked".  When the bank cannot be read, a short look with
+// the engine's own calls tells that case apart and names it in plain words.
 void refuseBankInUse(const QString &bankPath)
 {
     sqlite3 *db = nullptr;
@@ -448,9 +448,14 @@ UpgradeSummary writeUpgradeFile(const QString &path, const QString &bankPath, co
     const QString sjbs = !options.stamp.isEmpty() ? options.stamp
                          : options.questions > 0 ? QStringLiteral("VELMORA-UPG-2027-Q%1").arg(questions)
                                                  : QStringLiteral("VELMORA-UPG-2027-01");
-    refuseBankInUse(bankPath);
     BankFacts facts;
-    withDatabase(bankPath, QStringLiteral("QSQLITE_OPEN_READONLY"), [&](QSqlDatabase &db) { facts = readBank(db); });
+    try {
+        withDatabase(bankPath, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=500"),
+                     [&](QSqlDatabase &db) { facts = readBank(db); });
+    } catch (const store::DbError &) {
+        refuseBankInUse(bankPath);
+        throw;
+    }
 
     const QString tmp = path + QStringLiteral(".tmp");
     QFile::remove(tmp);

@@ -448,42 +448,31 @@ TEST_F(Authoring, EditWindowCancelsAndShowsMaterialAndSubjectiveTypes)
     EXPECT_EQ(b.row(QStringLiteral("select A2, A2_1, K3, K5, ecount from tab_answ where A1=?"), {sub}), before);
     EXPECT_TRUE(richtext::rtfToPlainText(b.value(QStringLiteral("select A15 from tab_title")).toByteArray()).contains(QStringLiteral("案例材料")));
 
-    // An empty key, or one the options cannot give, is refused and nothing is stored.
-    for (const char *key : {"", "E"}) {
-        TfrmTedit e(QStringLiteral("m1"));
-        e.show();
-        const QVariantList stored = b.row(QStringLiteral("select A2, A2_1, ecount from tab_answ where A1='m1'"));
-        e.SE_Num->setValue(4);
-        e.Edit1->setText(QString::fromLatin1(key));
-        prompts.prompts.clear();
-        QTest::mouseClick(e.SpeedButton4, Qt::LeftButton);
-        ASSERT_EQ(prompts.prompts.size(), 1) << key;
-        EXPECT_EQ(prompts.prompts[0].caption, QStringLiteral("提示"));
-        EXPECT_EQ(prompts.lastText(), *key ? QStringLiteral("试题答案只能使用A到D的字母！") : QStringLiteral("请填写试题答案！"));
-        EXPECT_TRUE(e.isVisible());
-        EXPECT_EQ(b.row(QStringLiteral("select A2, A2_1, ecount from tab_answ where A1='m1'")), stored);
-    }
-
-    // A type of another subject's table, or of none, is offered as stored
-    // and kept by a save that only adds an explanation.
+    // An empty key, or one the options cannot give, is refused; a type of
+    // another subject's table, or of none, is offered as stored and kept.
     b.run(QStringLiteral("insert into tab_tx4 (A1, B1, B2, B3, time) values (63, '材料单选题', 0, 1, 1)"));
     const struct {
+        const char *key;
         int type;
-        const char *shown;
-    } foreign[] = {{63, "材料单选题"}, {88, "88"}};
-    for (const auto &f : foreign) {
-        b.run(QStringLiteral("update tab_answ set A13=? where A1='s01'"), {f.type});
+        const char *shown;    // the type box
+        const char *refusal;  // "" when saved
+    } edits[] = {{"", 61, "单项选择题", "请填写试题答案！"}, {"E", 61, "单项选择题", "试题答案只能使用A到D的字母！"},
+                 {"B", 63, "材料单选题", ""}, {"B", 88, "88", ""}};
+    for (const auto &c : edits) {
+        b.run(QStringLiteral("update tab_answ set A13=? where A1='s01'"), {c.type});
+        const QVariantList stored = b.row(QStringLiteral("select A2, A13, ecount from tab_answ where A1='s01'"));
         TfrmTedit e(QStringLiteral("s01"));
         e.show();
-        EXPECT_EQ(e.ComboBox1->currentText(), QString::fromUtf8(f.shown));
-        EXPECT_EQ(e.ComboBox1->findText(QString::fromUtf8(f.shown)), e.ComboBox1->currentIndex());
-        e.RxDBRichEdit2->setPlainText(QStringLiteral("补充的解析"));
+        EXPECT_EQ(e.ComboBox1->currentText(), QString::fromUtf8(c.shown));
+        e.SE_Num->setValue(4);
+        e.Edit1->setText(QString::fromLatin1(c.key));
         prompts.prompts.clear();
         QTest::mouseClick(e.SpeedButton4, Qt::LeftButton);
-        EXPECT_TRUE(prompts.prompts.isEmpty()) << prompts.lastText().toStdString();
-        EXPECT_EQ(b.value(QStringLiteral("select A13 from tab_answ where A1='s01'")).toInt(), f.type);
-        EXPECT_TRUE(richtext::rtfToPlainText(b.value(QStringLiteral("select jx from tab_exer where A1='s01'")).toByteArray())
-                        .contains(QStringLiteral("补充的解析")));
+        EXPECT_EQ(prompts.lastText(), QString::fromUtf8(c.refusal)) << c.key;
+        EXPECT_EQ(e.isVisible(), *c.refusal != 0);
+        EXPECT_EQ(b.row(QStringLiteral("select A2, A13, ecount from tab_answ where A1='s01'")).mid(0, 2),
+                  *c.refusal ? stored.mid(0, 2) : QVariantList({QStringLiteral("B"), c.type}));
+        EXPECT_EQ(b.value(QStringLiteral("select ecount from tab_answ where A1='s01'")), stored.at(2).toInt() + (*c.refusal ? 0 : 1));
     }
 
     // A save that fails shows the engine's text and keeps the window open.

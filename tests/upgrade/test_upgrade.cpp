@@ -81,15 +81,18 @@ protected:
         b.run(QStringLiteral("update tab_fgmc set q = 2"));
     }
 
-    // A good file with one change made by change.
-    QString goodFileWith(const QString &name, const std::function<void(UpgradeFile &)> &change)
+    // A good file changed by one statement, made when its case runs.
+    std::function<QString()> edited(const char *sql)
     {
-        const QString p = path(name);
-        UpgradeFile f(p, QStringLiteral("UPG-") + name, Product);
-        fillGood(f);
-        change(f);
-        return p;
+        return [this, sql] {
+            const QString p = path(QStringLiteral("edited%1.db").arg(++edits));
+            UpgradeFile f(p, QStringLiteral("UPG-E%1").arg(edits), Product);
+            fillGood(f);
+            f.run(QString::fromUtf8(sql));
+            return p;
+        };
     }
+    int edits = 0;
 
     upgrade::Result import(const QString &p) { return upgrade::importUpgrade(b.dm(), cn2, p); }
     int count(const QString &sql, const QVariantList &binds = {}) { return b.value(sql, binds).toInt(); }
@@ -163,18 +166,11 @@ TEST_F(Upgrade, RefusedFilesLeaveTheBankUnchanged)
          Outcome::CannotOpen, ""},
         {"damaged pages behind a sound header",
          [&] {
-             const QString p = path(QStringLiteral("damaged.db"));
-             {
-                 UpgradeFile f(p, QStringLiteral("UPG-DAMAGED"), Product);
-                 fillGood(f);
-                 f.run(QStringLiteral("update tab_exer set A15 = zeroblob(40000)"));
-             }
-             // Page 1 (header and schema) stays; every later page is noise.
-             QFile file(p);
-             file.open(QIODevice::ReadWrite);
-             const qint64 size = file.size();
-             file.seek(4096);
-             file.write(QByteArray(int(size - 4096), char(0xA5)));
+             const QString p = edited("update tab_exer set A15 = zeroblob(40000)")();
+             QFile f(p);   // page 1 (header and schema) stays, every later page is noise
+             f.open(QIODevice::ReadWrite);
+             f.seek(4096);
+             f.write(QByteArray(int(f.size() - 4096), char(0xA5)));
              return p;
          },
          Outcome::CannotOpen, "malformed"},
@@ -249,42 +245,19 @@ TEST_F(Upgrade, RefusedFilesLeaveTheBankUnchanged)
              return p;
          },
          Outcome::MergeFailed, "UNIQUE constraint failed"},
-        // A code the bank already holds, or one the file gives twice, would
-        // make a second row of the same chapter, key point or group.
-        {"a chapter the bank has",
-         [&] { return goodFileWith(QStringLiteral("dupkm.db"), [](UpgradeFile &f) { f.addChapter(QStringLiteral("1001"), 0); }); },
-         Outcome::MergeFailed, "tab_kmmc.C1 '1001'"},
-        {"a key point the bank has",
-         [&] { return goodFileWith(QStringLiteral("duprule.db"), [](UpgradeFile &f) { f.addKeyPoint(QStringLiteral("110001002"), 0); }); },
-         Outcome::MergeFailed, "tab_rule.ftid '110001002'"},
-        {"a group the bank has",
-         [&] { return goodFileWith(QStringLiteral("dupfg.db"), [](UpgradeFile &f) { f.addGroup(QStringLiteral("110001"), 0); }); },
-         Outcome::MergeFailed, "tab_fgmc.id '110001'"},
-        {"a chapter twice in the file",
-         [&] { return goodFileWith(QStringLiteral("twicekm.db"), [](UpgradeFile &f) { f.addChapter(QStringLiteral("100201"), 0); }); },
-         Outcome::MergeFailed, "tab_kmmc.C1 '100201'"},
-        {"a key point twice in the file",
-         [&] { return goodFileWith(QStringLiteral("twicerule.db"), [](UpgradeFile &f) { f.addKeyPoint(QStringLiteral("120001001"), 0); }); },
-         Outcome::MergeFailed, "tab_rule.ftid '120001001'"},
-        {"a group twice in the file",
-         [&] { return goodFileWith(QStringLiteral("twicefg.db"), [](UpgradeFile &f) { f.addGroup(QStringLiteral("12"), 0); }); },
-         Outcome::MergeFailed, "tab_fgmc.id '12'"},
-        // Codes and counters the program counts with must be whole numbers.
-        {"a word for a type code",
-         [&] { return goodFileWith(QStringLiteral("a13.db"), [](UpgradeFile &f) { f.run(QStringLiteral("update tab_answ set A13='abc' where A1='N1'")); }); },
-         Outcome::MergeFailed, "tab_answ.A13 holds 'abc'"},
-        {"a letter for an option count",
-         [&] { return goodFileWith(QStringLiteral("a2_1.db"), [](UpgradeFile &f) { f.run(QStringLiteral("update tab_answ set A2_1='x' where A1='N2'")); }); },
-         Outcome::MergeFailed, "tab_answ.A2_1 holds 'x'"},
-        {"a word for a chapter counter",
-         [&] { return goodFileWith(QStringLiteral("c3.db"), [](UpgradeFile &f) { f.run(QStringLiteral("update tab_kmmc set C3='many' where C1='1002'")); }); },
-         Outcome::MergeFailed, "tab_kmmc.C3 holds 'many'"},
-        {"a fraction for a group counter",
-         [&] { return goodFileWith(QStringLiteral("q.db"), [](UpgradeFile &f) { f.run(QStringLiteral("update tab_fgmc set q=1.5 where id='12'")); }); },
-         Outcome::MergeFailed, "tab_fgmc.q holds 1.5"},
-        {"a picture for a key-point counter",
-         [&] { return goodFileWith(QStringLiteral("blob.db"), [](UpgradeFile &f) { f.run(QStringLiteral("update tab_rule set q=x'00ff' where ftid='120001001'")); }); },
-         Outcome::MergeFailed, "tab_rule.q holds X'00FF'"},
+        // A code the bank or the file already holds would make a second
+        // row of one chapter, key point or group; counters must be numbers.
+        {"a chapter the bank has", edited("insert into tab_kmmc (C1) values ('1001')"), Outcome::MergeFailed, "tab_kmmc.C1 '1001'"},
+        {"a key point the bank has", edited("insert into tab_rule (ftid) values ('110001002')"), Outcome::MergeFailed, "tab_rule.ftid '110001002'"},
+        {"a group the bank has", edited("insert into tab_fgmc (id) values ('110001')"), Outcome::MergeFailed, "tab_fgmc.id '110001'"},
+        {"a chapter twice in the file", edited("insert into tab_kmmc (C1) values ('100201')"), Outcome::MergeFailed, "tab_kmmc.C1 '100201'"},
+        {"a key point twice in the file", edited("insert into tab_rule (ftid) values ('120001001')"), Outcome::MergeFailed, "tab_rule.ftid '120001001'"},
+        {"a group twice in the file", edited("insert into tab_fgmc (id) values ('12')"), Outcome::MergeFailed, "tab_fgmc.id '12'"},
+        {"a word for a type code", edited("update tab_answ set A13='abc' where A1='N1'"), Outcome::MergeFailed, "tab_answ.A13 holds 'abc'"},
+        {"a letter for an option count", edited("update tab_answ set A2_1='x' where A1='N2'"), Outcome::MergeFailed, "tab_answ.A2_1 holds 'x'"},
+        {"a word for a chapter counter", edited("update tab_kmmc set C3='many' where C1='1002'"), Outcome::MergeFailed, "tab_kmmc.C3 holds 'many'"},
+        {"a fraction for a group counter", edited("update tab_fgmc set q=1.5 where id='12'"), Outcome::MergeFailed, "tab_fgmc.q holds 1.5"},
+        {"a picture for a key-point counter", edited("update tab_rule set q=x'00ff'"), Outcome::MergeFailed, "tab_rule.q holds X'00FF'"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -45,6 +45,7 @@ BenchBank::BenchBank(const demobank::Options &o)
         QFile::rename(cached + QStringLiteral(".tmp"), cached);
         std::printf("generated %d-question bank in %.1f s\n", o.questions, double(t.elapsed()) / 1000.0);
     }
+    m_generated = cached;
     QDir(m_dir.path()).mkpath(QStringLiteral("data"));
     QFile::copy(cached, bankPath());
     QFile(bankPath()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);

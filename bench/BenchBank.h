@@ -24,6 +24,10 @@ public:
     ~BenchBank();
     TDM1 &dm() { return *m_dm; }
     QString bankPath() const;
+    // The generated bank this one is a fresh copy of; no connection holds
+    // it, so tools that read a bank (the upgrade maker) can use it while the
+    // program's connection holds bankPath().
+    QString generatedPath() const { return m_generated; }
     QString dir() const { return m_dir.path() + QLatin1Char('/'); }
     // The chapter (four-character code) with the most questions; the first
     // in book order among equals.
@@ -31,6 +35,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_generated;
     std::unique_ptr<TDM1> m_dm;
 };
 

@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -119,6 +120,10 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     BenchBank bank(100000);
     g_bank = &bank;
+    // Exports go to a documents folder of the benchmark's own, removed
+    // after each round.
+    QTemporaryDir documents;
+    docwriter::setDocumentsFolder(documents.path());
     Paper paper;
     paper.state = exam::generatePaper(bank.dm(), 1);
     paper.rows = exam::LoadPaper(bank.dm(), paper.state);

@@ -144,7 +144,9 @@ int main(int argc, char **argv)
     g_upgrade = bank.dir() + QStringLiteral("upgrade-20000.db");
     demobank::UpgradeOptions o;
     o.questions = 20000;
-    const demobank::UpgradeSummary s = demobank::writeUpgradeFile(g_upgrade, bank.bankPath(), o);
+    // The program's connection holds the bank; the upgrade is made from
+    // the generated bank it was copied from.
+    const demobank::UpgradeSummary s = demobank::writeUpgradeFile(g_upgrade, bank.generatedPath(), o);
     std::printf("upgrade file: %d questions, %d materials, %d sections, %lld bytes\n", s.questions, s.materials, s.sections,
                 static_cast<long long>(QFile(g_upgrade).size()));
     runBenchmarks(argc, argv);

@@ -19,6 +19,7 @@
 #include "store/DbError.h"
 #include "store/Schema.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -30,6 +31,7 @@
 #include <QVariant>
 #include <algorithm>
 #include <cstdio>
+#include <sqlite3.h>
 #include <vector>
 
 namespace demobank {
@@ -417,6 +419,25 @@ UpgradeSummary UpgradeWriter::run(const QString &sjbs)
     return out;
 }
 
+// The running program holds its bank locked for as long as it is open
+// (exclusive locking), so a reader waits out its busy timeout and gets
+// "database is locked".  When the bank cannot be read, a short look with
+// the engine's own calls tells that case apart and names it in plain words.
+void refuseBankInUse(const QString &bankPath)
+{
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(bankPath).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, 500);
+        rc = sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close(db);
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        throw store::DbError(QStringLiteral("the bank %1 is in use by the running program; quit the program first, "
+                                            "then make the upgrade again")
+                                 .arg(QDir::toNativeSeparators(bankPath)));
+}
+
 } // namespace
 
 UpgradeSummary writeUpgradeFile(const QString &path, const QString &bankPath, const UpgradeOptions &options)
@@ -428,7 +449,13 @@ UpgradeSummary writeUpgradeFile(const QString &path, const QString &bankPath, co
                          : options.questions > 0 ? QStringLiteral("VELMORA-UPG-2027-Q%1").arg(questions)
                                                  : QStringLiteral("VELMORA-UPG-2027-01");
     BankFacts facts;
-    withDatabase(bankPath, QStringLiteral("QSQLITE_OPEN_READONLY"), [&](QSqlDatabase &db) { facts = readBank(db); });
+    try {
+        withDatabase(bankPath, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=500"),
+                     [&](QSqlDatabase &db) { facts = readBank(db); });
+    } catch (const store::DbError &) {
+        refuseBankInUse(bankPath);
+        throw;
+    }
 
     const QString tmp = path + QStringLiteral(".tmp");
     QFile::remove(tmp);

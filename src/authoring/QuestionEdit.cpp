@@ -8,6 +8,17 @@
 
 namespace authoring {
 
+Ttx storedType(TDM1 &dm, int code)
+{
+    const QString text = QString::number(code);
+    for (int subject = 1; subject <= 5; ++subject) {
+        const QVariant name = dm.scalar(QStringLiteral("select B1 from tab_tx%1 where A1=?").arg(subject), {code});
+        if (name.isValid() && !name.toString().trimmed().isEmpty())
+            return {text, name.toString()};
+    }
+    return {text, text};
+}
+
 bool loadEditedQuestion(TDM1 &dm, const QString &id, EditedQuestion &out)
 {
     out = EditedQuestion();

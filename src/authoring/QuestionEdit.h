@@ -3,6 +3,7 @@
 // key-point counts in one transaction.
 #pragma once
 
+#include "authoring/QuestionEntry.h"
 #include "keypoints/KeyPointPicking.h"
 
 #include <QByteArray>
@@ -30,6 +31,12 @@ struct EditedQuestion {
 
 // False when the question has no row.  Throws store::DbError.
 bool loadEditedQuestion(TDM1 &dm, const QString &id, EditedQuestion &out);
+
+// A stored type code as the edit window offers it when the current
+// subject's type table lacks it (a question of another subject, a
+// sub-question of a material): its name from the first subject's table
+// that has the code, else the code itself as its name.
+Ttx storedType(TDM1 &dm, int code);
 
 // The key-point list of the edit window: group name and key-point title
 // joined without a separator, ids in the question's order.

@@ -1,11 +1,13 @@
 // Numbering and saving new user questions.
 #include "authoring/QuestionEntry.h"
 
+#include "common/CommonRoutines.h"
 #include "store/DbError.h"
 #include "store/SqlText.h"
 #include "store/dm.h"
 
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace authoring {
 
@@ -31,6 +33,26 @@ const QStringList &subjectiveTypeNames()
 }
 
 bool isSubjectiveType(const QString &typeName) { return subjectiveTypeNames().contains(typeName); }
+
+QString answerRefusal(const QString &answer, int optionCount, int typeCode, bool subjective)
+{
+    const QString key = answer.trimmed().toUpper();
+    if (key.isEmpty())
+        return QStringLiteral("请填写试题答案！");
+    const int page = TypeToPage(typeCode);
+    if (subjective || page == 4 || page == 99)
+        return {};
+    if (page == 3)
+        return key == QLatin1String("A") || key == QLatin1String("B") ? QString() : QStringLiteral("判断题的答案只能是A（对）或B（错）！");
+    // The answer pages have six option buttons.
+    const QChar last(u'A' + std::clamp(optionCount, 1, 6) - 1);
+    for (QChar c : key)
+        if (c < QLatin1Char('A') || c > last)
+            return QStringLiteral("试题答案只能使用A到%1的字母！").arg(last);
+    if (page == 0 && key.size() > 1)
+        return QStringLiteral("单选题的答案只能是一个字母！");
+    return {};
+}
 
 int nextSequenceNumber(TDM1 &dm)
 {

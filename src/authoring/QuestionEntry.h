@@ -25,6 +25,14 @@ QVector<Ttx> loadTypeTable(TDM1 &dm, int subject);
 const QStringList &subjectiveTypeNames();
 bool isSubjectiveType(const QString &typeName);
 
+// Why an answer key cannot be stored for a question of this type with this
+// many options, in the words of the entry and edit windows' checks; empty
+// when it can.  The key must be one the answer page of the type can give:
+// letters of the options shown (A to F), one for a single choice, A or B
+// for true/false.  Subjective and self-assessed types keep "1"; a type
+// without an answer page is not checked.
+QString answerRefusal(const QString &answer, int optionCount, int typeCode, bool subjective);
+
 // User questions are numbered 1..9999.
 constexpr int MaxSequence = 9999;
 // The next sequence number: one more than the largest number formed by

@@ -261,6 +261,13 @@ bool QuestionFormWidget::selectTypeCode(const QString &code)
     return false;
 }
 
+void QuestionFormWidget::offerType(const Ttx &type)
+{
+    TypeTable.append(type);
+    ComboBox1->addItem(type.name);
+    ComboBox1->setCurrentIndex(int(TypeTable.size()) - 1);
+}
+
 QString QuestionFormWidget::selectedTypeCode() const
 {
     const int i = ComboBox1->currentIndex();

@@ -72,6 +72,8 @@ public:
     // Selects the type of a code (compared as text); false when none has it.
     bool selectTypeCode(const QString &code);
     QString selectedTypeCode() const;
+    // Adds a type the table lacks at the end of the box and selects it.
+    void offerType(const authoring::Ttx &type);
     // The subjective-type rule of a type change.
     void ComboBox1Change();
     // Whether the shown type is subjective; applies its lock when it is.

@@ -160,6 +160,10 @@ void TFrmInPut::epBtn_SaveClick()
         return refuse(QStringLiteral("请填写试题答案！"), Edit1);
     if (ComboBox1->currentIndex() < 0)
         return refuse(QStringLiteral("请选择题型！"), ComboBox1);
+    const QString badKey = answerRefusal(Edit1->text(), SE_Num->value(), form->selectedTypeCode().toInt(),
+                                         isSubjectiveType(ComboBox1->currentText()));
+    if (!badKey.isEmpty())
+        return refuse(badKey, Edit1);
 
     NewQuestion q;
     q.chapter = TargetChapter;

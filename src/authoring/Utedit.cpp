@@ -112,7 +112,15 @@ void TfrmTedit::FormShow()
     } catch (const store::DbError &e) {
         ui::showError(e.text());
     }
-    form->selectTypeCode(QString::number(m_question.type));
+    // A type the current subject's table lacks is offered as it is stored,
+    // so a save that changes something else keeps it.
+    if (!form->selectTypeCode(QString::number(m_question.type)) && DM1) {
+        try {
+            form->offerType(storedType(*DM1, m_question.type));
+        } catch (const store::DbError &e) {
+            ui::showError(e.text());
+        }
+    }
     form->enableAnswerInputs();
     form->applySubjectiveLock();
     form->showKeyPoints();
@@ -136,6 +144,13 @@ void TfrmTedit::SpeedButton4Click()
     if (ComboBox1->currentIndex() < 0) {
         seams::messageBox(QStringLiteral("提示"), QStringLiteral("请选择题型！"), seams::Prompt::Information);
         ComboBox1->setFocus();
+        return;
+    }
+    const QString badKey = answerRefusal(Edit1->text(), SE_Num->value(), form->selectedTypeCode().toInt(),
+                                         isSubjectiveType(ComboBox1->currentText()));
+    if (!badKey.isEmpty()) {
+        seams::messageBox(QStringLiteral("提示"), badKey, seams::Prompt::Information);
+        Edit1->setFocus();
         return;
     }
     EditedQuestion q = m_question;

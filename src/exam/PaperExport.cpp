@@ -93,6 +93,16 @@ void showExportFailure()
     seams::messageBox(QStringLiteral("警告"), QStringLiteral("导出试题发生错误，请退出后重试！"), seams::Prompt::Warning);
 }
 
+// The export worked; only the desktop has nothing to show it with.
+void showWhereSaved(const QStringList &files)
+{
+    QStringList shown;
+    for (const QString &f : files)
+        shown << QDir::toNativeSeparators(f);
+    seams::messageBox(QStringLiteral("提示"), QStringLiteral("没有找到可以打开试卷的程序，试卷已保存为：\n") + shown.join(QLatin1Char('\n')),
+                      seams::Prompt::Information);
+}
+
 } // namespace
 
 QString SectionNumeral(int count)
@@ -174,8 +184,8 @@ ExportResult ExportPaperToWord(TDM1 &dm, const QString &title, const QVector<Pap
     try {
         docwriter::TypedDocument doc;
         typePaper(dm, title, rows, types, doc);
-        const QString folder = docwriter::newDocumentFolder();
-        const QString base = QDir(folder).filePath(docwriter::safeFileName(title));
+        const QString base = docwriter::unusedBasePath(docwriter::exportFolder(), docwriter::safeFileName(title),
+                                                       {QStringLiteral(".odt"), QStringLiteral(".pdf")});
         out.odtPath = base + QStringLiteral(".odt");
         docwriter::writeOdt(doc.document(), out.odtPath);
         if (docwriter::openDocument(out.odtPath)) {
@@ -184,12 +194,10 @@ ExportResult ExportPaperToWord(TDM1 &dm, const QString &title, const QVector<Pap
             // Many desktops read PDF but have no word processor.
             out.pdfPath = base + QStringLiteral(".pdf");
             docwriter::writePdf(doc.document(), out.pdfPath);
-            if (!docwriter::openDocument(out.pdfPath)) {
-                out.error = QStringLiteral("the desktop opens neither %1 nor %2").arg(out.odtPath, out.pdfPath);
-                showExportFailure();
-                return out;
-            }
-            out.openedPath = out.pdfPath;
+            if (docwriter::openDocument(out.pdfPath))
+                out.openedPath = out.pdfPath;
+            else
+                showWhereSaved({out.odtPath, out.pdfPath});
         }
     } catch (const std::exception &e) {
         out.error = QString::fromUtf8(e.what());

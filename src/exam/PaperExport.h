@@ -1,7 +1,7 @@
 // Export of a paper to a document: the title, the questions under numbered
 // type headings with the scoring of each type, a page break, and the
 // answers with their explanations and key points.  The document is written
-// into a new folder and handed to the desktop.
+// into the user's documents folder and handed to the desktop.
 #pragma once
 
 #include "exam/ExamAnswers.h"
@@ -47,10 +47,12 @@ struct ExportResult {
 };
 
 // The exam window's export: types the paper, writes it as OpenDocument
-// Text into a new folder and opens it with the desktop's application; when
-// the desktop has none for it, writes the same document as PDF beside it
-// and opens that.  Any failure stops there and shows "导出试题发生错误，
-// 请退出后重试！" (caption "警告", warning icon).
+// Text into the export folder (documents folder, "Pellbrook"), named after
+// the paper title and never over an earlier export, and opens it with the
+// desktop's application; when the desktop has none for it, writes the same
+// document as PDF beside it and opens that; when nothing opens either, a
+// notice names where both files lie.  Any failure stops there and shows
+// "导出试题发生错误，请退出后重试！" (caption "警告", warning icon).
 ExportResult ExportPaperToWord(TDM1 &dm, const QString &title, const QVector<PaperQuestion> &rows,
                                const TypeTable &types);
 

@@ -6,6 +6,7 @@
 #include "widgets/UsmallWindow.h"
 #include "common/CommonRoutines.h"
 #include "widgets/ModalGui.h"
+#include "widgets/NumberBoxWidget.h"
 #include "platform/Seams.h"
 #include "exam/ExamSettings.h"
 #include "store/dm.h"
@@ -15,10 +16,24 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
+#include <QValidator>
 #include <QShowEvent>
 
 namespace {
+
+// Digits only; anything else typed stays on view (rather than being
+// dropped, which turned "2,5" into 25) and is refused in words on saving.
+class TypedDigits : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override
+    {
+        for (QChar c : input)
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return Intermediate;
+        return Acceptable;
+    }
+};
 
 QLineEdit *numberEdit(QWidget *parent, const char *name, const QString &hint)
 {
@@ -26,7 +41,7 @@ QLineEdit *numberEdit(QWidget *parent, const char *name, const QString &hint)
     e->setObjectName(QLatin1String(name));
     e->setMaxLength(3);
     e->setToolTip(hint);
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
+    e->setValidator(new TypedDigits(e));
     e->setAlignment(Qt::AlignRight);
     e->setFixedWidth(64);
     return e;
@@ -157,6 +172,12 @@ void TFrmEset::suiButton1Click()
 
 void TFrmEset::suiButton2Click()
 {
+    for (QLineEdit *e : {suiNumberEdit1, suiNumberEdit2})
+        if (!e->hasAcceptableInput()) {
+            seams::messageBox(QStringLiteral("提示"), numberbox::wholeRangeText(0, 999), seams::Prompt::Information);
+            e->setFocus();
+            return;
+        }
     if (!exam::saveExamSettings(m_dm, suiNumberEdit1->text(), suiNumberEdit2->text()))
         seams::messageBox(QStringLiteral("警告"), QStringLiteral("保存设置失败！"), seams::Prompt::Critical);
     close();

@@ -15,7 +15,9 @@
 #include <QPdfWriter>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
+#include <algorithm>
+#include <QStandardPaths>
+#include <algorithm>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextDocumentWriter>
@@ -158,15 +160,6 @@ QString safeFileName(const QString &text)
     return name;
 }
 
-QString newDocumentFolder()
-{
-    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/pellbrook-export-XXXXXX"));
-    if (!dir.isValid())
-        throw DocumentError(QStringLiteral("cannot create a folder below %1: %2").arg(QDir::tempPath(), dir.errorString()));
-    dir.setAutoRemove(false);
-    return dir.path();
-}
-
 void writeOdt(const QTextDocument &doc, const QString &path)
 {
     QTextDocumentWriter writer(path, QByteArrayLiteral("odf"));
@@ -204,5 +197,39 @@ bool openDocument(const QString &path)
 }
 
 void setOpener(Opener opener) { installedOpener() = std::move(opener); }
+
+namespace {
+QString &documentsOverride()
+{
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+QString documentsFolder()
+{
+    const QString &set = documentsOverride();
+    return set.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : set;
+}
+
+void setDocumentsFolder(const QString &folder) { documentsOverride() = folder; }
+
+QString exportFolder()
+{
+    const QString folder = QDir(documentsFolder()).filePath(QStringLiteral("Pellbrook"));
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir() || !QFileInfo(folder).isWritable())
+        throw DocumentError(QStringLiteral("cannot write to the folder %1").arg(folder));
+    return folder;
+}
+
+QString unusedBasePath(const QString &folder, const QString &name, const QStringList &extensions)
+{
+    const QDir dir(folder);
+    for (int n = 1;; ++n) {
+        const QString base = dir.filePath(n == 1 ? name : QStringLiteral("%1 (%2)").arg(name).arg(n));
+        if (std::none_of(extensions.begin(), extensions.end(), [&](const QString &ext) { return QFileInfo::exists(base + ext); }))
+            return base;
+    }
+}
 
 } // namespace docwriter

@@ -60,9 +60,20 @@ QString documentFontFamily();
 // blanks at the ends dropped; "试卷" when nothing is left.
 QString safeFileName(const QString &text);
 
-// Creates a new folder below the system's temporary folder that is left in
-// place after the program ends; throws DocumentError.
-QString newDocumentFolder();
+// The user's documents folder (QStandardPaths::DocumentsLocation); tests
+// point it at a folder of their own, an empty path restores the user's.
+QString documentsFolder();
+void setDocumentsFolder(const QString &folder);
+
+// The folder exported papers are written to: "Pellbrook" in the documents
+// folder, made when missing; throws DocumentError when it cannot be made
+// or written to.
+QString exportFolder();
+
+// folder + "/" + name, or name followed by " (2)", " (3)" ... when a file
+// of that name with one of the extensions (".odt") is there already, so an
+// earlier export is never overwritten.
+QString unusedBasePath(const QString &folder, const QString &name, const QStringList &extensions);
 
 // Writes the document as OpenDocument Text; throws DocumentError.
 void writeOdt(const QTextDocument &doc, const QString &path);

@@ -69,9 +69,9 @@ protected:
     }
 };
 
-QSpinBox *numberBox(QWidget *parent, const char *name)
+NumberBox *numberBox(QWidget *parent, const char *name)
 {
-    auto *b = new QSpinBox(parent);
+    auto *b = new NumberBox(parent);
     b->setObjectName(QLatin1String(name));
     b->setRange(0, 999);
     b->setButtonSymbols(QAbstractSpinBox::NoButtons);
@@ -253,8 +253,8 @@ bool TFrmplan::editing() const { return SpeedButton1->text() == QStringLiteral("
 
 void TFrmplan::SeSkinRadioGroup1Click(int item)
 {
-    QSpinBox *on = item == 0 ? suiNumberEdit1 : suiNumberEdit2;
-    QSpinBox *off = item == 0 ? suiNumberEdit2 : suiNumberEdit1;
+    NumberBox *on = item == 0 ? suiNumberEdit1 : suiNumberEdit2;
+    NumberBox *off = item == 0 ? suiNumberEdit2 : suiNumberEdit1;
     on->setEnabled(true);
     off->setEnabled(false);
     on->setFocus();
@@ -272,6 +272,14 @@ void TFrmplan::showCountdown(const records::CountdownView &v)
 
 void TFrmplan::SpeedButton1Click()
 {
+    // Saving takes what the boxes show, or says what they can hold.
+    if (editing())
+        for (NumberBox *box : {suiNumberEdit1, suiNumberEdit2})
+            if (!box->settle()) {
+                seams::messageBox(QStringLiteral("提示"), box->rangeText(), seams::Prompt::Information);
+                box->setFocus();
+                return;
+            }
     const bool edit = !editing();
     SpeedButton1->setText(edit ? QStringLiteral("保存") : QStringLiteral("设定"));
     DateEdit1->setEnabled(edit);

@@ -5,6 +5,8 @@
 
 #include "records/StudyRecords.h"
 
+#include "widgets/NumberBoxWidget.h"
+
 #include <QDialog>
 #include <QPixmap>
 
@@ -14,7 +16,6 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
 
 class TFrmplan : public QDialog {
     Q_OBJECT
@@ -39,8 +40,8 @@ public:
     QGroupBox *SeSkinRadioGroup1 = nullptr;
     QRadioButton *item0 = nullptr;   // by answers
     QRadioButton *item1 = nullptr;   // by minutes
-    QSpinBox *suiNumberEdit1 = nullptr;   // answers per day
-    QSpinBox *suiNumberEdit2 = nullptr;   // minutes per day
+    NumberBox *suiNumberEdit1 = nullptr;   // answers per day
+    NumberBox *suiNumberEdit2 = nullptr;   // minutes per day
     QPushButton *SpeedButton1 = nullptr;
     QPushButton *SpeedButton2 = nullptr;
 

@@ -6,6 +6,7 @@
 // SQLite refuses ATTACH and DETACH inside a transaction, so the attach
 // brackets the transaction rather than the other way round.
 #include "upgrade/BankUpgrade.h"
+#include "upgrade/FileChecks.h"
 
 #include "store/DbError.h"
 #include "store/Schema.h"
@@ -297,6 +298,10 @@ bool UpgradeConnection::open(const QString &path, QString *why)
             ok = false;
         }
     }
+    if (ok) {
+        *why = damagedPages(d);
+        ok = why->isEmpty();
+    }
     if (!ok) {
         d = QSqlDatabase();
         close();
@@ -380,6 +385,15 @@ Result importUpgrade(TDM1 &dm, UpgradeConnection &cn2, const QString &path)
     } catch (const store::DbError &e) {
         r.engineText = e.text();
         return r;
+    }
+    // The rows themselves, before anything is written.
+    {
+        QStringList checked;
+        for (const Append &a : appends)
+            checked << a.table;
+        r.engineText = checkUpgradeRows(dm, cn2.db(), checked);
+        if (!r.engineText.isEmpty())
+            return r;
     }
 
     sqlite3 *h = nullptr;

@@ -8,6 +8,7 @@
 #include "store/dm.h"
 #include "widgets/AccessibleGui.h"
 #include "widgets/ModalGui.h"
+#include "widgets/NumberBoxWidget.h"
 #include "widgets/OnOffSwitchWidget.h"
 
 #include <QApplication>
@@ -136,7 +137,7 @@ void TFrmConfig::FormShow()
         m_rowCount = int(rows.size());
         for (int b = 0; b < rows.size(); ++b) {
             const answertimes::TypeRow &r = rows.at(b);
-            auto *box = new QDoubleSpinBox(m_rows);
+            auto *box = new DecimalBox(m_rows);
             box->setObjectName(QStringLiteral("Currencyedit") + QString::number(b + 1));
             box->setDecimals(1);
             box->setRange(answertimes::kMinMinutes, answertimes::kMaxMinutes);
@@ -169,6 +170,14 @@ bool TFrmConfig::FormCloseQuery()
     ShellState &st = shell();
     DM1->setTypeTable(answertimes::subjectOf(st.CurSubject));
     const QList<QDoubleSpinBox *> boxes = m_rows->findChildren<QDoubleSpinBox *>();
+    // A time that is not a number of the boxes' range is not stored as
+    // another one: the window stays and says what the box can hold.
+    for (QDoubleSpinBox *box : boxes)
+        if (auto *kept = dynamic_cast<DecimalBox *>(box); kept && !kept->settle()) {
+            seams::messageBox(QStringLiteral("提示"), kept->rangeText(), seams::Prompt::Information);
+            kept->setFocus();
+            return false;
+        }
     QVector<std::optional<answertimes::Entry>> entries(m_rowCount);
     for (int i = 0; i < m_rowCount; ++i) {
         const QString name = QStringLiteral("currencyedit") + QString::number(i + 1);
@@ -193,7 +202,11 @@ void TFrmConfig::closeEvent(QCloseEvent *event)
 {
     if (!m_closing) {
         m_closing = true;
-        FormCloseQuery();
+        if (!FormCloseQuery()) {
+            m_closing = false;
+            event->ignore();
+            return;
+        }
     }
     QDialog::closeEvent(event);
 }

@@ -160,6 +160,34 @@ TEST(QuestionEntry, SubjectiveQuestionStoresTheSpinBoxText)
     EXPECT_FALSE(isSubjectiveType(QStringLiteral("单项选择题")));
 }
 
+// An answer key that no press of the option buttons could give is refused
+// with the program's message; subjective keys stay "1".
+TEST(QuestionEntry, AnswerKeysTheAnswerPagesCanGive)
+{
+    const struct {
+        const char *answer;
+        int options, type;
+        bool subjective;
+        const char *refusal;   // "" when the key is taken
+    } cases[] = {
+        {"C", 3, 61, false, ""},
+        {"D", 3, 61, false, "试题答案只能使用A到C的字母！"},
+        {"F", 3, 65, false, "试题答案只能使用A到C的字母！"},
+        {"AD", 4, 61, false, "单选题的答案只能是一个字母！"},
+        {"ACD", 4, 65, false, ""},
+        {"A1", 4, 65, false, "试题答案只能使用A到D的字母！"},
+        {"BG", 7, 73, false, "试题答案只能使用A到F的字母！"},
+        {"B", 2, 71, false, ""},
+        {"C", 5, 71, false, "判断题的答案只能是A（对）或B（错）！"},
+        {"1", 1, 61, true, ""},
+        {"", 4, 61, false, "请填写试题答案！"},
+        {"  ", 1, 74, true, "请填写试题答案！"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(answerRefusal(QString::fromUtf8(c.answer), c.options, c.type, c.subjective), QString::fromUtf8(c.refusal))
+            << c.answer << " options " << c.options << " type " << c.type;
+}
+
 TEST(QuestionEntry, AFailingStepStoresNothing)
 {
     AuthoringBank b;

@@ -256,21 +256,25 @@ TEST_F(Authoring, EntryChecksRulesAndFailures)
     struct Case {
         const char *body;
         const char *answer;
-        bool type;
+        const char *type;   // nullptr: none selected
+        int options;
         const char *text;
         QWidget *focus;
     } cases[] = {
-        {"  ", "A", true, "请填写试题内容！", in.Re1},
-        {"题", " ", true, "请填写试题答案！", in.Edit1},
-        {"题", "A", false, "请选择题型！", in.ComboBox1},
+        {"  ", "A", "单项选择题", 5, "请填写试题内容！", in.Re1},
+        {"题", " ", "单项选择题", 5, "请填写试题答案！", in.Edit1},
+        {"题", "A", nullptr, 5, "请选择题型！", in.ComboBox1},
+        // Keys no press of the option buttons could give.
+        {"题", "F", "多项选择题", 3, "试题答案只能使用A到C的字母！", in.Edit1},
+        {"题", "AD", "单项选择题", 4, "单选题的答案只能是一个字母！", in.Edit1},
     };
     for (const Case &c : cases) {
         in.epBtn_ClearClick();
         prompts.prompts.clear();
         in.Re1->setPlainText(QString::fromUtf8(c.body));
+        in.ComboBox1->setCurrentIndex(c.type ? typeIndex(in.ComboBox1, QString::fromUtf8(c.type)) : -1);
+        in.SE_Num->setValue(c.options);
         in.Edit1->setText(QString::fromUtf8(c.answer));
-        if (!c.type)
-            in.ComboBox1->setCurrentIndex(-1);
         QTest::mouseClick(in.SpeedButton4, Qt::LeftButton);
         ASSERT_EQ(prompts.prompts.size(), 1) << c.text;
         EXPECT_EQ(prompts.lastText(), QString::fromUtf8(c.text));
@@ -443,6 +447,33 @@ TEST_F(Authoring, EditWindowCancelsAndShowsMaterialAndSubjectiveTypes)
     }
     EXPECT_EQ(b.row(QStringLiteral("select A2, A2_1, K3, K5, ecount from tab_answ where A1=?"), {sub}), before);
     EXPECT_TRUE(richtext::rtfToPlainText(b.value(QStringLiteral("select A15 from tab_title")).toByteArray()).contains(QStringLiteral("案例材料")));
+
+    // An empty key, or one the options cannot give, is refused; a type of
+    // another subject's table, or of none, is offered as stored and kept.
+    b.run(QStringLiteral("insert into tab_tx4 (A1, B1, B2, B3, time) values (63, '材料单选题', 0, 1, 1)"));
+    const struct {
+        const char *key;
+        int type;
+        const char *shown;    // the type box
+        const char *refusal;  // "" when saved
+    } edits[] = {{"", 61, "单项选择题", "请填写试题答案！"}, {"E", 61, "单项选择题", "试题答案只能使用A到D的字母！"},
+                 {"B", 63, "材料单选题", ""}, {"B", 88, "88", ""}};
+    for (const auto &c : edits) {
+        b.run(QStringLiteral("update tab_answ set A13=? where A1='s01'"), {c.type});
+        const QVariantList stored = b.row(QStringLiteral("select A2, A13, ecount from tab_answ where A1='s01'"));
+        TfrmTedit e(QStringLiteral("s01"));
+        e.show();
+        EXPECT_EQ(e.ComboBox1->currentText(), QString::fromUtf8(c.shown));
+        e.SE_Num->setValue(4);
+        e.Edit1->setText(QString::fromLatin1(c.key));
+        prompts.prompts.clear();
+        QTest::mouseClick(e.SpeedButton4, Qt::LeftButton);
+        EXPECT_EQ(prompts.lastText(), QString::fromUtf8(c.refusal)) << c.key;
+        EXPECT_EQ(e.isVisible(), *c.refusal != 0);
+        EXPECT_EQ(b.row(QStringLiteral("select A2, A13, ecount from tab_answ where A1='s01'")).mid(0, 2),
+                  *c.refusal ? stored.mid(0, 2) : QVariantList({QStringLiteral("B"), c.type}));
+        EXPECT_EQ(b.value(QStringLiteral("select ecount from tab_answ where A1='s01'")), stored.at(2).toInt() + (*c.refusal ? 0 : 1));
+    }
 
     // A save that fails shows the engine's text and keeps the window open.
     b.run(QStringLiteral("create trigger no_edit before update on tab_title begin select raise(abort, 'material locked'); end"));

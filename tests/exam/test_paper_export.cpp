@@ -9,6 +9,8 @@
 #include "platform/DocumentChecks.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextBlock>
@@ -42,16 +44,6 @@ struct GeneratedPaper {
         paper = generatePaper(b.dm(), 1);
         rows = LoadPaper(b.dm(), paper);
         types = readTypeTable(b.dm());
-    }
-};
-
-// Removes the export folder the test made.
-struct FolderGuard {
-    QString file;
-    ~FolderGuard()
-    {
-        if (!file.isEmpty() && QFileInfo(file).absolutePath().contains(QStringLiteral("pellbrook-export-")))
-            QDir(QFileInfo(file).absolutePath()).removeRecursively();
     }
 };
 
@@ -246,25 +238,34 @@ TEST(PaperExport, WrittenOdtAndPdfHoldThePaper)
     EXPECT_TRUE(text.at(answerPage - 1).contains(QStringLiteral("110、body")));
 }
 
+// The paper is written into the documents folder, below a folder named
+// for the program, and handed to the desktop; when nothing opens it, a
+// notice names where it lies.  Real failures keep the failure text.
 TEST(PaperExport, HandsTheDocumentToTheDesktopOrSaysItFailed)
 {
+    enum Said { Nothing, WhereSaved, Failed };
     const struct {
         const char *name;
         bool odtOpens;
         bool pdfOpens;
         bool bankBroken;
+        bool folderBlocked;   // a file stands where the export folder should be
         const char *opened;   // extension of the file opened, "" for none
         bool pdfWritten;
-        bool warned;
+        Said said;
     } cases[] = {
-        {"word processor", true, true, false, "odt", false, false},
-        {"PDF viewer only", false, true, false, "pdf", true, false},
-        {"nothing opens", false, false, false, "", true, true},
-        {"bank unreadable", true, true, true, "", false, true},
+        {"word processor", true, true, false, false, "odt", false, Nothing},
+        {"PDF viewer only", false, true, false, false, "pdf", true, Nothing},
+        {"nothing opens", false, false, false, false, "", true, WhereSaved},
+        {"bank unreadable", true, true, true, false, "", false, Failed},
+        {"folder not writable", true, true, false, true, "", false, Failed},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         GeneratedPaper g;
+        QTemporaryDir docs;   // the documents folder of this case
+        docwriter::setDocumentsFolder(docs.path());
+        const QString exports = docs.path() + QStringLiteral("/Pellbrook");
         PromptRecorder prompts;
         QStringList asked;
         docwriter::setOpener([&](const QString &path) {
@@ -273,30 +274,38 @@ TEST(PaperExport, HandsTheDocumentToTheDesktopOrSaysItFailed)
         });
         if (c.bankBroken)
             g.b.run(QStringLiteral("drop table tab_exer"));
+        if (c.folderBlocked) {
+            QFile block(exports);
+            ASSERT_TRUE(block.open(QIODevice::WriteOnly));
+        }
         const ExportResult r = ExportPaperToWord(g.b.dm(), g.paper.title, g.rows, g.types);
-        docwriter::setOpener({});
-        FolderGuard guard{r.odtPath};
 
-        EXPECT_EQ(r.ok, !c.warned);
+        EXPECT_EQ(r.ok, c.said != Failed);
         EXPECT_EQ(QFileInfo(r.openedPath).suffix(), QString::fromLatin1(c.opened));
-        if (!c.bankBroken) {
-            EXPECT_EQ(QFileInfo(r.odtPath).fileName(), g.paper.title + QStringLiteral(".odt"));
-            EXPECT_TRUE(QFileInfo(r.odtPath).absolutePath().startsWith(QDir::tempPath()));
+        if (c.said != Failed) {
+            EXPECT_EQ(r.odtPath, exports + QLatin1Char('/') + g.paper.title + QStringLiteral(".odt"));
             EXPECT_GT(QFileInfo(r.odtPath).size(), 0);
             EXPECT_EQ(asked.first(), r.odtPath);
         } else {
             EXPECT_TRUE(asked.isEmpty());
-            EXPECT_TRUE(r.odtPath.isEmpty());
         }
-        EXPECT_EQ(QFileInfo::exists(r.odtPath.chopped(r.odtPath.isEmpty() ? 0 : 4) + QStringLiteral(".pdf")), c.pdfWritten);
-        if (c.warned) {
-            ASSERT_EQ(prompts.prompts.size(), 1);
-            EXPECT_EQ(prompts.prompts.first().kind, seams::Prompt::Kind::MessageBox);
-            EXPECT_EQ(prompts.prompts.first().caption, QStringLiteral("警告"));
-            EXPECT_EQ(prompts.prompts.first().text, QStringLiteral("导出试题发生错误，请退出后重试！"));
-            EXPECT_EQ(prompts.prompts.first().icon, seams::Prompt::Warning);
-        } else {
+        EXPECT_EQ(QFileInfo::exists(exports + QLatin1Char('/') + g.paper.title + QStringLiteral(".pdf")), c.pdfWritten);
+        if (c.said == Nothing) {
             EXPECT_TRUE(prompts.prompts.isEmpty());
+            // Another export of the paper never overwrites this one.
+            EXPECT_EQ(ExportPaperToWord(g.b.dm(), g.paper.title, g.rows, g.types).odtPath, r.odtPath.chopped(4) + QStringLiteral(" (2).odt"));
         }
+        docwriter::setOpener({});
+        docwriter::setDocumentsFolder(QString());
+        if (c.said == Nothing)
+            continue;
+        ASSERT_EQ(prompts.prompts.size(), 1);
+        const seams::Prompt &p = prompts.prompts.first();
+        EXPECT_EQ(p.kind, seams::Prompt::Kind::MessageBox);
+        const bool notice = c.said == WhereSaved;
+        EXPECT_EQ(p.caption, notice ? QStringLiteral("提示") : QStringLiteral("警告"));
+        EXPECT_EQ(p.icon, notice ? seams::Prompt::Information : seams::Prompt::Warning);
+        EXPECT_TRUE(p.text.contains(notice ? QDir::toNativeSeparators(r.odtPath) : QStringLiteral("导出试题发生错误，请退出后重试！")))
+            << p.text.toStdString();
     }
 }

@@ -38,6 +38,7 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <gtest/gtest.h>
@@ -439,6 +440,23 @@ TEST(ExamSettingsWindow, ChecksDefaultsAndSaves)
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(env.b.row(QStringLiteral("select LeastMark, ExamTime from tab_plan")), (QVariantList{70, 5400}));
 
+    // What is not a whole number stays on view and is refused in words
+    // when saved, never read as another number ("2,5" as 25).
+    for (int n : {1, 2}) {
+        TFrmEset typed;
+        typed.show();
+        QLineEdit *e = n == 1 ? typed.suiNumberEdit1 : typed.suiNumberEdit2;
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClicks(e, QStringLiteral("2,5"));
+        EXPECT_EQ(e->text(), QStringLiteral("2,5"));
+        click(typed.suiButton2);
+        EXPECT_EQ(env.prompts.lastText(), QStringLiteral("请输入0到999之间的整数！"));
+        EXPECT_EQ(env.prompts.prompts.last().caption, QStringLiteral("提示"));
+        EXPECT_TRUE(typed.isVisible());
+        EXPECT_EQ(env.b.row(QStringLiteral("select LeastMark, ExamTime from tab_plan")), (QVariantList{70, 5400}));
+    }
+
     // An empty minutes box is not saved.
     TFrmEset again;
     again.show();
@@ -572,6 +590,8 @@ TEST(ExamWindow, AMarkingFailureShowsThePaperInReviewWithWhatWasStored)
 TEST(ExamWindow, ReviewExportsThePaperToADocumentBetweenTheProgressTexts)
 {
     ExamEnv env(4);
+    QTemporaryDir documents;
+    docwriter::setDocumentsFolder(documents.path());
     QStringList seen;   // progress texts, "hide", and the files handed out
     exam::setProgressView({[&](const QString &s) { seen << s; }, [&] { seen << QStringLiteral("hide"); }});
     docwriter::setOpener([&](const QString &path) {
@@ -592,8 +612,6 @@ TEST(ExamWindow, ReviewExportsThePaperToADocumentBetweenTheProgressTexts)
                                  QStringLiteral("hide")}));
     EXPECT_TRUE(env.prompts.prompts.isEmpty());
     EXPECT_EQ(w.currentQuestion(), 1);   // the review goes on where it was
-    QDir tmp(QDir::tempPath());
-    for (const QString &d : tmp.entryList({QStringLiteral("pellbrook-export-*")}, QDir::Dirs))
-        if (QFileInfo::exists(tmp.filePath(d + QLatin1Char('/') + p.title + QStringLiteral(".odt"))))
-            QDir(tmp.filePath(d)).removeRecursively();
+    docwriter::setDocumentsFolder(QString());
+    EXPECT_TRUE(QFileInfo::exists(documents.path() + QStringLiteral("/Pellbrook/") + p.title + QStringLiteral(".odt")));
 }

@@ -297,15 +297,26 @@ TEST(TFrmplan, AStoredDateThatIsNoDateGoesToTheErrorDisplay)
 TEST(TFrmplan, NumberBoxesTakeThreeDigitsInTheGapsOfTheirItems)
 {
     TestBank b;
-    storePlan(b, 0, 0, 0, QStringLiteral("2026-04-09"));
+    PromptRecorder prompts;
+    storePlan(b, 0, 7, 0, QStringLiteral("2026-04-09"));
     TFrmplan w;
     w.show();
-    click(w.SpeedButton1);
-    const std::pair<const char *, int> typed[] = {{"1234", 123}, {"-5", 5}, {"7x", 7}, {"999", 999}};
+    // What is not a whole number of 0 to 999 is refused in words when saved:
+    // the box shows its previous value again and nothing is stored.
+    const std::pair<const char *, int> typed[] = {{"1234", -1}, {"-5", -1}, {"7x", -1}, {"12.5", -1}, {"2,5", -1}, {"999", 999}};
     for (auto [text, value] : typed) {
+        if (w.SpeedButton1->text() != QStringLiteral("保存"))
+            click(w.SpeedButton1);
+        prompts.prompts.clear();
+        w.suiNumberEdit1->setFocus();
         w.suiNumberEdit1->selectAll();
         QTest::keyClicks(w.suiNumberEdit1, QString::fromLatin1(text));
-        EXPECT_EQ(w.suiNumberEdit1->value(), value) << text;
+        click(w.SpeedButton1);
+        const bool refused = value < 0;
+        EXPECT_EQ(prompts.lastText(), refused ? QStringLiteral("请输入0到999之间的整数！") : QString()) << text;
+        EXPECT_EQ(w.SpeedButton1->text(), refused ? QStringLiteral("保存") : QStringLiteral("设定")) << text;
+        EXPECT_EQ(w.suiNumberEdit1->text(), refused ? QStringLiteral("7") : QString::number(value)) << text;
+        EXPECT_EQ(planRow(b).at(1).toInt(), refused ? 7 : value) << text;
     }
     // Each box lies between "每天" and the unit of its item, on the item's row.
     for (auto [item, box] : {std::pair{w.item0, w.suiNumberEdit1}, std::pair{w.item1, w.suiNumberEdit2}}) {

@@ -5,10 +5,12 @@
 #include "UpgradeBank.h"
 
 #include "platform/Seams.h"
+#include "store/DbError.h"
 #include "store/dm.h"
 #include "upgrade/BankUpgrade.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -95,5 +97,15 @@ TEST(DemoUpgrade, MergesWithExactCountersAndOnlyOnce)
                   env.made.newSection.left(4));
 
         EXPECT_EQ(int(upgrade::importUpgrade(*env.dm, cn2, env.upgradePath).outcome), int(upgrade::Outcome::AlreadyApplied));
+        // While the program holds the bank, the upgrade maker says so in
+        // plain words (not "database is locked") and writes nothing.
+        QString said;
+        try {
+            demobank::writeUpgradeFile(env.upgradePath + QStringLiteral("2"), env.dm->bankPath(), demobank::UpgradeOptions());
+        } catch (const store::DbError &e) {
+            said = e.text();
+        }
+        EXPECT_TRUE(said.contains(QStringLiteral("in use by the running program"))) << said.toStdString();
+        EXPECT_FALSE(QFile::exists(env.upgradePath + QStringLiteral("2")));
     }
 }

@@ -81,6 +81,19 @@ protected:
         b.run(QStringLiteral("update tab_fgmc set q = 2"));
     }
 
+    // A good file changed by one statement, made when its case runs.
+    std::function<QString()> edited(const char *sql)
+    {
+        return [this, sql] {
+            const QString p = path(QStringLiteral("edited%1.db").arg(++edits));
+            UpgradeFile f(p, QStringLiteral("UPG-E%1").arg(edits), Product);
+            fillGood(f);
+            f.run(QString::fromUtf8(sql));
+            return p;
+        };
+    }
+    int edits = 0;
+
     upgrade::Result import(const QString &p) { return upgrade::importUpgrade(b.dm(), cn2, p); }
     int count(const QString &sql, const QVariantList &binds = {}) { return b.value(sql, binds).toInt(); }
 };
@@ -151,6 +164,16 @@ TEST_F(Upgrade, RefusedFilesLeaveTheBankUnchanged)
              return p;
          },
          Outcome::CannotOpen, ""},
+        {"damaged pages behind a sound header",
+         [&] {
+             const QString p = edited("update tab_exer set A15 = zeroblob(40000)")();
+             QFile f(p);   // page 1 (header and schema) stays, every later page is noise
+             f.open(QIODevice::ReadWrite);
+             f.seek(4096);
+             f.write(QByteArray(int(f.size() - 4096), char(0xA5)));
+             return p;
+         },
+         Outcome::CannotOpen, "malformed"},
         {"newer schema",
          [&] {
              const QString p = path(QStringLiteral("newer.db"));
@@ -222,6 +245,19 @@ TEST_F(Upgrade, RefusedFilesLeaveTheBankUnchanged)
              return p;
          },
          Outcome::MergeFailed, "UNIQUE constraint failed"},
+        // A code the bank or the file already holds would make a second
+        // row of one chapter, key point or group; counters must be numbers.
+        {"a chapter the bank has", edited("insert into tab_kmmc (C1) values ('1001')"), Outcome::MergeFailed, "tab_kmmc.C1 '1001'"},
+        {"a key point the bank has", edited("insert into tab_rule (ftid) values ('110001002')"), Outcome::MergeFailed, "tab_rule.ftid '110001002'"},
+        {"a group the bank has", edited("insert into tab_fgmc (id) values ('110001')"), Outcome::MergeFailed, "tab_fgmc.id '110001'"},
+        {"a chapter twice in the file", edited("insert into tab_kmmc (C1) values ('100201')"), Outcome::MergeFailed, "tab_kmmc.C1 '100201'"},
+        {"a key point twice in the file", edited("insert into tab_rule (ftid) values ('120001001')"), Outcome::MergeFailed, "tab_rule.ftid '120001001'"},
+        {"a group twice in the file", edited("insert into tab_fgmc (id) values ('12')"), Outcome::MergeFailed, "tab_fgmc.id '12'"},
+        {"a word for a type code", edited("update tab_answ set A13='abc' where A1='N1'"), Outcome::MergeFailed, "tab_answ.A13 holds 'abc'"},
+        {"a letter for an option count", edited("update tab_answ set A2_1='x' where A1='N2'"), Outcome::MergeFailed, "tab_answ.A2_1 holds 'x'"},
+        {"a word for a chapter counter", edited("update tab_kmmc set C3='many' where C1='1002'"), Outcome::MergeFailed, "tab_kmmc.C3 holds 'many'"},
+        {"a fraction for a group counter", edited("update tab_fgmc set q=1.5 where id='12'"), Outcome::MergeFailed, "tab_fgmc.q holds 1.5"},
+        {"a picture for a key-point counter", edited("update tab_rule set q=x'00ff'"), Outcome::MergeFailed, "tab_rule.q holds X'00FF'"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

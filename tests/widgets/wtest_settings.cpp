@@ -188,8 +188,11 @@ TEST_F(SettingsWindow, StoredTimesTimeTheNextPractice)
         const char *typed;
         double stored;
         int interval;
-    } roads[] = {{"button", "2.5", 2.5, 1500}, {"title bar", "0.1", 0.1, 60}};
+        bool refused;   // not a number of 0.1 to 30: the previous value stays
+    } roads[] = {{"button", "2.5", 2.5, 1500, false}, {"title bar", "0.1", 0.1, 60, false},
+                 {"button", "2,5", 0.1, 60, true}, {"title bar", "31", 0.1, 60, true}, {"button", "1e9", 0.1, 60, true}};
     for (const Road &road : roads) {
+        SCOPED_TRACE(road.typed);
         TFrmStart start;
         bool closed = false;
         {
@@ -202,10 +205,21 @@ TEST_F(SettingsWindow, StoredTimesTimeTheNextPractice)
                 // Escape means nothing here.
                 QTest::keyClick(w, Qt::Key_Escape);
                 EXPECT_TRUE(w->isVisible());
-                if (QByteArray(road.name) == "button")
-                    QTest::mouseClick(w->epFocusButton3, Qt::LeftButton);
-                else
-                    sendClose(w);
+                auto leave = [&] {
+                    if (QByteArray(road.name) == "button")
+                        QTest::mouseClick(w->epFocusButton3, Qt::LeftButton);
+                    else
+                        sendClose(w);
+                };
+                leave();
+                if (road.refused) {
+                    // The window stays to show the previous value and the range.
+                    EXPECT_TRUE(w->isVisible());
+                    EXPECT_EQ(prompts.lastText(), QStringLiteral("请输入0.1到30之间的数字！"));
+                    EXPECT_EQ(box(*w, 1)->text(), QStringLiteral("0.1"));
+                    prompts.prompts.clear();
+                    leave();
+                }
                 closed = !w->isVisible();
                 return 0;
             });

@@ -1,0 +1,163 @@
+// Turning imported texts into the bank's rich text.
+#include "authoring/ImportText.h"
+
+#include "platform/RichText.h"
+
+#include <QImage>
+#include <QRegularExpression>
+#include <QTextDocument>
+#include <QUrl>
+
+namespace authoring {
+
+namespace {
+
+const QRegularExpression &scriptRe()
+{
+    static const QRegularExpression re(QStringLiteral("<script\\b.*?(</script\\s*>|$)"),
+                                       QRegularExpression::CaseInsensitiveOption
+                                           | QRegularExpression::DotMatchesEverythingOption);
+    return re;
+}
+
+bool neutralise(QString &html)
+{
+    bool found = false;
+    QString out;
+    qsizetype at = 0;
+    for (auto it = scriptRe().globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        found = true;
+        out += QStringView(html).mid(at, m.capturedStart() - at);
+        out += QStringLiteral("<pre>") + m.captured(0).toHtmlEscaped() + QStringLiteral("</pre>");
+        at = m.capturedEnd();
+    }
+    if (found)
+        html = out + html.mid(at);
+    return found;
+}
+
+// An option of an HTML question without the paragraph around it.
+QString inlineHtml(QString s)
+{
+    s = s.trimmed();
+    static const QRegularExpression para(QStringLiteral("^<p[^>]*>(.*)</p>$"),
+                                         QRegularExpression::CaseInsensitiveOption
+                                             | QRegularExpression::DotMatchesEverythingOption);
+    if (const auto m = para.match(s); m.hasMatch() && !m.captured(1).contains(QLatin1String("<p"), Qt::CaseInsensitive))
+        return m.captured(1);
+    return s;
+}
+
+// Pictures named "@@PLUGINFILE@@/name" in the HTML become resources of the
+// document, so that they are stored with the text.
+QString attachPictures(QTextDocument &doc, QString html, const QHash<QString, QByteArray> &pictures)
+{
+    int n = 0;
+    for (auto it = pictures.cbegin(); it != pictures.cend(); ++it) {
+        QImage image;
+        if (!image.loadFromData(it.value()))
+            continue;
+        const QString url = QStringLiteral("importpic%1.png").arg(++n);
+        doc.addResource(QTextDocument::ImageResource, QUrl(url), image);
+        for (const QString &name : {it.key(), QString::fromLatin1(QUrl::toPercentEncoding(it.key(), "/"))})
+            html.replace(QStringLiteral("@@PLUGINFILE@@/") + name, url);
+    }
+    return html;
+}
+
+// Rich text of a text in its format; plain receives what a reader sees.
+QByteArray toStored(const QString &text, TextFormat format, const QHash<QString, QByteArray> &pictures,
+                    QString *plain)
+{
+    if (format == TextFormat::Plain) {
+        if (plain)
+            *plain = text;
+        return richtext::plainTextToRtf(text);
+    }
+    QTextDocument doc;
+    if (format == TextFormat::Markdown)
+        doc.setMarkdown(text);
+    else
+        doc.setHtml(attachPictures(doc, text, pictures));
+    if (plain)
+        *plain = doc.toPlainText();
+    return richtext::toRtf(doc);
+}
+
+} // namespace
+
+QString visibleText(const QString &text, TextFormat format)
+{
+    if (format == TextFormat::Plain)
+        return text.trimmed();
+    static const QRegularExpression tags(QStringLiteral("<(?!img)[^>]*>"), QRegularExpression::CaseInsensitiveOption);
+    QString s = text;
+    s.remove(tags);
+    s.replace(QLatin1String("&nbsp;"), QLatin1String(" "));
+    return s.trimmed();
+}
+
+bool neutraliseScripts(ImportedQuestion &q)
+{
+    if (q.format != TextFormat::Html)
+        return false;
+    bool found = neutralise(q.body);
+    found = neutralise(q.explanation) || found;
+    for (QString &o : q.options)
+        found = neutralise(o) || found;
+    return found;
+}
+
+NewQuestion composeQuestion(const ImportedQuestion &q, const QString &typeCode, const QString &chapter, QString *plain)
+{
+    NewQuestion n;
+    n.chapter = chapter;
+    n.typeCode = typeCode;
+    n.answer = q.answer;
+    n.keyPoints = q.keyPoints;
+    const bool choice = q.kind == ImportKind::Single || q.kind == ImportKind::Multiple;
+    n.optionCount = choice ? int(q.options.size()) : q.kind == ImportKind::TrueFalse ? 2 : 1;
+    n.optionText = QString::number(n.optionCount);
+    QString body = q.body;
+    if (choice) {
+        for (int i = 0; i < q.options.size(); ++i) {
+            if (q.format == TextFormat::Html)
+                body += QStringLiteral("<p>") + optionLetter(i) + QStringLiteral(". ") + inlineHtml(q.options[i])
+                        + QStringLiteral("</p>");
+            else
+                body += (q.format == TextFormat::Markdown ? QStringLiteral("\n\n") : QStringLiteral("\n"))
+                        + optionLetter(i) + QStringLiteral(". ") + q.options[i];
+        }
+    }
+    n.body = toStored(body, q.format, q.pictures, plain);
+    n.hasExplanation = !visibleText(q.explanation, q.format).isEmpty();
+    if (n.hasExplanation)
+        n.explanation = toStored(q.explanation, q.format, q.pictures, nullptr);
+    return n;
+}
+
+QString storedPlainText(const QByteArray &stored) { return richtext::rtfToPlainText(stored); }
+
+bool splitOptions(const QString &plainBody, int optionCount, QString &stem, QStringList &options)
+{
+    static const QRegularExpression optionRe(QStringLiteral("^\\s*([A-G])\\s*[.．、)）]\\s?(.*)$"));
+    QStringList lines = plainBody.split(QRegularExpression(QStringLiteral("[\\n\\x{2029}\\x{2028}]")));
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    if (optionCount < 1 || lines.size() <= optionCount)
+        return false;
+    QStringList found;
+    for (int i = 0; i < optionCount; ++i) {
+        const auto m = optionRe.match(lines[lines.size() - optionCount + i]);
+        if (!m.hasMatch() || m.captured(1) != optionLetter(i))
+            return false;
+        found << m.captured(2).trimmed();
+    }
+    options = found;
+    lines.resize(lines.size() - optionCount);
+    stem = lines.join(u'\n').trimmed();
+    return true;
+}
+
+} // namespace authoring

@@ -225,4 +225,35 @@ QString problemLine(const ImportProblem &p)
     return p.line > 0 ? QStringLiteral("第%1行：%2").arg(p.line).arg(p.text) : p.text;
 }
 
+QString previewSummary(const ImportPreview &p)
+{
+    QStringList byType;
+    for (auto it = p.countsByType.cbegin(); it != p.countsByType.cend(); ++it)
+        byType << QStringLiteral("%1 %2道").arg(it.key()).arg(it.value());
+    QString s = QStringLiteral("可以导入的新题：%1道").arg(p.ready.size());
+    if (!byType.isEmpty())
+        s += QStringLiteral("（") + byType.join(QStringLiteral("，")) + QStringLiteral("）");
+    s += QStringLiteral("\n本章已经有的题：%1道（不再导入）").arg(p.alreadyThere);
+    if (p.skipped > 0)
+        s += QStringLiteral("\n跳过的分类和说明：%1项").arg(p.skipped);
+    s += QStringLiteral("\n发现的问题：%1处").arg(p.problems.size());
+    return s;
+}
+
+QString importDoneText(const ImportOutcome &out, const ImportPreview &p)
+{
+    switch (out.result) {
+    case ImportOutcome::Saved: {
+        QString s = QStringLiteral("导入成功！共导入%1道题。").arg(out.saved);
+        if (p.alreadyThere > 0)
+            s += QStringLiteral("\r另有%1道题本章已经有了，没有重复导入。").arg(p.alreadyThere);
+        return s;
+    }
+    case ImportOutcome::Cancelled: return QStringLiteral("导入已取消，题库没有改变。");
+    case ImportOutcome::TooMany: return QStringLiteral("最多只能录入9999道题！");
+    case ImportOutcome::Failed: break;
+    }
+    return QStringLiteral("导入试题出现错误，题库没有改变！\r") + out.error;
+}
+
 } // namespace authoring

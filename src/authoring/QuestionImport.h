@@ -92,5 +92,10 @@ ImportOutcome saveImport(TDM1 &dm, const ImportPreview &preview,
 
 // One line per problem for the preview: "第N行：text".
 QString problemLine(const ImportProblem &p);
+// What the preview says above the problems: the questions by type, those
+// already there, the entries skipped.
+QString previewSummary(const ImportPreview &p);
+// What the user is told after the save (or its failure).
+QString importDoneText(const ImportOutcome &out, const ImportPreview &p);
 
 } // namespace authoring

@@ -4,7 +4,10 @@
 #include "platform/RichText.h"
 
 #include <QImage>
+#include <QHash>
 #include <QRegularExpression>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTextDocument>
 #include <QUrl>
 
@@ -66,6 +69,36 @@ QString attachPictures(QTextDocument &doc, QString html, const QHash<QString, QB
     return html;
 }
 
+// The GBK bytes of a character when they read back as the same character,
+// as the bank's RTF writes it; cached, since a file repeats its characters.
+const QByteArray &gbkBytes(char16_t c)
+{
+    static const char *const codec = QStringEncoder("GBK").isValid() && QStringDecoder("GBK").isValid() ? "GBK"
+                                                                                                        : "GB18030";
+    static QStringEncoder encoder(codec, QStringConverter::Flag::Stateless);
+    static QStringDecoder decoder(codec, QStringConverter::Flag::Stateless);
+    static QHash<char16_t, QByteArray> cache;
+    auto it = cache.find(c);
+    if (it != cache.end())
+        return *it;
+    const QChar ch(c);
+    encoder.resetState();
+    QByteArray bytes = encoder.encode(QStringView(&ch, 1));
+    bool ok = !encoder.hasError() && !bytes.isEmpty();
+    if (ok) {
+        decoder.resetState();
+        const QString back = decoder.decode(bytes);
+        ok = !decoder.hasError() && back.size() == 1 && back.at(0) == ch;
+    }
+    if (!ok) {
+        // A failed conversion leaves the converters in error: start afresh.
+        bytes.clear();
+        encoder = QStringEncoder(codec, QStringConverter::Flag::Stateless);
+        decoder = QStringDecoder(codec, QStringConverter::Flag::Stateless);
+    }
+    return *cache.insert(c, bytes);
+}
+
 // Rich text of a text in its format; plain receives what a reader sees.
 QByteArray toStored(const QString &text, TextFormat format, const QHash<QString, QByteArray> &pictures,
                     QString *plain)
@@ -73,7 +106,7 @@ QByteArray toStored(const QString &text, TextFormat format, const QHash<QString,
     if (format == TextFormat::Plain) {
         if (plain)
             *plain = text;
-        return richtext::plainTextToRtf(text);
+        return plainRtf(text);
     }
     QTextDocument doc;
     if (format == TextFormat::Markdown)
@@ -135,6 +168,80 @@ NewQuestion composeQuestion(const ImportedQuestion &q, const QString &typeCode, 
     if (n.hasExplanation)
         n.explanation = toStored(q.explanation, q.format, q.pictures, nullptr);
     return n;
+}
+
+QByteArray plainRtf(const QString &text)
+{
+    // Characters that the document would turn into paragraphs or frames of
+    // its own take the document's road.
+    for (QChar c : text)
+        if (c == u'\r' || c == QChar::ParagraphSeparator || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1)
+            return richtext::plainTextToRtf(text);
+    static const QByteArray head = [] {
+        const QByteArray probe = richtext::plainTextToRtf(QStringLiteral("x"));
+        return probe.left(probe.indexOf("\\pard"));
+    }();
+    QByteArray out;
+    out.reserve(head.size() + text.size() * 8 + 16);
+    out += head;
+    bool delimit = false;   // a control word was written last
+    auto word = [&](const char *w) {
+        out += '\\';
+        out += w;
+        delimit = true;
+    };
+    auto hex = [&](uchar b) {
+        static const char digits[] = "0123456789abcdef";
+        out += "\\'";
+        out += digits[b >> 4];
+        out += digits[b & 15];
+        delimit = false;
+    };
+    word("pard");
+    for (QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (c == u'\n') {
+            word("par");
+            out += "\r\n";
+            delimit = false;
+            word("pard");
+            continue;
+        }
+        if (c < 0x80) {
+            if (c == u'\\' || c == u'{' || c == u'}') {
+                out += '\\';
+                out += char(c);
+                delimit = false;
+            } else if (c == u'\t') {
+                word("tab");
+            } else if (c >= 0x20) {
+                if (delimit)
+                    out += ' ';
+                out += char(c);
+                delimit = false;
+            }
+            continue;
+        }
+        switch (c) {
+        case 0x2028: word("line"); continue;
+        case 0x00A0: out += "\\~"; delimit = false; continue;
+        case 0x00AD: out += "\\-"; delimit = false; continue;
+        case 0x2011: out += "\\_"; delimit = false; continue;
+        default: break;
+        }
+        if (QChar::isSurrogate(c))
+            return richtext::plainTextToRtf(text);
+        // A character without GBK bytes: the document's road, which writes
+        // it, and what follows it, its own way.
+        const QByteArray &bytes = gbkBytes(c);
+        if (bytes.isEmpty())
+            return richtext::plainTextToRtf(text);
+        for (char b : bytes)
+            hex(uchar(b));
+    }
+    word("par");
+    out += "\r\n}\r\n";
+    return out;
 }
 
 QString storedPlainText(const QByteArray &stored) { return richtext::rtfToPlainText(stored); }

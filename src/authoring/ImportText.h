@@ -20,6 +20,11 @@ bool neutraliseScripts(ImportedQuestion &q);
 NewQuestion composeQuestion(const ImportedQuestion &q, const QString &typeCode, const QString &chapter,
                             QString *plain);
 
+// Plain text as the bank's rich text, the same bytes as the document route
+// (RichText's plainTextToRtf) writes, without building a document: an
+// import turns thousands of plain texts into rich text.
+QByteArray plainRtf(const QString &text);
+
 // The plain text of a stored body (RTF, HTML or plain text).
 QString storedPlainText(const QByteArray &stored);
 

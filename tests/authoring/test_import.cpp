@@ -359,3 +359,13 @@ TEST(QuestionImport, ExportThenImportIntoAFreshBankGivesTheSameQuestions)
         EXPECT_EQ(snapshot(to), snapshot(from)) << path.toStdString();
     }
 }
+
+TEST(QuestionImport, PlainTextBecomesTheSameRichTextAsTheDocumentWrites)
+{
+    const QString cases[] = {QString(), QStringLiteral("x"), QStringLiteral("中文 and ASCII"), QStringLiteral("{a}\\b\tc"),
+                             QStringLiteral("one\n\ntwo\n"), QStringLiteral("A. 甲\nB. 乙"), QStringLiteral("nbsp\u00a0soft\u00ad-\u2011"),
+                             QStringLiteral("line\u2028sep"), QStringLiteral("emoji 😀 and é ü ½"), QStringLiteral("ctrl\x01\x1f end"),
+                             QStringLiteral("€ — “引号” ①"), QStringLiteral("\\par ok")};
+    for (const QString &s : cases)
+        EXPECT_EQ(plainRtf(s), richtext::plainTextToRtf(s)) << s.toStdString();
+}

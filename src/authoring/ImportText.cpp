@@ -11,6 +11,9 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include <cctype>
+#include <vector>
+
 namespace authoring {
 
 namespace {
@@ -241,6 +244,104 @@ QByteArray plainRtf(const QString &text)
     }
     word("par");
     out += "\r\n}\r\n";
+    return out;
+}
+
+QString storedVisibleText(const QByteArray &stored)
+{
+    if (!richtext::isRtf(stored))
+        return storedPlainText(stored);
+    static const char *const codec = QStringDecoder("GBK").isValid() ? "GBK" : "GB18030";
+    QString out;
+    QByteArray run;   // text bytes not decoded yet
+    auto flush = [&] {
+        if (run.isEmpty())
+            return;
+        QStringDecoder d(codec, QStringConverter::Flag::Stateless);
+        out += d.decode(run);
+        run.clear();
+    };
+    // Groups whose content is not text: tables, pictures, "\*" destinations.
+    std::vector<bool> skipping{false};
+    int pendingSkip = 0;   // characters after \uN
+    const qsizetype n = stored.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = stored[i];
+        if (c == '{') {
+            skipping.push_back(skipping.back());
+            continue;
+        }
+        if (c == '}') {
+            if (skipping.size() > 1)
+                skipping.pop_back();
+            continue;
+        }
+        if (c == '\r' || c == '\n')
+            continue;
+        const bool skip = skipping.back();
+        if (c != '\\') {
+            if (pendingSkip > 0)
+                --pendingSkip;
+            else if (!skip)
+                run += c;
+            continue;
+        }
+        if (i + 1 >= n)
+            break;
+        const char k = stored[++i];
+        if (k == '\'') {
+            if (i + 2 < n) {
+                const bool hexOk = !skip && pendingSkip == 0;
+                if (hexOk)
+                    run += char(QByteArray::fromHex(stored.mid(i + 1, 2)).at(0));
+                else if (pendingSkip > 0)
+                    --pendingSkip;
+                i += 2;
+            }
+            continue;
+        }
+        if (!std::isalpha(uchar(k))) {
+            if (k == '*') {
+                skipping.back() = true;
+            } else if (!skip && (k == '\\' || k == '{' || k == '}')) {
+                run += k;
+            } else if (!skip && (k == '~' || k == '-' || k == '_')) {
+                flush();
+                out += k == '~' ? QChar(0x00A0) : k == '-' ? QChar(0x00AD) : QChar(0x2011);
+            }
+            continue;
+        }
+        qsizetype j = i;
+        while (j < n && std::isalpha(uchar(stored[j])))
+            ++j;
+        const QByteArray word = stored.mid(i, j - i);
+        qsizetype numStart = j;
+        if (j < n && stored[j] == '-')
+            ++j;
+        while (j < n && std::isdigit(uchar(stored[j])))
+            ++j;
+        const int param = stored.mid(numStart, j - numStart).toInt();
+        if (j < n && stored[j] == ' ')
+            ++j;
+        i = j - 1;
+        if (word == "pict" && !skip) {
+            flush();
+            out += QChar::ObjectReplacementCharacter;   // the picture's place in the text
+        }
+        if (word == "fonttbl" || word == "colortbl" || word == "stylesheet" || word == "info" || word == "pict")
+            skipping.back() = true;
+        else if (skip)
+            continue;
+        else if (word == "par" || word == "line" || word == "tab") {
+            flush();
+            out += u'\n';
+        } else if (word == "u") {
+            flush();
+            out += QChar(char16_t(param < 0 ? param + 65536 : param));
+            pendingSkip = 1;
+        }
+    }
+    flush();
     return out;
 }
 

@@ -28,6 +28,11 @@ QByteArray plainRtf(const QString &text);
 // The plain text of a stored body (RTF, HTML or plain text).
 QString storedPlainText(const QByteArray &stored);
 
+// What a reader sees of a stored body, read straight from its RTF: enough
+// to tell one question from another (line ends may differ from the
+// document's), and much quicker than building a document.
+QString storedVisibleText(const QByteArray &stored);
+
 // The lines under a body that list its options, "A. text" ... in letter
 // order, as many as the question offers; the body is what stays above.
 // False when the body does not end with exactly those lines.

@@ -139,7 +139,7 @@ ImportPreview previewImport(TDM1 &dm, const ParsedFile &file, const QString &cha
     QSqlQuery stored = dm.exec(
         QStringLiteral("select e.A15, a.A2 from tab_answ a join tab_exer e on e.A1 = a.A1 where a.A10 = ?"), {chapter});
     while (stored.next())
-        known.insert(duplicateKey(storedPlainText(stored.value(0).toByteArray()), stored.value(1).toString()));
+        known.insert(duplicateKey(storedVisibleText(stored.value(0).toByteArray()), stored.value(1).toString()));
     stored.finish();
     QSet<QString> seenIds;
     for (ImportedQuestion q : file.questions) {

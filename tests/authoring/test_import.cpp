@@ -15,6 +15,8 @@
 #include <QFile>
 #include <QImage>
 #include <QStringEncoder>
+#include <QTextDocument>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace authoring;
@@ -366,6 +368,16 @@ TEST(QuestionImport, PlainTextBecomesTheSameRichTextAsTheDocumentWrites)
                              QStringLiteral("one\n\ntwo\n"), QStringLiteral("A. 甲\nB. 乙"), QStringLiteral("nbsp\u00a0soft\u00ad-\u2011"),
                              QStringLiteral("line\u2028sep"), QStringLiteral("emoji 😀 and é ü ½"), QStringLiteral("ctrl\x01\x1f end"),
                              QStringLiteral("€ — “引号” ①"), QStringLiteral("\\par ok")};
-    for (const QString &s : cases)
+    // The quick reading of stored rich text tells questions apart as the
+    // document does, formatted text and pictures included.
+    QTextDocument doc;
+    doc.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("p.png")), QImage(3, 3, QImage::Format_RGB32));
+    doc.setHtml(QStringLiteral("<p style='color:red'><b>粗</b> <i>x</i> {\\}<img src='p.png'> ½€</p><ul><li>项</li></ul>"));
+    QList<QByteArray> stored{richtext::toRtf(doc)};
+    for (const QString &s : cases) {
         EXPECT_EQ(plainRtf(s), richtext::plainTextToRtf(s)) << s.toStdString();
+        stored << plainRtf(s);
+    }
+    for (const QByteArray &rtf : stored)
+        EXPECT_EQ(duplicateKey(storedVisibleText(rtf), {}), duplicateKey(richtext::rtfToPlainText(rtf), {})) << rtf.toStdString();
 }

@@ -56,7 +56,11 @@ std::unique_ptr<Node> readNode(QXmlStreamReader &r, int depth, QString &error)
             if (!error.isEmpty())
                 return n;
             break;
-        case QXmlStreamReader::Characters: n->text += r.text(); break;
+        case QXmlStreamReader::Characters:
+            // The indentation between elements is no text of the question.
+            if (!r.isWhitespace())
+                n->text += r.text();
+            break;
         case QXmlStreamReader::EndElement: return n;
         case QXmlStreamReader::EntityReference:
             error = QStringLiteral("XML 含有未声明的实体“%1”。").arg(r.name().toString());

@@ -107,13 +107,16 @@ void parseBlock(const Block &b, ParsedFile &out)
         q.title = unescape(s.mid(2, end - 2));
         s = s.mid(end + 2).trimmed();
     }
-    static const QRegularExpression formatRe(QStringLiteral("^\\[(html|markdown|plain|moodle)\\]"));
-    if (const auto m = formatRe.match(s); m.hasMatch()) {
-        if (m.captured(1) == QLatin1String("html"))
-            q.format = TextFormat::Html;
-        else if (m.captured(1) == QLatin1String("markdown"))
-            q.format = TextFormat::Markdown;
-        s = s.mid(m.capturedLength());
+    if (s.startsWith(u'[')) {
+        for (const auto &[name, format] : {std::pair{QLatin1String("[html]"), TextFormat::Html},
+                                           std::pair{QLatin1String("[markdown]"), TextFormat::Markdown},
+                                           std::pair{QLatin1String("[plain]"), TextFormat::Plain},
+                                           std::pair{QLatin1String("[moodle]"), TextFormat::Plain}})
+            if (s.startsWith(name)) {
+                q.format = format;
+                s = s.mid(name.size());
+                break;
+            }
     }
     const qsizetype open = findUnescaped(s, u'{');
     if (open < 0) {
@@ -143,13 +146,16 @@ void parseBlock(const Block &b, ParsedFile &out)
         out.questions.append(q);
         return;
     }
-    static const QRegularExpression tfRe(QStringLiteral("^(T|TRUE|F|FALSE)\\s*(#.*)?$"),
-                                         QRegularExpression::DotMatchesEverythingOption);
     if (items.size() == 1) {
-        if (const auto m = tfRe.match(items.first().trimmed()); m.hasMatch()) {
+        // {T}, {TRUE}, {F}, {FALSE}, each perhaps with "#feedback".
+        QString word = items.first().trimmed();
+        if (const qsizetype fb = findUnescaped(word, u'#'); fb >= 0)
+            word = word.left(fb).trimmed();
+        if (word == QLatin1String("T") || word == QLatin1String("TRUE") || word == QLatin1String("F")
+            || word == QLatin1String("FALSE")) {
             q.kind = ImportKind::TrueFalse;
             q.options = {QStringLiteral("对"), QStringLiteral("错")};
-            q.answer = m.captured(1).startsWith(u'T') ? QStringLiteral("A") : QStringLiteral("B");
+            q.answer = word.startsWith(u'T') ? QStringLiteral("A") : QStringLiteral("B");
             out.questions.append(q);
             return;
         }
@@ -179,14 +185,19 @@ void parseBlock(const Block &b, ParsedFile &out)
         out.problems.append({b.line, QStringLiteral("填空题（只有“=”答案）不能导入。")});
         return;
     }
-    static const QRegularExpression weightRe(QStringLiteral("^%(-?[0-9]+(?:\\.[0-9]+)?)%"));
     QString answer;
     for (const QString &it : items) {
         QString t = it.mid(1).trimmed();
         bool right = it.startsWith(u'=');
-        if (const auto m = weightRe.match(t); m.hasMatch()) {
-            right = m.captured(1).toDouble() > 0;
-            t = t.mid(m.capturedLength());
+        // A weight "%50%" before the text: partly right when above 0.
+        if (t.startsWith(u'%')) {
+            const qsizetype end = t.indexOf(u'%', 1);
+            bool number = false;
+            const double weight = end > 0 ? t.mid(1, end - 1).toDouble(&number) : 0;
+            if (number) {
+                right = weight > 0;
+                t = t.mid(end + 1);
+            }
         }
         const qsizetype fb = findUnescaped(t, u'#');
         if (fb >= 0)

@@ -246,7 +246,8 @@ QString writeMoodleXml(const QVector<ImportedQuestion> &questions)
         w.writeAttribute(QStringLiteral("type"), QString::fromLatin1(type));
         text(QStringLiteral("name"), q.title, false);
         text(QStringLiteral("questiontext"), q.body);
-        text(QStringLiteral("generalfeedback"), q.explanation);
+        if (!q.explanation.isEmpty())
+            text(QStringLiteral("generalfeedback"), q.explanation);
         if (q.kind == ImportKind::TrueFalse) {
             for (const char *v : {"true", "false"}) {
                 const bool right = (q.answer == QLatin1String("A")) == (QLatin1String(v) == QLatin1String("true"));

@@ -49,8 +49,13 @@ QString ImportTypes::codeFor(const ImportedQuestion &q) const
 
 QString ImportTypes::nameOf(const QString &code) const
 {
+    // A code the subject's type table does not list is named by its page.
     const QString n = names.value(code);
-    return n.isEmpty() ? QStringLiteral("题型") + code : n;
+    if (!n.isEmpty())
+        return n;
+    static const QHash<int, QString> pages{{0, QStringLiteral("单选")}, {1, QStringLiteral("多选")}, {3, QStringLiteral("判断")},
+                                           {4, QStringLiteral("主观")}, {5, QStringLiteral("配伍")}};
+    return pages.value(TypeToPage(code.toInt()), QStringLiteral("题型")) + QStringLiteral("（") + code + QStringLiteral("）");
 }
 
 ImportTypes importTypes(const QVector<Ttx> &table)

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -19,9 +20,13 @@ TFrmImportPreview::TFrmImportPreview(const QString &fileName, const ImportPrevie
 {
     setObjectName(QStringLiteral("FrmImportPreview"));
     setWindowTitle(QStringLiteral("导入试题"));
+    // Borderless like the entry window it opens over, with the same strip.
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    new backdrop::StripDragger(this);
     const bool compact = shell().compactScreen();
     setFont(backdrop::windowFont(compact));
     auto *root = new QVBoxLayout(this);
+    root->setContentsMargins(14, backdrop::StripHeight + 10, 14, 12);
     auto *file = new QLabel(QStringLiteral("文件：") + QFileInfo(fileName).fileName(), this);
     file->setObjectName(QStringLiteral("LbFile"));
     root->addWidget(file);
@@ -55,6 +60,12 @@ TFrmImportPreview::TFrmImportPreview(const QString &fileName, const ImportPrevie
     connect(BtnImportOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(BtnClose, &QPushButton::clicked, this, &TFrmImportPreview::reject);
     resize(compact ? QSize(560, 400) : QSize(680, 480));
+}
+
+void TFrmImportPreview::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    backdrop::paint(this, p, windowTitle());
 }
 
 // Every way out (title bar included) is "关闭": nothing is written.

@@ -18,6 +18,7 @@
 #include "widgets/Uprogress.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QHBoxLayout>
@@ -40,6 +41,14 @@ const char *const HotAreaStyle =
     "QPushButton:hover { color: #0b4bd0; border-color: #2f6fd0; }"
     "QPushButton:pressed { background: #b7d0f2; }"
     "QPushButton:disabled { color: #8a97a8; }";
+
+// Question files are kept in the user's documents folder; the home folder
+// where there is none.
+QString startFolder()
+{
+    const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(docs).isDir() ? docs : QDir::homePath();
+}
 
 } // namespace
 
@@ -246,7 +255,7 @@ void TFrmInPut::keyPressEvent(QKeyEvent *event)
 void TFrmInPut::BtnImportClick()
 {
     const QString path = seams::openFileName(
-        {QStringLiteral("导入试题"), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+        {QStringLiteral("导入试题"), startFolder(),
          QStringLiteral("试题文件(*.gift;*.txt;*.xml;*.csv)|*.gift;*.txt;*.xml;*.csv|所有文件(*.*)|*.*")});
     if (path.isEmpty() || !DM1)
         return;
@@ -287,7 +296,7 @@ void TFrmInPut::BtnExportClick()
         return ui::showError(e.text());
     }
     QString path = seams::saveFileName(
-        {QStringLiteral("导出试题"), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+        {QStringLiteral("导出试题"), startFolder(),
          QStringLiteral("GIFT 文件(*.gift)|*.gift|Moodle XML 文件(*.xml)|*.xml")});
     if (path.isEmpty())
         return;

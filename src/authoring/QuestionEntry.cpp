@@ -127,6 +127,16 @@ QVector<BoundStatement> counterUpdates(const NewQuestion &q)
     return out;
 }
 
+void writeNewQuestion(TDM1 &dm, const QString &id, const NewQuestion &q)
+{
+    const BoundStatement answ = answInsert(id, q);
+    dm.run(answ.sql, answ.binds);
+    const BoundStatement exer = exerInsert(id, q);
+    dm.run(exer.sql, exer.binds);
+    for (const BoundStatement &u : counterUpdates(q))
+        dm.run(u.sql, u.binds);
+}
+
 EntryOutcome saveNewQuestion(TDM1 &dm, const NewQuestion &q)
 {
     EntryOutcome out;
@@ -138,12 +148,7 @@ EntryOutcome saveNewQuestion(TDM1 &dm, const NewQuestion &q)
         }
         const QString id = questionId(q.chapter, q.typeCode, q.optionCount, sequenceText(n));
         DbTransaction tx(dm);
-        const BoundStatement answ = answInsert(id, q);
-        dm.run(answ.sql, answ.binds);
-        const BoundStatement exer = exerInsert(id, q);
-        dm.run(exer.sql, exer.binds);
-        for (const BoundStatement &u : counterUpdates(q))
-            dm.run(u.sql, u.binds);
+        writeNewQuestion(dm, id, q);
         tx.commit();
         out.result = EntryOutcome::Saved;
         out.id = id;

@@ -75,5 +75,8 @@ struct EntryOutcome {
 // Numbers the question and writes both rows and every counter in one
 // transaction; on failure nothing is stored.
 EntryOutcome saveNewQuestion(TDM1 &dm, const NewQuestion &q);
+// Writes both rows and every counter of a question already numbered, in the
+// caller's transaction; throws DbError with the engine's text.
+void writeNewQuestion(TDM1 &dm, const QString &id, const NewQuestion &q);
 
 } // namespace authoring

@@ -2,6 +2,9 @@
 #include "authoring/UInPut.h"
 
 #include "authoring/QuestionEntry.h"
+#include "authoring/QuestionExport.h"
+#include "authoring/QuestionImport.h"
+#include "authoring/UImportPreview.h"
 #include "authoring/QuestionFormWidget.h"
 #include "common/ShellState.h"
 #include "keypoints/UselectFg.h"
@@ -12,8 +15,12 @@
 #include "widgets/ModalGui.h"
 #include "widgets/Ubackdrop.h"
 #include "widgets/Uconfig.h"
+#include "widgets/Uprogress.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -34,6 +41,14 @@ const char *const HotAreaStyle =
     "QPushButton:hover { color: #0b4bd0; border-color: #2f6fd0; }"
     "QPushButton:pressed { background: #b7d0f2; }"
     "QPushButton:disabled { color: #8a97a8; }";
+
+// Question files are kept in the user's documents folder; the home folder
+// where there is none.
+QString startFolder()
+{
+    const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(docs).isDir() ? docs : QDir::homePath();
+}
 
 } // namespace
 
@@ -76,6 +91,13 @@ TFrmInPut::TFrmInPut(QWidget *parent) : QDialog(parent)
     area(SpeedButton3, "SpeedButton3", QStringLiteral("清除"));
     area(SpeedButton2, "SpeedButton2", QStringLiteral("使用说明"));
     area(SpeedButton1, "SpeedButton1", QStringLiteral("设置"));
+    // Import and export sit with the entry's own buttons: both work on the
+    // chapter this window was opened for, and imported questions are saved
+    // exactly as the "保存" beside them saves one.  Export writes the
+    // chapter's user questions; the format follows the name the user gives
+    // (.gift or .xml), so one button serves both.
+    area(BtnImport, "BtnImport", QStringLiteral("导入..."));
+    area(BtnExport, "BtnExport", QStringLiteral("导出..."));
     hot->addStretch(1);
     area(SpeedButton6, "SpeedButton6", QString());
     SpeedButton6->setEnabled(false);
@@ -105,6 +127,8 @@ TFrmInPut::TFrmInPut(QWidget *parent) : QDialog(parent)
         connect(b, &QPushButton::clicked, this, &TFrmInPut::epBtn_ConfigClick);
     for (QPushButton *b : {SpeedButton7, epBtn_Close})
         connect(b, &QPushButton::clicked, this, &TFrmInPut::SpeedButton6Click);
+    connect(BtnImport, &QPushButton::clicked, this, &TFrmInPut::BtnImportClick);
+    connect(BtnExport, &QPushButton::clicked, this, &TFrmInPut::BtnExportClick);
 
     // FormCreate: the type box from the current subject's type table.
     AddedCount = 0;
@@ -230,4 +254,68 @@ void TFrmInPut::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void TFrmInPut::BtnImportClick()
+{
+    const QString path = seams::openFileName(
+        {QStringLiteral("导入试题"), startFolder(),
+         QStringLiteral("试题文件(*.gift;*.txt;*.xml;*.csv)|*.gift;*.txt;*.xml;*.csv|所有文件(*.*)|*.*")});
+    if (path.isEmpty() || !DM1)
+        return;
+    ImportPreview preview;
+    FrmProgress()->showStage(QStringLiteral("正在读取试题文件，请稍候……"));
+    try {
+        preview = previewImport(*DM1, readQuestionFile(path), TargetChapter,
+                                importTypes(loadTypeTable(*DM1, shell().CurSubject)));
+    } catch (const store::DbError &e) {
+        preview.refusal = e.text();
+    }
+    FrmProgress()->hide();
+    TFrmImportPreview look(path, preview, this);
+    if (ui::execModal(&look) != QDialog::Accepted || !preview.canSave())
+        return;
+    const ImportOutcome out = saveImport(*DM1, preview, [](int done, int total) {
+        FrmProgress()->showStage(QStringLiteral("正在导入试题（%1/%2），请稍候……").arg(done).arg(total));
+        return true;
+    });
+    FrmProgress()->hide();
+    AddedCount += out.saved;
+    seams::messageBox(QStringLiteral("提示"), importDoneText(out, preview),
+                      out.result == ImportOutcome::Saved ? seams::Prompt::Information : seams::Prompt::Warning);
+}
+
+void TFrmInPut::BtnExportClick()
+{
+    if (!DM1)
+        return;
+    QString error;
+    try {
+        if (loadUserQuestions(*DM1, TargetChapter).isEmpty()) {
+            seams::messageBox(QStringLiteral("提示"), QStringLiteral("本章还没有您自己录入的试题，无法导出。"),
+                              seams::Prompt::Information);
+            return;
+        }
+    } catch (const store::DbError &e) {
+        return ui::showError(e.text());
+    }
+    QString path = seams::saveFileName(
+        {QStringLiteral("导出试题"), startFolder(),
+         QStringLiteral("GIFT 文件(*.gift)|*.gift|Moodle XML 文件(*.xml)|*.xml")});
+    if (path.isEmpty())
+        return;
+    const bool xml = QFileInfo(path).suffix().compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0;
+    if (!xml && QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".gift");
+    int written = -1;
+    try {
+        written = exportUserQuestions(*DM1, TargetChapter, xml ? ImportFormat::MoodleXml : ImportFormat::Gift, path, error);
+    } catch (const store::DbError &e) {
+        error = e.text();
+    }
+    if (written < 0)
+        seams::messageBox(QStringLiteral("提示"), QStringLiteral("导出试题出现错误！\r") + error, seams::Prompt::Warning);
+    else
+        seams::messageBox(QStringLiteral("提示"), QStringLiteral("已导出%1道题到：\r").arg(written) + path,
+                          seams::Prompt::Information);
 }

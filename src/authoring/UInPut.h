@@ -40,6 +40,8 @@ public:
     QPushButton *SpeedButton4 = nullptr;   // 保存
     QPushButton *SpeedButton6 = nullptr;   // close, disabled
     QPushButton *SpeedButton7 = nullptr;   // 关闭
+    QPushButton *BtnImport = nullptr;      // 导入...
+    QPushButton *BtnExport = nullptr;      // 导出...
     // The same handlers on hidden buttons.
     QPushButton *epBtn_Save = nullptr, *epBtn_Clear = nullptr, *epBtn_help = nullptr, *epBtn_Config = nullptr,
                 *epBtn_Close = nullptr;
@@ -49,6 +51,8 @@ public:
     void epBtn_helpClick();
     void epBtn_ConfigClick();
     void SpeedButton6Click();   // closing
+    void BtnImportClick();
+    void BtnExportClick();
 
     void reject() override;
 

@@ -100,6 +100,17 @@ QString openFileName(const FileRequest &request) { return fileSlot() ? fileSlot(
 void setOpenFileHandler(FileHandler handler) { fileSlot() = std::move(handler); }
 FileHandler openFileHandler() { return fileSlot(); }
 
+namespace {
+FileHandler &saveSlot()
+{
+    static FileHandler h;
+    return h;
+}
+} // namespace
+
+QString saveFileName(const FileRequest &request) { return saveSlot() ? saveSlot()(request) : QString(); }
+void setSaveFileHandler(FileHandler handler) { saveSlot() = std::move(handler); }
+
 QDate Clock::today() const { return QDate::currentDate(); }
 QTime Clock::timeOfDay() const { return QTime::currentTime(); }
 qint64 Clock::utcMsOfDay() const

@@ -70,6 +70,10 @@ using FileHandler = std::function<QString(const FileRequest &)>;
 QString openFileName(const FileRequest &request);
 void setOpenFileHandler(FileHandler handler);
 FileHandler openFileHandler();
+// Asks the user where to save a file, the same way; empty when cancelled
+// or when no handler is installed (nothing is then written).
+QString saveFileName(const FileRequest &request);
+void setSaveFileHandler(FileHandler handler);
 
 // The clock that every date, time of day and draw seed comes from.
 struct Clock {

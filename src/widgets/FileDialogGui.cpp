@@ -25,4 +25,7 @@ void installRealFileDialog()
     seams::setOpenFileHandler([](const seams::FileRequest &r) {
         return QFileDialog::getOpenFileName(QApplication::activeWindow(), r.caption, r.folder, dialogFilter(r.filter));
     });
+    seams::setSaveFileHandler([](const seams::FileRequest &r) {
+        return QFileDialog::getSaveFileName(QApplication::activeWindow(), r.caption, r.folder, dialogFilter(r.filter));
+    });
 }

@@ -4,6 +4,7 @@
 // edit window's cancelling.
 #include "../practice/PracticeFixtures.h"
 #include "authoring/QuestionFormWidget.h"
+#include "authoring/UImportPreview.h"
 #include "authoring/UInPut.h"
 #include "authoring/Utedit.h"
 #include "common/ShellState.h"
@@ -16,6 +17,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
 #include <QLCDNumber>
 #include <QLabel>
 #include <QLineEdit>
@@ -484,3 +486,65 @@ TEST_F(Authoring, EditWindowCancelsAndShowsMaterialAndSubjectiveTypes)
     EXPECT_TRUE(e.isVisible());
     EXPECT_EQ(b.row(QStringLiteral("select A2, A2_1, K3, K5, ecount from tab_answ where A1=?"), {sub}), before);
 }
+
+TEST_F(Authoring, ImportShowsWhatWasReadBeforeSavingAndExportWritesTheChapter)
+{
+    const QString gift = b.dir() + QStringLiteral("q.gift");
+    QFile f(gift);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("// [tag:KP-0101010001]\n::a::导入的单选题 {=对的 ~错的 ~也错}\n\n导入的判断题 {T}\n\n论述 {}\n\n坏题 {~a ~b}\n");
+    f.close();
+    seams::setOpenFileHandler([&](const seams::FileRequest &) { return gift; });
+    TFrmInPut in;
+    in.TargetChapter = QStringLiteral("100102");
+    in.show();
+    QStringList summaries;
+    bool confirm = false;
+    ModalHookGuard hook([&](QDialog *d) {
+        auto *look = qobject_cast<TFrmImportPreview *>(d);
+        EXPECT_NE(look, nullptr);
+        if (!look)
+            return int(QDialog::Rejected);
+        EXPECT_EQ(look->windowTitle(), QStringLiteral("导入试题"));
+        summaries << look->LbSummary->text() + u'|' + look->MemoProblems->toPlainText();
+        look->show();
+        if (confirm && look->BtnImportOk->isEnabled())
+            QTest::mouseClick(look->BtnImportOk, Qt::LeftButton);
+        else
+            QTest::mouseClick(look->BtnClose, Qt::LeftButton);
+        return look->result();
+    });
+    auto users = [&] { return b.value(QStringLiteral("select count(*) from tab_answ where A1 like 'US100102%' and F1 = 2")).toInt(); };
+    // Looked at and closed: nothing is written.
+    click(in.BtnImport);
+    ASSERT_EQ(summaries.size(), 1);
+    EXPECT_TRUE(summaries[0].contains(QStringLiteral("可以导入的新题：3道（判断题 1道，单项选择题 1道，简答题 1道）")))
+        << summaries[0].toStdString();
+    EXPECT_TRUE(summaries[0].contains(QStringLiteral("第8行：试题没有正确答案。"))) << summaries[0].toStdString();
+    EXPECT_EQ(users(), 0);
+    EXPECT_TRUE(prompts.prompts.isEmpty());
+    // Confirmed: saved as entry saves, counted for the chapter window.
+    confirm = true;
+    click(in.BtnImport);
+    EXPECT_EQ(users(), 3);
+    EXPECT_EQ(in.AddedCount, 3);
+    EXPECT_EQ(prompts.lastText(), QStringLiteral("导入成功！共导入3道题。"));
+    EXPECT_EQ(b.value(QStringLiteral("select K3 from tab_answ where A13 = 61 and F1 = 2")).toString(), QStringLiteral("0101010001"));
+    // Again: all already there, nothing to import.
+    click(in.BtnImport);
+    EXPECT_TRUE(summaries.last().contains(QStringLiteral("本章已经有的题：3道"))) << summaries.last().toStdString();
+    EXPECT_EQ(users(), 3);
+    // Export to the name the user gives, in the format of its suffix.
+    const QString xml = b.dir() + QStringLiteral("out.xml");
+    seams::setSaveFileHandler([&](const seams::FileRequest &) { return xml; });
+    click(in.BtnExport);
+    EXPECT_EQ(prompts.lastText(), QStringLiteral("已导出3道题到：\r") + xml);
+    QFile out(xml);
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(out.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("<text>导入的判断题</text>"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("KP-0101010001")));
+    seams::setOpenFileHandler({});
+    seams::setSaveFileHandler({});
+}
+

@@ -1,4 +1,5 @@
 // Program entry: the start-up checks in order, then the menu.
+#include "widgets/KeyboardGui.h"
 #include "widgets/ModalGui.h"
 #include "platform/Seams.h"
 #include "widgets/Udlg.h"
@@ -60,6 +61,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(true);
     installRealPrompts();
+    keys::installButtonKeys();
 
     SingleInstance instance(QApplication::applicationName());
     if (instance.ActivatePreviousInstance())

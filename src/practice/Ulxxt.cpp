@@ -600,7 +600,10 @@ void TFrmLxxt::KZTimeCounter1Timer() { Lb_time->setText(elapsedText()); }
 
 // ---------------------------------------------------------------- keys and closing
 
-bool TFrmLxxt::formKeyDown(int key) { return answerArea->handleChoicePageKey(key, epEfTrBtn1, epEfTrBtn2); }
+bool TFrmLxxt::formKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    return answerArea->handleKey(key, modifiers, epEfTrBtn1, epEfTrBtn2);
+}
 
 bool TFrmLxxt::eventFilter(QObject *watched, QEvent *event)
 {
@@ -611,8 +614,10 @@ bool TFrmLxxt::eventFilter(QObject *watched, QEvent *event)
     // The window sees the keys of its controls first.
     if (event->type() == QEvent::KeyPress && isVisible() && !m_closed) {
         auto *w = qobject_cast<QWidget *>(watched);
-        if (w && w->window() == this)
-            return formKeyDown(static_cast<QKeyEvent *>(event)->key());
+        if (w && w->window() == this) {
+            auto *k = static_cast<QKeyEvent *>(event);
+            return formKeyDown(k->key(), k->modifiers());
+        }
     }
     return false;
 }

@@ -163,7 +163,7 @@ private:
     void setMaterialPane(bool open);
     void positionPanel();
     void closeStudy();
-    bool formKeyDown(int key);
+    bool formKeyDown(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     int panelHeight() const;
 
     const PracticeOptions m_options;

@@ -14,6 +14,7 @@
 #include "exam/UexamStart.h"
 #include "platform/MenuPlayerWidget.h"
 #include "store/dm.h"
+#include "support/DemoProgram.h"
 #include "support/TestBank.h"
 #include "widgets/ModalGui.h"
 #include "widgets/Udlg.h"
@@ -128,45 +129,6 @@ Census takeCensus(QWidget *window)
     }
     return c;
 }
-
-// The program folder: the demo bank, the pictures beside the program, a
-// fixed clock, and the data module over it.
-struct DemoProgram {
-    QTemporaryDir dir;
-    seams::FixedClock clock;
-    std::unique_ptr<TDM1> dm;
-    PromptRecorder prompts;
-    DemoProgram()
-    {
-        QDir(dir.path()).mkpath(QStringLiteral("data"));
-        QDir(dir.path()).mkpath(QStringLiteral("pic"));
-        demobank::generate(dir.path() + QStringLiteral("/data/VORDANBANK01.db"));
-        const QDir pics(QStringLiteral(PELLBROOK_SOURCE_DIR "/pic"));
-        for (const QString &f : pics.entryList(QDir::Files))
-            QFile::copy(pics.filePath(f), dir.path() + QStringLiteral("/pic/") + f);
-        clock.date = QDate(2026, 3, 10);
-        clock.time = QTime(10, 0, 0);
-        clock.utcMs = 36000000;
-        seams::setClock(&clock);
-        seams::setAppDir(dir.path());
-        dm = std::make_unique<TDM1>();
-        shell() = ShellState();
-        shell().ScreenMode = QStringLiteral("1024");
-        shell().CurSubject = 1;
-        exam::setProgressView({[](const QString &) {}, [] {}});
-        seams::setProgramEnd([] {});
-    }
-    ~DemoProgram()
-    {
-        ui::setModalHook({});
-        exam::setProgressView({});
-        seams::setProgramEnd({});
-        dm.reset();
-        seams::setClock(nullptr);
-        seams::setAppDir(QString());
-        shell() = ShellState();
-    }
-};
 
 // The child windows each window opens, by the buttons that open them.
 const std::map<QString, QStringList> &childOpeners()

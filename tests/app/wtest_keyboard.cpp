@@ -2,6 +2,11 @@
 // the answer buttons, the navigation and "关闭"; values that stand alone on
 // screen are spoken with their meaning and follow what the screen shows.
 #include "exam/ExamWindowEnv.h"
+#include "app/start.h"
+#include "platform/MenuPlayerWidget.h"
+#include "exam/Uexam.h"
+#include "practice/Ukmmc.h"
+#include "support/DemoProgram.h"
 #include "practice/PracticeFixtures.h"
 #include "common/ShellState.h"
 #include "practice/AnswerAreaWidget.h"
@@ -16,10 +21,15 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QSqlQuery>
+#include <QLCDNumber>
+#include <QTableView>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -177,4 +187,183 @@ TEST(LabelWords, DropMnemonicsColonsAndLineBreaks)
     };
     for (auto [text, words] : cases)
         EXPECT_EQ(a11y::labelWords(QString::fromUtf8(text)), QString::fromUtf8(words)) << text;
+}
+
+// ---------------------------------------------------------------- roads
+
+namespace {
+
+// One key to whatever has the focus, as the keyboard sends it.
+void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+    ASSERT_NE(target, nullptr) << "no window has the focus";
+    QTest::keyClick(target, Qt::Key(key), modifiers);
+    QApplication::processEvents();
+}
+
+// Tab until the named control has the focus; false when a round of the
+// window's chain never reaches it.
+bool tabTo(const char *name)
+{
+    for (int i = 0; i < 80; ++i) {
+        QWidget *f = QApplication::focusWidget();
+        if (f && f->objectName() == QLatin1String(name))
+            return true;
+        press(Qt::Key_Tab);
+    }
+    return false;
+}
+
+void comeUp(QWidget *w)
+{
+    w->show();
+    w->activateWindow();
+    QApplication::setActiveWindow(w);
+    QApplication::processEvents();
+}
+
+// The keys that answer each page, and the answer they give.
+struct PageKeys {
+    int page;
+    std::vector<int> keys;
+    const char *answer;
+};
+const PageKeys AnswerKeysByPage[] = {
+    {practice::PageSingle, {Qt::Key_B}, "B"},
+    {practice::PageMultiple, {Qt::Key_A, Qt::Key_C}, "AC"},
+    {practice::PageTrueFalse, {Qt::Key_N}, "B"},
+    {practice::PageSubjective, {Qt::Key_1}, "1"},
+    {practice::PageMatching, {Qt::Key_B, Qt::Key_D}, "BD"},
+};
+
+// Answers questions one after the other by keys, up to `quota` of each
+// page and `limit` in all, moving on by Enter; returns the answers given
+// per page.  `position` tells the question shown.
+std::map<int, int> answerByKeys(AnswerAreaWidget *area, const std::map<int, int> &quota, int limit,
+                                const std::function<int()> &position)
+{
+    std::map<int, int> given;
+    int total = 0;
+    for (int step = 0; step < 80 && total < limit; ++step) {
+        const int page = area->page();
+        const auto q = quota.find(page);
+        if (q != quota.end() && given[page] < q->second) {
+            for (const PageKeys &k : AnswerKeysByPage)
+                if (k.page == page) {
+                    for (int key : k.keys)
+                        press(key);
+                    EXPECT_EQ(area->answer(), QLatin1String(k.answer)) << "page " << page;
+                }
+            ++given[page];
+            ++total;
+        }
+        const int before = position();
+        press(Qt::Key_Return);
+        if (position() == before)
+            break;   // the last question
+    }
+    return given;
+}
+
+} // namespace
+
+// From the menu to practice and to the exam and back, with nothing but
+// keys: the menu entry by Tab and Enter, the section by the arrows, the
+// practice kind and "关闭" by Tab and Enter, every answer by its keys.
+TEST(KeyboardRoads, MenuToPracticeAndToTheExamAndBack)
+{
+    using namespace practice;
+    struct Road {
+        const char *command;
+        int menuTabs;              // Tab presses from the menu's first entry
+        std::map<int, int> quota;  // answers per page
+        int answers;
+        int answersToday;          // the study log's count afterwards
+        QStringList windows;       // the windows the road passes, in order
+    } roads[] = {
+        {"lx", 0, {{PageSingle, 5}, {PageSubjective, 4}, {PageMultiple, 4}, {PageTrueFalse, 3}, {PageMatching, 4}}, 20, 20,
+         {QStringLiteral("TFrmkmmc"), QStringLiteral("TFrmLxxt")}},
+        {"mnks", 5, {{PageSingle, 3}, {PageMultiple, 3}, {PageTrueFalse, 3}, {PageMatching, 3}, {PageSubjective, 3}}, 3, 23,
+         {QStringLiteral("TFrmExam")}},
+    };
+    // The demo section practised: every type of answer page in 27 questions.
+    const QString section = QStringLiteral("050102");
+    DemoProgram program;
+    for (const Road &road : roads) {
+        SCOPED_TRACE(road.command);
+        QStringList passed;
+        std::map<int, int> given;
+        int examCaptionsOk = 0;
+        ui::setModalHook([&](QDialog *d) -> int {
+            passed << QString::fromLatin1(d->metaObject()->className());
+            comeUp(d);
+            if (auto *chapters = qobject_cast<TFrmkmmc *>(d)) {
+                // The grid has the focus first; the arrows reach the section.
+                chapters->DBGrid1->setFocus(Qt::TabFocusReason);
+                EXPECT_TRUE(chapters->DBGrid1->hasFocus());
+                for (int i = 0; i < 200 && chapters->selectedChapter() != section; ++i)
+                    press(Qt::Key_Down);
+                EXPECT_EQ(chapters->selectedChapter(), section);
+                const int answersBefore = chapters->epNum_ok->intValue();
+                press(Qt::Key_Tab);   // out of the grid, to 练习新题
+                EXPECT_EQ(QApplication::focusWidget(), chapters->SpeedButton1);
+                press(Qt::Key_Return);
+                // Back in the chapter window: the section's and the book's counts rose.
+                comeUp(chapters);
+                EXPECT_EQ(chapters->selectedChapter(), section);
+                EXPECT_EQ(chapters->epNum_ok->intValue(), answersBefore + road.answers);
+                const QAbstractItemModel *m = chapters->DBGrid1->model();
+                const int row = chapters->DBGrid1->currentIndex().row();
+                EXPECT_EQ(m->index(row, 3).data().toInt(), road.answers);   // 已做题数
+                EXPECT_TRUE(tabTo("SpeedButton6"));
+                press(Qt::Key_Return);
+            } else if (auto *practiceWindow = qobject_cast<TFrmLxxt *>(d)) {
+                given = answerByKeys(practiceWindow->answerArea, road.quota, road.answers,
+                                     [practiceWindow] { return practiceWindow->currentRecord(); });
+                EXPECT_TRUE(tabTo("epEfTrBtn99"));
+                press(Qt::Key_Return);
+            } else if (auto *examWindow = qobject_cast<TFrmExam *>(d)) {
+                examCaptionsOk += examWindow->windowTitle() == QStringLiteral("正在答卷");
+                given = answerByKeys(examWindow->AnswerArea, road.quota, road.answers,
+                                     [examWindow] { return examWindow->currentQuestion(); });
+                program.prompts.answers = {1};   // "确定要交卷吗？": 确定
+                EXPECT_TRUE(tabTo("epEfTrBtn3"));
+                press(Qt::Key_Return);
+                // Marked: the same window reviews the paper.
+                comeUp(examWindow);
+                examCaptionsOk += examWindow->windowTitle() == QStringLiteral("查阅试卷");
+                EXPECT_TRUE(tabTo("epEfTrBtn7"));
+                press(Qt::Key_Return);
+            }
+            EXPECT_FALSE(d->isVisible()) << d->metaObject()->className() << " still open";
+            return d->result();
+        });
+        TFrmStart start;
+        comeUp(&start);
+        start.FormShow();
+        start.ShockwaveFlash1->setFocus();
+        QApplication::processEvents();
+        for (int i = 0; i < road.menuTabs; ++i)
+            press(Qt::Key_Tab);
+        press(Qt::Key_Return);
+        ui::setModalHook({});
+
+        EXPECT_EQ(passed, road.windows);
+        int total = 0;
+        for (const auto &[page, count] : given)
+            total += count;
+        EXPECT_EQ(total, road.answers);
+        QSqlQuery log = program.dm->exec(QStringLiteral("select A2 from tab_rz where A1 = '2026-03-10'"));
+        EXPECT_TRUE(log.next());
+        EXPECT_EQ(log.value(0).toInt(), road.answersToday);
+        log.finish();
+        if (road.windows.contains(QStringLiteral("TFrmLxxt"))) {
+            // Every kind of answer page was answered by keys.
+            for (const auto &[page, count] : road.quota)
+                EXPECT_EQ(given[page], count) << "page " << page;
+        } else {
+            EXPECT_EQ(examCaptionsOk, 2);
+        }
+    }
 }

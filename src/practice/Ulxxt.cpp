@@ -144,6 +144,7 @@ bool TFrmLxxt::LoadQuestionList()
     for (int i = 0; i < types.size(); ++i) {
         auto *b = new PictureButton(types.at(i).second, fcBG_tx);
         b->setObjectName(QStringLiteral("tx%1").arg(types.at(i).first));
+        b->setFocusPolicy(Qt::TabFocus);
         b->setUpPicture(m_typeUp, 0);
         b->setDownPicture(m_typeDown, 0);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -159,6 +160,7 @@ bool TFrmLxxt::LoadQuestionList()
         typeButtons << b;
         typeCodes << types.at(i).first;
     }
+    orderTabStops();
     layoutForScreenMode();
     return true;
 }
@@ -599,6 +601,19 @@ QString TFrmLxxt::elapsedText() const
 void TFrmLxxt::KZTimeCounter1Timer() { Lb_time->setText(elapsedText()); }
 
 // ---------------------------------------------------------------- keys and closing
+
+void TFrmLxxt::orderTabStops()
+{
+    // Reading order: the question and its answer on the left, the boards
+    // beside them on the right, then the row of buttons along the bottom.
+    QList<QWidget *> stops;
+    for (PictureButton *b : typeButtons)
+        stops << b;
+    stops << FlatSpeedButton1 << FlatSpeedButton2 << epEfTrBtn1 << epEfTrBtn2 << epEfTrBtn3 << epEfTrBtn6 << epEfTrBtn4
+          << epEfTrBtn5 << epEfTrBtn9 << epEfTrBtn10 << epEfTrBtn11 << epEfTrBtn8 << epEfTrBtn7 << epEfTrBtn99;
+    for (int i = 1; i < stops.size(); ++i)
+        QWidget::setTabOrder(stops.at(i - 1), stops.at(i));
+}
 
 bool TFrmLxxt::formKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {

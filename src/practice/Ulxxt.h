@@ -164,6 +164,7 @@ private:
     void positionPanel();
     void closeStudy();
     bool formKeyDown(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void orderTabStops();
     int panelHeight() const;
 
     const PracticeOptions m_options;

@@ -6,6 +6,7 @@
 #include "platform/MenuPlayerWidget.h"
 #include "exam/Uexam.h"
 #include "practice/Ukmmc.h"
+#include "keypoints/Laws.h"
 #include "support/DemoProgram.h"
 #include "practice/PracticeFixtures.h"
 #include "common/ShellState.h"
@@ -21,6 +22,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QSqlQuery>
 #include <QLCDNumber>
 #include <QTableView>
@@ -366,4 +369,79 @@ TEST(KeyboardRoads, MenuToPracticeAndToTheExamAndBack)
             EXPECT_EQ(examCaptionsOk, 2);
         }
     }
+}
+
+// Grids: the arrows move the row, Tab and Shift+Tab leave and come back,
+// the row stands selected while the grid has the focus, and Enter does
+// what a double-click does.  Buttons: Enter and Space press the focused
+// one, Alt+letter the one whose caption carries "(&letter)".
+TEST(KeyboardWork, GridsAndButtonsAndAccelerators)
+{
+    DemoProgram program;
+    shell().PracticeSubject = 1;
+    QStringList opened;
+    ui::setModalHook([&opened](QDialog *d) {
+        opened << QString::fromLatin1(d->metaObject()->className());
+        return 0;
+    });
+    TFrmkmmc chapters;
+    TfrmLawsFaGui directory;
+    struct GridCase {
+        QDialog *window;
+        QAbstractItemView *grid;
+        int downs;              // rows moved down before Enter
+        const char *opens;      // the window Enter opens, or "" for a view of the same window
+        std::function<bool()> opened;
+    } grids[] = {
+        {&chapters, chapters.DBGrid1, 3, "TFrmLxxt", [&] { return opened.contains(QStringLiteral("TFrmLxxt")); }},
+        {&directory, directory.m_grid, 2, "", [&] { return directory.detail() != nullptr; }},
+    };
+    for (const GridCase &g : grids) {
+        SCOPED_TRACE(g.window->metaObject()->className());
+        comeUp(g.window);
+        g.grid->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        // The row to act on is shown selected.
+        ASSERT_TRUE(g.grid->currentIndex().isValid());
+        EXPECT_TRUE(g.grid->selectionModel()->isRowSelected(g.grid->currentIndex().row(), QModelIndex()));
+        const int row = g.grid->currentIndex().row();
+        for (int i = 0; i < g.downs; ++i)
+            press(Qt::Key_Down);
+        EXPECT_EQ(g.grid->currentIndex().row(), row + g.downs);
+        press(Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), g.grid);
+        EXPECT_TRUE(qobject_cast<QAbstractButton *>(QApplication::focusWidget()) || qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), g.grid);
+        EXPECT_EQ(g.grid->currentIndex().row(), row + g.downs);
+        press(Qt::Key_Return);
+        EXPECT_TRUE(g.opened()) << g.opens;
+    }
+
+    // Buttons, each from the keyboard alone.
+    struct ButtonCase {
+        const char *what;
+        QWidget *focus;           // the control given the focus first (nullptr: none)
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        std::function<bool()> done;
+    } buttons[] = {
+        {"返回(&B) by Alt+B", nullptr, Qt::Key_B, Qt::AltModifier, [&] { return directory.detail() == nullptr; }},
+        {"选定(&S) by Alt+S", nullptr, Qt::Key_S, Qt::AltModifier, [&] { return directory.detail() != nullptr; }},
+        {"返回(&B) by Enter", directory.m_btnBack, Qt::Key_Return, Qt::NoModifier, [&] { return directory.detail() == nullptr; }},
+        {"选定(&S) by Space", directory.m_btnSelect, Qt::Key_Space, Qt::NoModifier, [&] { return directory.detail() != nullptr; }},
+        {"退出(&E) by Alt+E", nullptr, Qt::Key_E, Qt::AltModifier, [&] { return !directory.isVisible(); }},
+        {"关闭 by Enter", chapters.SpeedButton6, Qt::Key_Return, Qt::NoModifier, [&] { return !chapters.isVisible(); }},
+    };
+    for (const ButtonCase &b : buttons) {
+        QWidget *window = b.focus ? b.focus->window() : static_cast<QWidget *>(&directory);
+        comeUp(window);
+        if (b.focus)
+            b.focus->setFocus(Qt::TabFocusReason);
+        press(b.key, b.modifiers);
+        // An accelerator presses its button with a short animation.
+        QTest::qWait(b.modifiers & Qt::AltModifier ? 250 : 0);
+        EXPECT_TRUE(b.done()) << b.what;
+    }
+    ui::setModalHook({});
 }

@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -40,7 +41,18 @@ int execModal(QDialog *dialog)
             dialog->move(std::max(r.left(), area.left()), std::max(r.top(), area.top()));
         });
     }
-    return dialog->exec();
+    return runModal(dialog);
+}
+
+int runModal(QDialog *dialog)
+{
+    QPointer<QWidget> opener = QApplication::activeWindow();
+    const int result = dialog->exec();
+    // Without a window manager to hand it on, the keyboard focus would stay
+    // with the closed window: the window that opened it takes it back.
+    if (opener && opener != dialog && opener->isVisible())
+        opener->activateWindow();
+    return result;
 }
 
 void setModalHook(ModalHook hook) { hookSlot() = std::move(hook); }

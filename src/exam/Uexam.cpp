@@ -297,6 +297,8 @@ void TFrmExam::ShowQuestionBody()
     const exam::BodySplit split = exam::bodySplit(Splitter1->height(), content.isSubQuestion);
     Splitter1->setHandleWidth(split.handle);
     Splitter1->setSizes({split.upper, split.lower});
+    // A closed lower pane is no Tab stop: the focus would vanish into it.
+    Re2->setFocusPolicy(split.lower > 0 ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 void TFrmExam::JudgeAnswer(int question, int page, bool keepPicture)

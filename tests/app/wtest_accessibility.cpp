@@ -177,6 +177,14 @@ Census takeCensus(QWidget *window)
     Census c;
     const QList<QWidget *> chain = tabWalk(window, c.offChain);
     c.outOfOrder = againstReadingOrder(chain);
+    // A stop where nothing shows loses the user: the focus seems gone.
+    for (QWidget *w : chain) {
+        QRect shown(w->mapTo(window, QPoint(0, 0)), w->size());
+        for (QWidget *p = w->parentWidget(); p && p != window; p = p->parentWidget())
+            shown &= QRect(p->mapTo(window, QPoint(0, 0)), p->size());
+        if (!shown.intersects(window->rect()))
+            c.offChain << QStringLiteral("%1 takes the focus unseen").arg(w->objectName());
+    }
     const QList<QWidget *> all = window->findChildren<QWidget *>();
     for (QWidget *w : all) {
         if (!w->isVisible() || w->window() != window || partOfAnother(w))

@@ -23,10 +23,26 @@ ModalHook &hookSlot()
 }
 } // namespace
 
+namespace {
+
+// Without a window manager to hand it on, the keyboard focus would stay
+// with a closed window: the window that opened it takes it back.
+void giveFocusBack(QWidget *opener, QDialog *dialog)
+{
+    if (opener && opener != dialog && opener->isVisible())
+        opener->activateWindow();
+}
+
+} // namespace
+
 int execModal(QDialog *dialog)
 {
-    if (hookSlot())
-        return hookSlot()(dialog);
+    QPointer<QWidget> opener = QApplication::activeWindow();
+    if (hookSlot()) {
+        const int result = hookSlot()(dialog);
+        giveFocusBack(opener, dialog);
+        return result;
+    }
     // Windows open centred on the screen unless they placed themselves.
     // Some windows choose their size for the screen mode as they show, so
     // the centring runs once the window is up.
@@ -48,10 +64,7 @@ int runModal(QDialog *dialog)
 {
     QPointer<QWidget> opener = QApplication::activeWindow();
     const int result = dialog->exec();
-    // Without a window manager to hand it on, the keyboard focus would stay
-    // with the closed window: the window that opened it takes it back.
-    if (opener && opener != dialog && opener->isVisible())
-        opener->activateWindow();
+    giveFocusBack(opener, dialog);
     return result;
 }
 

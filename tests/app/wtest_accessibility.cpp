@@ -141,14 +141,6 @@ QList<QWidget *> tabWalk(QWidget *window, QStringList &traps)
         if (reading(seen[i]) < reading(seen[first]))
             first = i;
     std::rotate(seen.begin(), seen.begin() + first, seen.end());
-    if (qEnvironmentVariableIsSet("PELLBROOK_PRINT_TAB_CHAINS")) {
-        QStringList names;
-        for (QWidget *w : seen) {
-            const QPoint p = w->mapTo(window, QPoint(0, 0));
-            names << QStringLiteral("%1(%2,%3)").arg(w->objectName()).arg(p.x()).arg(p.y());
-        }
-        std::printf("[chain] %s: %s\n", window->metaObject()->className(), qPrintable(names.join(QLatin1Char(' '))));
-    }
     return seen;
 }
 

@@ -1,4 +1,6 @@
 // Entry of the window tests: a widget application on the offscreen platform.
+#include "widgets/KeyboardGui.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -7,6 +9,8 @@ int main(int argc, char **argv)
     if (qgetenv("QT_QPA_PLATFORM").isEmpty())
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // As the program does: Enter presses a focused button.
+    keys::installButtonKeys();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

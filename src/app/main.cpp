@@ -1,4 +1,5 @@
 // Program entry: the start-up checks in order, then the menu.
+#include "widgets/KeyboardGui.h"
 #include "widgets/ModalGui.h"
 #include "platform/Seams.h"
 #include "widgets/Udlg.h"
@@ -99,6 +100,7 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pellbrook.Pellbrook"));
     installRealPrompts();
+    keys::installButtonKeys();
 
     // An installed program keeps the bank in the user's data folder and
     // brings the demo bank there on the first start; why that failed is

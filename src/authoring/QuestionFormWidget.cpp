@@ -195,6 +195,8 @@ RichEdit *QuestionFormWidget::makeEditor(const char *name)
     auto *e = new RichEdit(this);
     e->setObjectName(QString::fromLatin1(name));
     e->setAcceptRichText(true);
+    // Tab walks on to the next control instead of typing a tab.
+    e->setTabChangesFocus(true);
     if (m_options.editing)
         e->setToolTip(QStringLiteral("题目"));
     e->installEventFilter(this);

@@ -2,6 +2,7 @@
 #include "exam/Ucheck.h"
 
 #include "widgets/AccessibleGui.h"
+#include "widgets/KeyboardGui.h"
 #include "widgets/UflatButton.h"
 #include "common/CommonRoutines.h"
 #include "widgets/ModalGui.h"
@@ -95,6 +96,7 @@ TFrmCheck::TFrmCheck(QWidget *parent) : QDialog(parent), m_dm(*DM1)
     DBGrid1->horizontalHeader()->setStretchLastSection(false);
     root->addWidget(DBGrid1, 1);
     connect(DBGrid1, &QTableWidget::cellDoubleClicked, this, [this](int, int) { epEfTrBtn1Click(); });
+    keys::workGridByKeys(DBGrid1, [this] { epEfTrBtn1Click(); });
 
     Lbtip = new QLabel(this);
     Lbtip->setObjectName(QStringLiteral("Lbtip"));

@@ -297,6 +297,8 @@ void TFrmExam::ShowQuestionBody()
     const exam::BodySplit split = exam::bodySplit(Splitter1->height(), content.isSubQuestion);
     Splitter1->setHandleWidth(split.handle);
     Splitter1->setSizes({split.upper, split.lower});
+    // A closed lower pane is no Tab stop: the focus would vanish into it.
+    Re2->setFocusPolicy(split.lower > 0 ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 void TFrmExam::JudgeAnswer(int question, int page, bool keepPicture)
@@ -552,19 +554,17 @@ void TFrmExam::KZTimeCounter1Timer()
         timeUp();
 }
 
-bool TFrmExam::FormKeyDown(int key)
+bool TFrmExam::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     // Review and the pause leave the answer as it is.
-    return AnswerArea->handleChoicePageKey(key, epEfTrBtn1, epEfTrBtn2, AnswerArea->Notebook1->isEnabled() && !m_paused);
+    return AnswerArea->handleKey(key, modifiers, epEfTrBtn1, epEfTrBtn2, AnswerArea->Notebook1->isEnabled() && !m_paused);
 }
 
 bool TFrmExam::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(event);
-        if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-            return QDialog::eventFilter(watched, event);
-        if (FormKeyDown(k->key()))
+        if (FormKeyDown(k->key(), k->modifiers()))
             return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -79,7 +79,7 @@ public:
     void epEfTrBtn11Click();   // 桌面
     void epEfTrBtn12Click();   // 本题作废 / 取消作废
     void epEfTrBtn13Click();   // 暂停考试 / 继续考试
-    bool FormKeyDown(int key);
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
     // --- controls ---
     QLabel *epLabel2 = nullptr;    // heading: the paper title

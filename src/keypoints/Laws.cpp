@@ -1,6 +1,7 @@
 // The key-point directory.
 #include "keypoints/Laws.h"
 #include "widgets/AccessibleGui.h"
+#include "widgets/KeyboardGui.h"
 
 #include "common/ShellState.h"
 #include "keypoints/KeyPointRules.h"
@@ -113,6 +114,7 @@ void TfrmLawsFaGui::buildUi()
     connect(m_btnExit, &QPushButton::clicked, this, &TfrmLawsFaGui::m_btnExitClick);
     connect(m_grid, &QTableWidget::currentCellChanged, this, [this](int row) { m_gridSelectCell(row); });
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, [this] { m_btnSelectClick(); });
+    keys::workGridByKeys(m_grid, [this] { m_btnSelectClick(); });
 }
 
 // ---------------------------------------------------------------- the group list

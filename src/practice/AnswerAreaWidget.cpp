@@ -1,9 +1,12 @@
 // The answer area: six pages of answer controls.
 #include "practice/AnswerAreaWidget.h"
 
-#include <QAbstractButton>
-
 #include "common/CommonRoutines.h"
+#include "practice/AnswerKeys.h"
+#include "widgets/KeyboardGui.h"
+
+#include <QAbstractButton>
+#include <QApplication>
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -43,6 +46,7 @@ QString verticalText(const QString &raw)
 AnswerAreaWidget::AnswerAreaWidget(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("AnswerArea"));
+    keys::leaveEnterToWindow(this);
     auto *outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     Notebook1 = new QStackedWidget(this);
@@ -100,6 +104,7 @@ AnswerAreaWidget::AnswerAreaWidget(QWidget *parent) : QWidget(parent)
             b->setCheckable(true);
             b->setFocusPolicy(Qt::NoFocus);
             b->setStyleSheet(QString::fromLatin1(ButtonStyle));
+            b->setToolTip(answerKeyTip(PageTrueFalse, i));
             connect(b, &QToolButton::clicked, this, [this, i] { trueFalseClicked(i); });
             gl->addWidget(b);
             (i == 0 ? trueButton : falseButton) = b;
@@ -117,6 +122,7 @@ AnswerAreaWidget::AnswerAreaWidget(QWidget *parent) : QWidget(parent)
         FlatComboBox1->setMinimumWidth(120);
         FlatComboBox1->setAccessibleName(QStringLiteral("是否会做"));
         FlatComboBox1->setPlaceholderText(QStringLiteral("请选择"));
+        FlatComboBox1->setToolTip(answerKeyTip(PageSubjective, -1));
         connect(FlatComboBox1, &QComboBox::activated, this, &AnswerAreaWidget::answerEdited);
         row->insertWidget(2, FlatComboBox1);
     }
@@ -144,6 +150,7 @@ void AnswerAreaWidget::buildOptionPage(int page, const QString &groupName)
         b->setCheckable(true);
         b->setFocusPolicy(Qt::NoFocus);
         b->setStyleSheet(QString::fromLatin1(ButtonStyle));
+        b->setToolTip(answerKeyTip(page, i));
         connect(b, &QToolButton::clicked, this, [this, page, i] { optionClicked(page, i); });
         gl->addWidget(b);
         m_options[g][i] = b;
@@ -287,36 +294,50 @@ QString AnswerAreaWidget::sideLabel(int page) const
 
 bool AnswerAreaWidget::isChoicePage() const { return page() == PageSingle || page() == PageMultiple; }
 
-bool AnswerAreaWidget::handleChoicePageKey(int key, QAbstractButton *previous, QAbstractButton *next, bool lettersAllowed)
+bool AnswerAreaWidget::handleKey(int key, Qt::KeyboardModifiers modifiers, QAbstractButton *previous, QAbstractButton *next,
+                                 bool answersAllowed)
 {
-    if (!isChoicePage())
+    QWidget *focus = QApplication::focusWidget();
+    // Enter on a button of the window outside the answer area presses that
+    // button; on the area, or anywhere else, it moves on.
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && qobject_cast<QAbstractButton *>(focus) && !isAncestorOf(focus))
         return false;
-    if (key == Qt::Key_Backspace || key == Qt::Key_Return || key == Qt::Key_Enter) {
-        QAbstractButton *b = key == Qt::Key_Backspace ? previous : next;
-        if (b && b->isEnabled())
-            b->click();
-        return true;
+    if ((key == Qt::Key_Left || key == Qt::Key_Right) && !(modifiers & ~Qt::KeypadModifier))
+        return moveAmongButtons(key == Qt::Key_Right ? 1 : -1);
+    const int shown = page();
+    AnswerControls c = controls(shown);
+    const AnswerKeyOutcome out = applyAnswerKey(shown, key, int(modifiers), answersAllowed && Notebook1->isEnabled(), c);
+    if (!out.taken)
+        return false;
+    if (out.changed) {
+        setControls(shown, c);
+        Q_EMIT answerEdited();
     }
-    if (key >= Qt::Key_A && key <= Qt::Key_F) {
-        if (lettersAllowed)
-            handleAnswerKey(key);
-        return true;
-    }
-    return false;
+    QAbstractButton *go = out.move == AnswerKeyOutcome::Previous ? previous : out.move == AnswerKeyOutcome::Next ? next : nullptr;
+    if (go && go->isEnabled())
+        go->click();
+    return true;
 }
 
-bool AnswerAreaWidget::handleAnswerKey(int key)
+bool AnswerAreaWidget::moveAmongButtons(int step)
 {
-    if (!isChoicePage() || key < Qt::Key_A || key > Qt::Key_F || !Notebook1->isEnabled())
-        return false;
-    const int option = key - Qt::Key_A;
-    if (page() == PageSingle) {
-        for (int i = 0; i < OptionCount; ++i)
-            m_options[0][i]->setChecked(i == option);
-    } else {
-        m_options[1][option]->setChecked(!m_options[1][option]->isChecked());
+    // The focus walks the visible buttons of the page shown (options, or
+    // "对" and "错"); elsewhere the arrows are not the area's.
+    QList<QAbstractButton *> buttons;
+    const int g = optionGroup(page());
+    if (g >= 0) {
+        for (QToolButton *b : m_options[g])
+            if (!b->isHidden())
+                buttons << b;
+    } else if (page() == PageTrueFalse) {
+        buttons << trueButton << falseButton;
     }
-    Q_EMIT answerEdited();
+    const int at = buttons.indexOf(qobject_cast<QAbstractButton *>(QApplication::focusWidget()));
+    if (at < 0)
+        return false;
+    const int to = at + step;
+    if (to >= 0 && to < buttons.size())
+        buttons.at(to)->setFocus(Qt::TabFocusReason);
     return true;
 }
 

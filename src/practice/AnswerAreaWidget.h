@@ -37,12 +37,17 @@
 //     QString sideLabel(int page) const     the text as given
 //     The hint of the page shown (practice::pageHint) is the area's tooltip.
 //
-//   Keyboard (the window forwards its key presses):
-//     bool isChoicePage() const             page 0 or 1: Backspace/Enter
-//                                           navigate, A..F answer
-//     bool handleAnswerKey(int key)         Qt::Key_A..Key_F: page 0 presses
-//             that option (others released), page 1 toggles it; hidden
-//             options change too but never count.  True when used.
+//   Keyboard (the window forwards its key presses; the rules are
+//   practice/AnswerKeys.h, the same in practice and in the exam):
+//     bool isChoicePage() const             page 0 or 1
+//     bool handleKey(key, modifiers, previous, next, answersAllowed)
+//             answers by letters and digits on every page, moves on by
+//             Enter and back by Backspace (choice pages) through the given
+//             "上一题"/"下一题" buttons when enabled, clears by Backspace
+//             or Delete; Left/Right move the focus among the page's
+//             buttons.  Enter on a focused button outside the area is left
+//             to that button.  True when the key was the area's.
+//     Each answer button's tooltip names its keys.
 //
 //   State:
 //     void setPagesEnabled(bool)            exam review disables the pages
@@ -90,11 +95,9 @@ public:
     QString sideLabel(int page) const;
 
     bool isChoicePage() const;
-    bool handleAnswerKey(int key);
-    // The keys of the choice pages shared by the practice and exam windows:
-    // Backspace and Enter press "上一题"/"下一题" when enabled, A..F answer
-    // when letters are allowed.  True when the key was the area's.
-    bool handleChoicePageKey(int key, QAbstractButton *previous, QAbstractButton *next, bool lettersAllowed = true);
+    // The keys of the answer pages shared by the practice and exam windows.
+    bool handleKey(int key, Qt::KeyboardModifiers modifiers, QAbstractButton *previous, QAbstractButton *next,
+                   bool answersAllowed = true);
 
     void setPagesEnabled(bool enabled);
     void setCompact(bool compact);
@@ -116,6 +119,7 @@ private:
     void trueFalseClicked(int which);
     int optionGroup(int page) const;   // 0 single, 1 multiple, 2 matching, -1 none
     void applyButtonSize();
+    bool moveAmongButtons(int step);
 
     std::array<std::array<QToolButton *, practice::OptionCount>, 3> m_options{};
     std::array<QLabel *, practice::PageCount> m_sideLabels{};

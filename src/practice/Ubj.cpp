@@ -26,6 +26,8 @@ TFrmBj::TFrmBj(QWidget *parent) : QDialog(parent)
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
     DBMemo1->setAccessibleName(QStringLiteral("笔记"));
     DBMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab walks on to "关闭" instead of typing a tab.
+    DBMemo1->setTabChangesFocus(true);
     v->addWidget(DBMemo1, 1);
     auto *row = new QHBoxLayout;
     row->addStretch(1);

@@ -1,6 +1,7 @@
 // The chapter window.
 #include "practice/Ukmmc.h"
 #include "widgets/AccessibleGui.h"
+#include "widgets/KeyboardGui.h"
 
 #include "authoring/UInPut.h"
 #include "widgets/ModalGui.h"
@@ -100,6 +101,7 @@ void TFrmkmmc::buildUi()
         " color: white; font-weight: bold; border: none; border-right: 1px solid #7fa6dc; padding: 3px 1px; }"));
     left->addWidget(DBGrid1, 1);
     connect(DBGrid1, &QTableView::doubleClicked, this, [this] { DBGrid1DblClick(); });
+    keys::workGridByKeys(DBGrid1, [this] { DBGrid1DblClick(); });
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
         // The data module follows the chapter row (its hint text is the
         // practice window's hint board).

@@ -144,6 +144,7 @@ bool TFrmLxxt::LoadQuestionList()
     for (int i = 0; i < types.size(); ++i) {
         auto *b = new PictureButton(types.at(i).second, fcBG_tx);
         b->setObjectName(QStringLiteral("tx%1").arg(types.at(i).first));
+        b->setFocusPolicy(Qt::TabFocus);
         b->setUpPicture(m_typeUp, 0);
         b->setDownPicture(m_typeDown, 0);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -159,6 +160,7 @@ bool TFrmLxxt::LoadQuestionList()
         typeButtons << b;
         typeCodes << types.at(i).first;
     }
+    orderTabStops();
     layoutForScreenMode();
     return true;
 }
@@ -600,7 +602,23 @@ void TFrmLxxt::KZTimeCounter1Timer() { Lb_time->setText(elapsedText()); }
 
 // ---------------------------------------------------------------- keys and closing
 
-bool TFrmLxxt::formKeyDown(int key) { return answerArea->handleChoicePageKey(key, epEfTrBtn1, epEfTrBtn2); }
+void TFrmLxxt::orderTabStops()
+{
+    // Reading order: the question and its answer on the left, the boards
+    // beside them on the right, then the row of buttons along the bottom.
+    QList<QWidget *> stops;
+    for (PictureButton *b : typeButtons)
+        stops << b;
+    stops << FlatSpeedButton1 << FlatSpeedButton2 << epEfTrBtn1 << epEfTrBtn2 << epEfTrBtn3 << epEfTrBtn6 << epEfTrBtn4
+          << epEfTrBtn5 << epEfTrBtn9 << epEfTrBtn10 << epEfTrBtn11 << epEfTrBtn8 << epEfTrBtn7 << epEfTrBtn99;
+    for (int i = 1; i < stops.size(); ++i)
+        QWidget::setTabOrder(stops.at(i - 1), stops.at(i));
+}
+
+bool TFrmLxxt::formKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    return answerArea->handleKey(key, modifiers, epEfTrBtn1, epEfTrBtn2);
+}
 
 bool TFrmLxxt::eventFilter(QObject *watched, QEvent *event)
 {
@@ -611,8 +629,10 @@ bool TFrmLxxt::eventFilter(QObject *watched, QEvent *event)
     // The window sees the keys of its controls first.
     if (event->type() == QEvent::KeyPress && isVisible() && !m_closed) {
         auto *w = qobject_cast<QWidget *>(watched);
-        if (w && w->window() == this)
-            return formKeyDown(static_cast<QKeyEvent *>(event)->key());
+        if (w && w->window() == this) {
+            auto *k = static_cast<QKeyEvent *>(event);
+            return formKeyDown(k->key(), k->modifiers());
+        }
     }
     return false;
 }

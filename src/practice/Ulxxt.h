@@ -163,7 +163,8 @@ private:
     void setMaterialPane(bool open);
     void positionPanel();
     void closeStudy();
-    bool formKeyDown(int key);
+    bool formKeyDown(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void orderTabStops();
     int panelHeight() const;
 
     const PracticeOptions m_options;

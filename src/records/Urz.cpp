@@ -2,6 +2,7 @@
 #include "records/Urz.h"
 
 #include "widgets/AccessibleGui.h"
+#include "widgets/KeyboardGui.h"
 #include "widgets/UflatButton.h"
 #include "common/ShellState.h"
 #include "platform/Seams.h"
@@ -90,6 +91,7 @@ TFrmRz::TFrmRz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     DBGrid1->verticalHeader()->setVisible(false);
     DBGrid1->setAlternatingRowColors(true);
+    keys::workGridByKeys(DBGrid1);
     root->addWidget(DBGrid1, 1);
 
     auto *actions = new QHBoxLayout;

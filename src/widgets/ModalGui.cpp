@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -22,10 +23,26 @@ ModalHook &hookSlot()
 }
 } // namespace
 
+namespace {
+
+// Without a window manager to hand it on, the keyboard focus would stay
+// with a closed window: the window that opened it takes it back.
+void giveFocusBack(QWidget *opener, QDialog *dialog)
+{
+    if (opener && opener != dialog && opener->isVisible())
+        opener->activateWindow();
+}
+
+} // namespace
+
 int execModal(QDialog *dialog)
 {
-    if (hookSlot())
-        return hookSlot()(dialog);
+    QPointer<QWidget> opener = QApplication::activeWindow();
+    if (hookSlot()) {
+        const int result = hookSlot()(dialog);
+        giveFocusBack(opener, dialog);
+        return result;
+    }
     // Windows open centred on the screen unless they placed themselves.
     // Some windows choose their size for the screen mode as they show, so
     // the centring runs once the window is up.
@@ -40,7 +57,15 @@ int execModal(QDialog *dialog)
             dialog->move(std::max(r.left(), area.left()), std::max(r.top(), area.top()));
         });
     }
-    return dialog->exec();
+    return runModal(dialog);
+}
+
+int runModal(QDialog *dialog)
+{
+    QPointer<QWidget> opener = QApplication::activeWindow();
+    const int result = dialog->exec();
+    giveFocusBack(opener, dialog);
+    return result;
 }
 
 void setModalHook(ModalHook hook) { hookSlot() = std::move(hook); }

@@ -18,6 +18,9 @@ using ModalHook = std::function<int(QDialog *)>;
 // Shows the dialog modally (or hands it to the hook) and returns its result.
 int execModal(QDialog *dialog);
 void setModalHook(ModalHook hook);
+// The dialog's own modal loop, without the hook; afterwards the window that
+// was active takes the keyboard focus back.
+int runModal(QDialog *dialog);
 ModalHook modalHook();
 
 // Escape has no meaning in the program's windows: they close by their

@@ -126,6 +126,8 @@ void TFrmConfig::FormShow()
         st.CurSubject = 1;
     if (st.ConfigMode != 1) {
         setFixedSize(kWidth, kMusicHeight);
+        // The answer times lie below the music window's edge: no Tab stop there.
+        ScrollBox1->setFocusPolicy(Qt::NoFocus);
         return;
     }
     setFixedSize(kWidth, kAnswerTimeHeight);

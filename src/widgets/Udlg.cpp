@@ -3,6 +3,7 @@
 
 #include "platform/Seams.h"
 #include "widgets/FileDialogGui.h"
+#include "widgets/ModalGui.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -196,7 +197,7 @@ int showForReal(const seams::Prompt &p)
     if (p.kind == seams::Prompt::Kind::ShowDlg) {
         TFrmDlg *d = FrmDlg();
         d->prepare(p.caption, p.text, p.dlgKind, p.dlgPage, p.wording);
-        return d->exec();
+        return ui::runModal(d);
     }
     QMessageBox box;
     box.setWindowTitle(p.caption);
@@ -220,7 +221,7 @@ int showForReal(const seams::Prompt &p)
         box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     if (box.button(QMessageBox::Cancel))
         box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
-    const int r = box.exec();
+    const int r = ui::runModal(&box);
     for (auto [flag, sb] : map)
         if (r == sb)
             return flag;

@@ -14,6 +14,7 @@
 #include "exam/UexamStart.h"
 #include "platform/MenuPlayerWidget.h"
 #include "store/dm.h"
+#include "support/DemoProgram.h"
 #include "support/TestBank.h"
 #include "widgets/ModalGui.h"
 #include "widgets/Udlg.h"
@@ -23,6 +24,7 @@
 #include <QAccessible>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QStackedWidget>
 #include <QDialog>
@@ -33,6 +35,7 @@
 #include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -87,6 +90,8 @@ struct Census {
     int named = 0;
     QStringList nameless;
     QStringList untabbable;   // buttons and boxes the Tab key never reaches
+    QStringList offChain;     // worked controls a walk of Tab presses passes by
+    QStringList outOfOrder;   // buttons Tab reaches against the reading order
 };
 
 // The question boards (a hundred numbers) are worked by 上一题/下一题
@@ -99,9 +104,79 @@ bool onQuestionBoard(const QWidget *w)
     return false;
 }
 
+// The controls Tab walks through, from where the focus stands round to the
+// first one again.  A control that keeps Tab for itself ends the walk.
+QList<QWidget *> tabWalk(QWidget *window, QStringList &traps)
+{
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    QList<QWidget *> seen;
+    for (int i = 0; i < 300; ++i) {
+        QWidget *f = QApplication::focusWidget();
+        if (f && f->window() != window)
+            f = nullptr;
+        QTest::keyClick(f ? f : window, Qt::Key_Tab);
+        QWidget *now = QApplication::focusWidget();
+        if (!now || now->window() != window || seen.contains(now))
+            break;
+        if (now == f) {
+            // A window with one stop comes round to it at once; any other
+            // control that keeps the focus took Tab for itself.
+            if (qobject_cast<QAbstractButton *>(now) && seen.isEmpty())
+                seen << now;
+            else
+                traps << QStringLiteral("%1 keeps Tab").arg(now->objectName());
+            break;
+        }
+        seen << now;
+    }
+    // The walk goes round from wherever the focus stood: it is told from
+    // the stop nearest the window's top left corner.
+    int first = 0;
+    auto reading = [](QWidget *w) {
+        const QPoint p = w->mapTo(w->window(), QPoint(0, 0));
+        return std::make_pair(p.y(), p.x());
+    };
+    for (int i = 1; i < seen.size(); ++i)
+        if (reading(seen[i]) < reading(seen[first]))
+            first = i;
+    std::rotate(seen.begin(), seen.begin() + first, seen.end());
+    return seen;
+}
+
+// Reading order: a button that Tab reaches later lies neither wholly above
+// an earlier one of its column nor wholly left of an earlier one of its row.
+QStringList againstReadingOrder(const QList<QWidget *> &chain)
+{
+    QStringList out;
+    QList<std::pair<QWidget *, QRect>> buttons;
+    for (QWidget *w : chain)
+        if (qobject_cast<QAbstractButton *>(w))
+            buttons.push_back({w, QRect(w->mapToGlobal(QPoint(0, 0)), w->size())});
+    for (int i = 0; i < buttons.size(); ++i)
+        for (int j = i + 1; j < buttons.size(); ++j) {
+            const QRect a = buttons[i].second, b = buttons[j].second;
+            const bool sameColumn = a.left() < b.right() && b.left() < a.right();
+            const bool sameRow = a.top() < b.bottom() && b.top() < a.bottom();
+            if ((sameColumn && b.bottom() < a.top()) || (sameRow && b.right() < a.left()))
+                out << QStringLiteral("%1 after %2").arg(buttons[j].first->objectName(), buttons[i].first->objectName());
+        }
+    return out;
+}
+
 Census takeCensus(QWidget *window)
 {
     Census c;
+    const QList<QWidget *> chain = tabWalk(window, c.offChain);
+    c.outOfOrder = againstReadingOrder(chain);
+    // A stop where nothing shows loses the user: the focus seems gone.
+    for (QWidget *w : chain) {
+        QRect shown(w->mapTo(window, QPoint(0, 0)), w->size());
+        for (QWidget *p = w->parentWidget(); p && p != window; p = p->parentWidget())
+            shown &= QRect(p->mapTo(window, QPoint(0, 0)), p->size());
+        if (!shown.intersects(window->rect()))
+            c.offChain << QStringLiteral("%1 takes the focus unseen").arg(w->objectName());
+    }
     const QList<QWidget *> all = window->findChildren<QWidget *>();
     for (QWidget *w : all) {
         if (!w->isVisible() || w->window() != window || partOfAnother(w))
@@ -115,11 +190,22 @@ Census takeCensus(QWidget *window)
                 if (!meaningful(t->columnDescription(col)))
                     c.nameless << QStringLiteral("%1 column %2 \"%3\"").arg(w->objectName()).arg(col).arg(t->columnDescription(col));
         const QAccessible::Role r = iface->role();
+        // Of a group of radio buttons Tab reaches the checked one; the
+        // arrows move within the group.
+        if (auto *radio = qobject_cast<QRadioButton *>(w); radio && !radio->isChecked())
+            continue;
         const bool worked = r == QAccessible::PushButton || r == QAccessible::CheckBox || r == QAccessible::RadioButton
                             || r == QAccessible::ComboBox || r == QAccessible::SpinBox
                             || (r == QAccessible::EditableText && !iface->state().readOnly);
-        if (worked && w->isEnabled() && !(w->focusPolicy() & Qt::TabFocus) && !onQuestionBoard(w))
+        // (Qt moves a radio group's Tab stop to its checked button as the
+        // focus enters the group: the walk decides for radio buttons.)
+        if (worked && w->isEnabled() && !(w->focusPolicy() & Qt::TabFocus) && !onQuestionBoard(w) && !qobject_cast<QRadioButton *>(w))
             c.untabbable << QStringLiteral("%1 %2").arg(QString::fromLatin1(w->metaObject()->className()), w->objectName());
+        else if (worked && w->isEnabled() && !onQuestionBoard(w) && !chain.contains(w)
+                 && !(qobject_cast<QRadioButton *>(w) && std::any_of(chain.begin(), chain.end(), [w](QWidget *c) {
+                          return qobject_cast<QRadioButton *>(c) && c->parentWidget() == w->parentWidget();
+                      })))
+            c.offChain << QStringLiteral("%1 %2").arg(QString::fromLatin1(w->metaObject()->className()), w->objectName());
         if (meaningful(iface->text(QAccessible::Name)))
             ++c.named;
         else
@@ -128,45 +214,6 @@ Census takeCensus(QWidget *window)
     }
     return c;
 }
-
-// The program folder: the demo bank, the pictures beside the program, a
-// fixed clock, and the data module over it.
-struct DemoProgram {
-    QTemporaryDir dir;
-    seams::FixedClock clock;
-    std::unique_ptr<TDM1> dm;
-    PromptRecorder prompts;
-    DemoProgram()
-    {
-        QDir(dir.path()).mkpath(QStringLiteral("data"));
-        QDir(dir.path()).mkpath(QStringLiteral("pic"));
-        demobank::generate(dir.path() + QStringLiteral("/data/VORDANBANK01.db"));
-        const QDir pics(QStringLiteral(PELLBROOK_SOURCE_DIR "/pic"));
-        for (const QString &f : pics.entryList(QDir::Files))
-            QFile::copy(pics.filePath(f), dir.path() + QStringLiteral("/pic/") + f);
-        clock.date = QDate(2026, 3, 10);
-        clock.time = QTime(10, 0, 0);
-        clock.utcMs = 36000000;
-        seams::setClock(&clock);
-        seams::setAppDir(dir.path());
-        dm = std::make_unique<TDM1>();
-        shell() = ShellState();
-        shell().ScreenMode = QStringLiteral("1024");
-        shell().CurSubject = 1;
-        exam::setProgressView({[](const QString &) {}, [] {}});
-        seams::setProgramEnd([] {});
-    }
-    ~DemoProgram()
-    {
-        ui::setModalHook({});
-        exam::setProgressView({});
-        seams::setProgramEnd({});
-        dm.reset();
-        seams::setClock(nullptr);
-        seams::setAppDir(QString());
-        shell() = ShellState();
-    }
-};
 
 // The child windows each window opens, by the buttons that open them.
 const std::map<QString, QStringList> &childOpeners()
@@ -246,6 +293,12 @@ struct Walk {
         for (const QString &n : c.untabbable)
             if (!seen.untabbable.contains(n))
                 seen.untabbable << n;
+        for (const QString &n : c.offChain)
+            if (!seen.offChain.contains(n))
+                seen.offChain << n;
+        for (const QString &n : c.outOfOrder)
+            if (!seen.outOfOrder.contains(n))
+                seen.outOfOrder << n;
     }
     // The answer pages of all question types, the views of the directory:
     // every page of a stack is looked at, and the shown one put back.
@@ -326,7 +379,7 @@ TEST(Accessibility, EveryControlOfEveryWindowHasAName)
     }
     ui::setModalHook({});
 
-    int nameless = 0, untabbable = 0;
+    int nameless = 0, untabbable = 0, offChain = 0, outOfOrder = 0;
     for (const QString &key : walk.order) {
         const Census &c = walk.byWindow[key];
         std::printf("[census] %-40s named %3d  nameless %3lld\n", qPrintable(key), c.named, (long long)c.nameless.size());
@@ -334,12 +387,20 @@ TEST(Accessibility, EveryControlOfEveryWindowHasAName)
             std::printf("[census]     nameless: %s\n", qPrintable(n));
         for (const QString &n : c.untabbable)
             std::printf("[census]     no Tab stop: %s\n", qPrintable(n));
+        for (const QString &n : c.offChain)
+            std::printf("[census]     Tab passes by: %s\n", qPrintable(n));
+        for (const QString &n : c.outOfOrder)
+            std::printf("[census]     Tab order against reading order: %s\n", qPrintable(n));
         nameless += int(c.nameless.size());
         untabbable += int(c.untabbable.size());
+        offChain += int(c.offChain.size());
+        outOfOrder += int(c.outOfOrder.size());
     }
     std::fflush(stdout);
     EXPECT_EQ(nameless, 0);
     EXPECT_EQ(untabbable, 0);
+    EXPECT_EQ(offChain, 0);
+    EXPECT_EQ(outOfOrder, 0);
     // The walk reached the windows behind the menu and behind their buttons,
     // the settings window ("music", "sztime", every "设置" button) included.
     for (const char *cls : {"TFrmkmmc ", "TFrmLxxt ", "TFrmExam ", "TFrmCheck ", "TfrmLawsFaGui ", "TFrmRuleLxxt ", "TfrmTedit ", "TFrmJx ", "TfrmAnswFagui ",

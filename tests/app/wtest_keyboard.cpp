@@ -2,6 +2,12 @@
 // the answer buttons, the navigation and "关闭"; values that stand alone on
 // screen are spoken with their meaning and follow what the screen shows.
 #include "exam/ExamWindowEnv.h"
+#include "app/start.h"
+#include "platform/MenuPlayerWidget.h"
+#include "exam/Uexam.h"
+#include "practice/Ukmmc.h"
+#include "keypoints/Laws.h"
+#include "support/DemoProgram.h"
 #include "practice/PracticeFixtures.h"
 #include "common/ShellState.h"
 #include "practice/AnswerAreaWidget.h"
@@ -16,10 +22,17 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QSqlQuery>
+#include <QLCDNumber>
+#include <QTableView>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -177,4 +190,157 @@ TEST(LabelWords, DropMnemonicsColonsAndLineBreaks)
     };
     for (auto [text, words] : cases)
         EXPECT_EQ(a11y::labelWords(QString::fromUtf8(text)), QString::fromUtf8(words)) << text;
+}
+
+// ---------------------------------------------------------------- roads
+
+namespace {
+
+// One key to whatever has the focus, as the keyboard sends it.
+void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+    ASSERT_NE(target, nullptr) << "no window has the focus";
+    QTest::keyClick(target, Qt::Key(key), modifiers);
+    // An accelerator presses its button with a short animation.
+    QTest::qWait(modifiers & Qt::AltModifier ? 250 : 0);
+}
+
+// Tab until the named control has the focus.
+bool tabTo(const char *name)
+{
+    auto at = [name] { return QApplication::focusWidget() && QApplication::focusWidget()->objectName() == QLatin1String(name); };
+    for (int i = 0; i < 80 && !at(); ++i)
+        press(Qt::Key_Tab);
+    return at();
+}
+
+void comeUp(QWidget *w)
+{
+    w->show();
+    w->activateWindow();
+    QApplication::setActiveWindow(w);
+    QApplication::processEvents();
+}
+
+// Answers up to `quota` questions of each page and `limit` in all by keys,
+// moving on by Enter; returns the answers given per page.
+std::map<int, int> answerByKeys(AnswerAreaWidget *area, std::map<int, int> quota, int limit, const std::function<int()> &position)
+{
+    using namespace practice;
+    const std::map<int, std::pair<std::vector<int>, const char *>> keys = {
+        {PageSingle, {{Qt::Key_B}, "B"}},           {PageMultiple, {{Qt::Key_A, Qt::Key_C}, "AC"}},
+        {PageTrueFalse, {{Qt::Key_N}, "B"}},        {PageSubjective, {{Qt::Key_1}, "1"}},
+        {PageMatching, {{Qt::Key_B, Qt::Key_D}, "BD"}}};
+    std::map<int, int> given;
+    for (int step = 0, total = 0; step < 80 && total < limit; ++step) {
+        const int page = area->page();
+        if (given[page] < quota[page]) {
+            for (int key : keys.at(page).first)
+                press(key);
+            EXPECT_EQ(area->answer(), QLatin1String(keys.at(page).second)) << "page " << page;
+            ++given[page], ++total;
+        }
+        const int before = position();
+        press(Qt::Key_Return);
+        if (position() == before)
+            break;   // the last question
+    }
+    return given;
+}
+
+} // namespace
+
+// From the menu into practice, the exam and key-point practice and back,
+// with nothing but keys: menu entries by Tab and Enter, grid rows by the
+// arrows and Enter, buttons by Tab and Enter or their Alt accelerators,
+// every answer page by its keys.
+TEST(KeyboardRoads, FromTheMenuAndBack)
+{
+    using namespace practice;
+    const std::map<int, int> every = {{PageSingle, 9}, {PageMultiple, 9}, {PageTrueFalse, 9}, {PageMatching, 9}, {PageSubjective, 9}};
+    struct Road {
+        int menuTabs;              // Tab presses from the menu's first entry
+        std::map<int, int> quota;  // answers per page
+        int answers;
+        int answersToday;          // the study log's count afterwards
+        QStringList windows;       // the windows the road passes, in order
+    } roads[] = {
+        // Section 050102 of the demo bank has every kind of answer page.
+        {0, {{PageSingle, 5}, {PageSubjective, 4}, {PageMultiple, 4}, {PageTrueFalse, 3}, {PageMatching, 4}}, 20, 20,
+         {QStringLiteral("TFrmkmmc"), QStringLiteral("TFrmLxxt")}},
+        {5, every, 3, 23, {QStringLiteral("TFrmExam")}},
+        {10, every, 2, 25, {QStringLiteral("TfrmLawsFaGui"), QStringLiteral("TFrmRuleLxxt")}},
+    };
+    DemoProgram program;
+    for (const Road &road : roads) {
+        SCOPED_TRACE(road.windows.join(QLatin1Char(' ')).toStdString());
+        QStringList passed;
+        std::map<int, int> given;
+        ui::setModalHook([&](QDialog *d) -> int {
+            passed << QString::fromLatin1(d->metaObject()->className());
+            comeUp(d);
+            if (auto *chapters = qobject_cast<TFrmkmmc *>(d)) {
+                chapters->DBGrid1->setFocus(Qt::TabFocusReason);
+                EXPECT_TRUE(chapters->DBGrid1->selectionModel()->isRowSelected(chapters->DBGrid1->currentIndex().row(), {}));
+                for (int i = 0; i < 200 && chapters->selectedChapter() != QLatin1String("050102"); ++i)
+                    press(Qt::Key_Down);
+                const int answersBefore = chapters->epNum_ok->intValue();
+                press(Qt::Key_Tab);   // out of the grid, to 练习新题
+                EXPECT_EQ(QApplication::focusWidget(), chapters->SpeedButton1);
+                press(Qt::Key_Return);
+                // Back: the section's and the book's counts rose.
+                EXPECT_EQ(chapters->selectedChapter(), QStringLiteral("050102"));
+                EXPECT_EQ(chapters->epNum_ok->intValue(), answersBefore + road.answers);
+                EXPECT_EQ(chapters->DBGrid1->currentIndex().siblingAtColumn(3).data().toInt(), road.answers);   // 已做题数
+                EXPECT_TRUE(tabTo("SpeedButton6"));
+                press(Qt::Key_Return);
+            } else if (auto *directory = qobject_cast<TfrmLawsFaGui *>(d)) {
+                press(Qt::Key_Return);   // a heading is refused
+                EXPECT_EQ(program.prompts.lastText(), QStringLiteral("请选择具体章节!"));
+                press(Qt::Key_Down), press(Qt::Key_Down), press(Qt::Key_Return);
+                EXPECT_NE(directory->detail(), nullptr);
+                press(Qt::Key_P, Qt::AltModifier);   // 练习(&P)
+                press(Qt::Key_B, Qt::AltModifier);   // 返回(&B)
+                EXPECT_EQ(directory->detail(), nullptr);
+                press(Qt::Key_E, Qt::AltModifier);   // 退出(&E)
+            } else if (auto *practiceWindow = qobject_cast<TFrmLxxt *>(d)) {
+                given = answerByKeys(practiceWindow->answerArea, road.quota, road.answers, [practiceWindow] { return practiceWindow->currentRecord(); });
+                EXPECT_TRUE(tabTo("epEfTrBtn99"));
+                press(Qt::Key_Return);
+            } else if (auto *examWindow = qobject_cast<TFrmExam *>(d)) {
+                given = answerByKeys(examWindow->AnswerArea, road.quota, road.answers, [examWindow] { return examWindow->currentQuestion(); });
+                program.prompts.answers = {1};   // "确定要交卷吗？": 确定
+                EXPECT_TRUE(tabTo("epEfTrBtn3"));
+                press(Qt::Key_Return);
+                // Marking showed the same window again, in review (the
+                // seam shows it without the activation a modal window gets).
+                EXPECT_EQ(examWindow->windowTitle(), QStringLiteral("查阅试卷"));
+                comeUp(examWindow);
+                EXPECT_TRUE(tabTo("epEfTrBtn7"));
+                press(Qt::Key_Return);
+            }
+            EXPECT_FALSE(d->isVisible()) << d->metaObject()->className() << " still open";
+            return d->result();
+        });
+        TFrmStart start;
+        comeUp(&start);
+        start.FormShow();
+        for (int i = 0; i < road.menuTabs; ++i)
+            press(Qt::Key_Tab);
+        press(Qt::Key_Return);
+        ui::setModalHook({});
+
+        EXPECT_EQ(passed, road.windows);
+        int total = 0;
+        for (const auto &[page, count] : given) {
+            total += count;
+            if (road.answers == 20) {   // every kind of page answered by keys
+                EXPECT_EQ(count, road.quota.at(page)) << "page " << page;
+            }
+        }
+        EXPECT_EQ(total, road.answers);
+        QSqlQuery log = program.dm->exec(QStringLiteral("select A2 from tab_rz where A1 = '2026-03-10'"));
+        EXPECT_TRUE(log.next() && log.value(0).toInt() == road.answersToday);
+    }
 }

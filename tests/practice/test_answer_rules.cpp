@@ -1,5 +1,6 @@
 // Answer encoding and restoring per page, the wrong-score rule, the
 // comparison panel's texts and steps, and the buttons an answer enables.
+#include "practice/AnswerKeys.h"
 #include "practice/AnswerLogic.h"
 #include "support/QtPrinters.h"
 
@@ -302,4 +303,59 @@ TEST(AnswerPages, CaptionsHintsAndLabels)
         EXPECT_TRUE(isSelfAssessed(t)) << t;
     for (int t : {61, 62, 65, 71, 72, 73, 78})
         EXPECT_FALSE(isSelfAssessed(t)) << t;
+}
+
+TEST(AnswerKeys, EveryPageByKeys)
+{
+    using M = AnswerKeyOutcome;
+    const int alt = Qt::AltModifier, ctrl = Qt::ControlModifier, none = 0;
+    struct Case {
+        int page;
+        const char *stored;   // the answer on the page before the key
+        int key, modifiers;
+        bool allowed;
+        bool taken;
+        M::Move move;
+        const char *after;    // the page's answer afterwards
+    } cases[] = {
+        {PageSingle, "A", Qt::Key_C, none, true, true, M::Stay, "C"},
+        {PageSingle, "A", Qt::Key_F, none, true, true, M::Stay, ""},        // hidden sixth option
+        {PageSingle, "A", Qt::Key_Backspace, none, true, true, M::Previous, "A"},
+        {PageSingle, "A", Qt::Key_Delete, none, true, true, M::Stay, ""},
+        {PageSingle, "A", Qt::Key_Return, none, true, true, M::Next, "A"},
+        {PageSingle, "A", Qt::Key_B, alt, true, false, M::Stay, "A"},       // Alt+B is an accelerator
+        {PageSingle, "A", Qt::Key_Return, ctrl, true, false, M::Stay, "A"},
+        {PageSingle, "A", Qt::Key_C, none, false, true, M::Stay, "A"},      // review: taken, unchanged
+        {PageMultiple, "AC", Qt::Key_D, none, true, true, M::Stay, "ACD"},
+        {PageMultiple, "AC", Qt::Key_Backspace, none, true, true, M::Previous, "AC"},
+        {PageMatching, "B", Qt::Key_D, none, true, true, M::Stay, "BD"},
+        {PageMatching, "BD", Qt::Key_Backspace, none, true, true, M::Stay, ""},
+        {PageTrueFalse, "", Qt::Key_Y, none, true, true, M::Stay, "A"},
+        {PageTrueFalse, "A", Qt::Key_N, none, true, true, M::Stay, "B"},
+        {PageTrueFalse, "B", Qt::Key_Backspace, none, true, true, M::Stay, ""},
+        {PageTrueFalse, "B", Qt::Key_C, none, true, false, M::Stay, "B"},
+        {PageTrueFalse, "B", Qt::Key_Y, none, false, true, M::Stay, "B"},
+        {PageSubjective, "", Qt::Key_Y, none, true, true, M::Stay, "1"},
+        {PageSubjective, "", Qt::Key_1, Qt::KeypadModifier, true, true, M::Stay, "1"},
+        {PageSubjective, "1", Qt::Key_N, none, true, true, M::Stay, "0"},
+        {PageSubjective, "0", Qt::Key_Delete, none, true, true, M::Stay, ""},
+        {PageSubjective, "0", Qt::Key_A, none, true, false, M::Stay, "0"},
+        {PageFillIn, "x", Qt::Key_A, none, true, false, M::Stay, "x"},      // the text box types it
+        {PageFillIn, "x", Qt::Key_Return, none, true, true, M::Next, "x"},
+        {NoPage, "", Qt::Key_Return, none, true, false, M::Stay, ""},
+    };
+    for (const Case &c : cases) {
+        AnswerControls controls = restoredAnswer(c.page, 5, QString::fromLatin1(c.stored));
+        const AnswerKeyOutcome out = applyAnswerKey(c.page, c.key, c.modifiers, c.allowed, controls);
+        const QString what = QStringLiteral("page %1 key %2 from \"%3\"").arg(c.page).arg(c.key, 0, 16).arg(QLatin1String(c.stored));
+        EXPECT_EQ(out.taken, c.taken) << what.toStdString();
+        EXPECT_EQ(out.move, c.move) << what.toStdString();
+        EXPECT_EQ(encodeAnswer(c.page, controls), QString::fromLatin1(c.after)) << what.toStdString();
+        EXPECT_EQ(out.changed, QString::fromLatin1(c.after) != QString::fromLatin1(c.stored) )
+            << what.toStdString();
+    }
+    // The tooltips name the keys: each option its letter.
+    for (int option = 0; option < OptionCount; ++option)
+        EXPECT_TRUE(answerKeyTip(PageMatching, option).contains(optionLetter(option) + QStringLiteral(" 键"))) << option;
+    EXPECT_EQ(answerKeyTip(PageFillIn, -1), QString());
 }

@@ -3,6 +3,7 @@
 #include "practice/AnswerPanelWidget.h"
 #include "support/QtPrinters.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,34 +86,35 @@ TEST(AnswerArea, ClickingOptions)
     EXPECT_EQ(area.answer(), QStringLiteral("a,b"));
 }
 
-TEST(AnswerArea, KeyboardAnswersOnChoicePagesOnly)
+TEST(AnswerArea, KeysAnswerAndPressTheWindowsNavigation)
 {
-    AnswerAreaWidget area;
-    area.show();
-    area.showPage(PageSingle);
-    area.restore(PageSingle, 4, QStringLiteral("A"));
-    EXPECT_TRUE(area.isChoicePage());
-    EXPECT_TRUE(area.handleAnswerKey(Qt::Key_C));
-    EXPECT_EQ(area.answer(), QStringLiteral("C"));
-    // F presses the hidden sixth option: it releases C and does not count.
-    EXPECT_TRUE(area.handleAnswerKey(Qt::Key_F));
-    EXPECT_TRUE(area.optionButton(PageSingle, 5)->isChecked());
-    EXPECT_EQ(area.answer(), QString());
-    EXPECT_FALSE(area.handleAnswerKey(Qt::Key_G));
-
-    area.showPage(PageMultiple);
-    area.restore(PageMultiple, 4, QString());
-    for (int key : {Qt::Key_D, Qt::Key_A, Qt::Key_B, Qt::Key_A})
-        area.handleAnswerKey(key);
-    EXPECT_EQ(area.answer(), QStringLiteral("BD"));
-
-    for (int page : {PageFillIn, PageTrueFalse, PageSubjective, PageMatching}) {
-        area.showPage(page);
-        area.restore(page, 4, QString());
-        EXPECT_FALSE(area.isChoicePage()) << page;
-        EXPECT_FALSE(area.handleAnswerKey(Qt::Key_A)) << page;
-        EXPECT_EQ(area.answer(), QString()) << page;
-    }
+    QWidget window;
+    auto *area = new AnswerAreaWidget(&window);
+    auto *previous = new QPushButton(QStringLiteral("上一题"), &window);
+    auto *next = new QPushButton(QStringLiteral("下一题"), &window);
+    int previousClicks = 0, nextClicks = 0;
+    QObject::connect(previous, &QPushButton::clicked, [&] { ++previousClicks; });
+    QObject::connect(next, &QPushButton::clicked, [&] { ++nextClicks; });
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    area->showPage(PageMultiple);
+    area->restore(PageMultiple, 4, QString());
+    area->optionButton(PageMultiple, 0)->setFocus();
+    for (int key : {Qt::Key_D, Qt::Key_A, Qt::Key_B, Qt::Key_A, Qt::Key_Backspace, Qt::Key_Return})
+        EXPECT_TRUE(area->handleKey(key, Qt::NoModifier, previous, next));
+    EXPECT_EQ(area->answer(), QStringLiteral("BD"));
+    EXPECT_EQ(previousClicks, 1);
+    EXPECT_EQ(nextClicks, 1);
+    // Enter on a focused button of the window is that button's.
+    previous->setFocus();
+    EXPECT_FALSE(area->handleKey(Qt::Key_Return, Qt::NoModifier, previous, next));
+    // Right and Left walk the focus over the page's visible options only.
+    area->optionButton(PageMultiple, 0)->setFocus();
+    for (int key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Left})
+        area->handleKey(key, Qt::NoModifier, previous, next);
+    EXPECT_EQ(QApplication::focusWidget(), area->optionButton(PageMultiple, 2));
+    EXPECT_TRUE(area->trueButton->toolTip().contains(QStringLiteral("Y")));
 }
 
 TEST(AnswerArea, PagesByTypeHintsAndLabels)
@@ -143,7 +145,9 @@ TEST(AnswerArea, PagesByTypeHintsAndLabels)
 
     area.setPagesEnabled(false);
     area.showPage(PageSingle);
-    EXPECT_FALSE(area.handleAnswerKey(Qt::Key_A));
+    area.restore(PageSingle, 4, QString());
+    area.handleKey(Qt::Key_A, Qt::NoModifier, nullptr, nullptr);
+    EXPECT_EQ(area.answer(), QString());
 }
 
 TEST(AnswerPanel, SlidesInGrowingSteps)

@@ -190,8 +190,10 @@ TEST_F(PracticeWindow, RunThroughTheControls)
     EXPECT_TRUE(w.Re2->toPlainText().contains(QStringLiteral("根据材料")));
     EXPECT_EQ(w.answerArea->page(), PageMatching);
     EXPECT_EQ(w.answerArea->sideLabel(PageMatching), QStringLiteral("综\r\n合\r\n分\r\n析"));
-    // Keys do nothing on this page.
+    // Letters toggle its options and Backspace clears them.
     QTest::keyClick(&w, Qt::Key_B);
+    EXPECT_EQ(w.answerArea->answer(), QStringLiteral("B"));
+    QTest::keyClick(&w, Qt::Key_Backspace);
     EXPECT_EQ(w.answerArea->answer(), QString());
 
     // True/false: "错" is wrong here; the type change judges it silently.

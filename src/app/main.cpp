@@ -5,6 +5,7 @@
 #include "widgets/Uprogress.h"
 #include "app/start.h"
 #include "platform/MenuPlayerWidget.h"
+#include "platform/QtLanguage.h"
 #include "platform/SingleInstance.h"
 #include "store/dm.h"
 
@@ -59,6 +60,7 @@ int main(int argc, char **argv)
     // caption ("错误 — Velmora"); each window shows exactly its own.
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(true);
+    platform::installQtTranslations();
     installRealPrompts();
 
     SingleInstance instance(QApplication::applicationName());

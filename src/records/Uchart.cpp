@@ -4,6 +4,7 @@
 #include "widgets/AccessibleGui.h"
 #include "widgets/UflatButton.h"
 #include "common/ShellState.h"
+#include "platform/QtLanguage.h"
 #include "platform/Seams.h"
 #include "records/UchartParts.h"
 #include "store/dm.h"
@@ -121,7 +122,7 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
         return p.end();
     };
     askFileName = [this]() -> QString {
-        QFileDialog d(this, QStringLiteral("存为..."), QString(), QStringLiteral("Bitmaps图片 (*.bmp)"));
+        QFileDialog d(this, QStringLiteral("存为..."), platform::documentsFolder(), QStringLiteral("Bitmaps图片 (*.bmp)"));
         d.setAcceptMode(QFileDialog::AcceptSave);
         d.setDefaultSuffix(QStringLiteral("bmp"));
         // Asking before overwriting is the dialog's own (not switched off).

@@ -189,6 +189,37 @@ int ShowDlg(const QString &caption, const QString &message, int kind, int page, 
 
 namespace {
 
+// The prompt's button flags and the message box's standard buttons.
+const std::pair<int, QMessageBox::StandardButton> ButtonMap[] = {
+    {seams::Prompt::Ok, QMessageBox::Ok}, {seams::Prompt::Cancel, QMessageBox::Cancel},
+    {seams::Prompt::Yes, QMessageBox::Yes}, {seams::Prompt::No, QMessageBox::No}};
+
+} // namespace
+
+void prepareMessageBox(QMessageBox &box, const seams::Prompt &p)
+{
+    box.setWindowTitle(p.caption);
+    box.setText(p.text);
+    switch (p.icon) {
+    case seams::Prompt::Information: box.setIcon(QMessageBox::Information); break;
+    case seams::Prompt::Warning: box.setIcon(QMessageBox::Warning); break;
+    case seams::Prompt::Critical: box.setIcon(QMessageBox::Critical); break;
+    case seams::Prompt::Question: box.setIcon(QMessageBox::Question); break;
+    default: break;
+    }
+    QMessageBox::StandardButtons buttons;
+    for (auto [flag, sb] : ButtonMap)
+        if (p.buttons & flag)
+            buttons |= sb;
+    box.setStandardButtons(buttons ? buttons : QMessageBox::Ok);
+    if (box.button(QMessageBox::Ok))
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    if (box.button(QMessageBox::Cancel))
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+}
+
+namespace {
+
 int showForReal(const seams::Prompt &p)
 {
     if (qEnvironmentVariableIsSet("PELLBROOK_TRACE_PROMPTS"))
@@ -199,29 +230,9 @@ int showForReal(const seams::Prompt &p)
         return d->exec();
     }
     QMessageBox box;
-    box.setWindowTitle(p.caption);
-    box.setText(p.text);
-    switch (p.icon) {
-    case seams::Prompt::Information: box.setIcon(QMessageBox::Information); break;
-    case seams::Prompt::Warning: box.setIcon(QMessageBox::Warning); break;
-    case seams::Prompt::Critical: box.setIcon(QMessageBox::Critical); break;
-    case seams::Prompt::Question: box.setIcon(QMessageBox::Question); break;
-    default: break;
-    }
-    const std::pair<int, QMessageBox::StandardButton> map[] = {
-        {seams::Prompt::Ok, QMessageBox::Ok}, {seams::Prompt::Cancel, QMessageBox::Cancel},
-        {seams::Prompt::Yes, QMessageBox::Yes}, {seams::Prompt::No, QMessageBox::No}};
-    QMessageBox::StandardButtons buttons;
-    for (auto [flag, sb] : map)
-        if (p.buttons & flag)
-            buttons |= sb;
-    box.setStandardButtons(buttons ? buttons : QMessageBox::Ok);
-    if (box.button(QMessageBox::Ok))
-        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
-    if (box.button(QMessageBox::Cancel))
-        box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+    prepareMessageBox(box, p);
     const int r = box.exec();
-    for (auto [flag, sb] : map)
+    for (auto [flag, sb] : ButtonMap)
         if (r == sb)
             return flag;
     return (p.buttons & seams::Prompt::Cancel) ? int(seams::Prompt::Cancel) : int(seams::Prompt::Ok);

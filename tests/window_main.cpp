@@ -1,4 +1,7 @@
-// Entry of the window tests: a widget application on the offscreen platform.
+// Entry of the window tests: a widget application on the offscreen platform,
+// wearing the program's look.
+#include "widgets/ThemeGui.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -7,6 +10,7 @@ int main(int argc, char **argv)
     if (qgetenv("QT_QPA_PLATFORM").isEmpty())
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    theme::apply();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

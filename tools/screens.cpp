@@ -23,6 +23,7 @@
 #include "store/dm.h"
 #include "widgets/FileDialogGui.h"
 #include "widgets/ModalGui.h"
+#include "widgets/ThemeGui.h"
 #include "widgets/Udlg.h"
 
 #include <QAbstractButton>
@@ -141,7 +142,8 @@ std::map<QString, Action> actions()
         }
     };
     a[QStringLiteral("TFrmCheck")] = [](QDialog *d, const QString &) {
-        selectRow(d, "DBGrid1", 0);
+        // Below the paper the menu has just drawn: a marked one.
+        selectRow(d, "DBGrid1", 1);
         click(d, "SpeedButton2", QStringLiteral("review"));
     };
     a[QStringLiteral("TFrmExam")] = [](QDialog *d, const QString &name) {
@@ -241,8 +243,7 @@ void addStudy(TDM1 &dm, seams::FixedClock &clock)
             const QString answer = right ? key : (key == QLatin1String("A") ? QStringLiteral("B") : QStringLiteral("A"));
             exam::recordPaperAnswer(dm, paper.tableName, rows[i], answer);
         }
-        if (back != 1)
-            exam::MarkPaper(dm, 1, paper.tableName, QStringLiteral("1:%1:07").arg(20 + back * 5));
+        exam::MarkPaper(dm, 1, paper.tableName, QStringLiteral("1:%1:07").arg(20 + back * 5));
         dm.AddStudyTime(QStringLiteral("0:%1:30").arg(15 + back * 6));
     }
     clock.date = today;
@@ -287,6 +288,7 @@ int main(int argc, char **argv)
     QDir().mkpath(g_out);
     // Qt's own texts in the language of LANG, as the program loads them.
     platform::installQtTranslations();
+    theme::apply();
 
     seams::FixedClock clock;
     clock.date = QDate(2026, 5, 20);

@@ -6,6 +6,7 @@
 #include "app/start.h"
 #include "platform/MenuPlayerWidget.h"
 #include "platform/QtLanguage.h"
+#include "widgets/ThemeGui.h"
 #include "platform/SingleInstance.h"
 #include "store/dm.h"
 
@@ -61,6 +62,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(true);
     platform::installQtTranslations();
+    theme::apply();
     installRealPrompts();
 
     SingleInstance instance(QApplication::applicationName());

@@ -52,7 +52,6 @@ TfrmLawsFaGui::~TfrmLawsFaGui() = default;
 
 void TfrmLawsFaGui::buildUi()
 {
-    setStyleSheet(backdrop::buttonStyle());
     auto *root = new QVBoxLayout(this);
     // The five columns (554 + 4 x 80 pixels) and the scroll bar just fit
     // the 900-pixel window.
@@ -74,11 +73,6 @@ void TfrmLawsFaGui::buildUi()
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_grid->setAlternatingRowColors(true);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_grid->setStyleSheet(QStringLiteral(
-        "QTableWidget { background: white; alternate-background-color: #f1f6fd; gridline-color: #d2deef;"
-        " selection-background-color: #3d7ee0; selection-color: white; border: 1px solid #8aa8d2; }"
-        "QHeaderView::section { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #5b8fd6, stop:1 #2a5ca8);"
-        " color: white; font-weight: bold; border: none; border-right: 1px solid #7fa6dc; padding: 3px 1px; }"));
     m_listLayout->addWidget(m_grid);
     root->addWidget(m_listArea, 1);
 

@@ -1,5 +1,6 @@
 // The score chart window.
 #include "records/Uchart.h"
+#include "widgets/ThemeGui.h"
 
 #include "widgets/AccessibleGui.h"
 #include "widgets/UflatButton.h"
@@ -108,8 +109,6 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
 {
     setObjectName(QStringLiteral("frmchart"));
     setWindowTitle(QStringLiteral("成绩统计图"));
-    setStyleSheet(backdrop::buttonStyle()
-                  + QStringLiteral("QGroupBox { color: #1d3c66; font-weight: bold; } QRadioButton, QCheckBox { font-weight: normal; }"));
     new backdrop::StripDragger(this);
 
     printerPresent = [] { return !QPrinterInfo::availablePrinters().isEmpty(); };
@@ -153,7 +152,7 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     totalCaption->setBuddy(totalValue);
     a11y::speakValue(totalValue, [](const QString &n) { return QStringLiteral("习题总数 ") + n; });
     for (QLabel *l : {totalCaption, totalValue})
-        l->setStyleSheet(QStringLiteral("color: #1d3c66; font-weight: bold; background: transparent;"));
+        theme::setRole(l, "heading");
 
     auto *side = new QVBoxLayout;
     root->addLayout(side);
@@ -211,7 +210,6 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     connect(epEfTrBtn1, &QPushButton::clicked, this, &Tfrmchart::epEfTrBtn1Click);
 
     resize(760, 480);
-    a11y::showFocus(this);
 }
 
 void Tfrmchart::showEvent(QShowEvent *event)

@@ -1,5 +1,6 @@
 // The study log window.
 #include "records/Urz.h"
+#include "widgets/ThemeGui.h"
 
 #include "widgets/AccessibleGui.h"
 #include "widgets/UflatButton.h"
@@ -54,7 +55,6 @@ TFrmRz::TFrmRz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
 {
     setObjectName(QStringLiteral("FrmRz"));
     setWindowTitle(QStringLiteral("日志"));
-    setStyleSheet(backdrop::buttonStyle() + QStringLiteral("QLabel { color: #1d3c66; }"));
     new backdrop::StripDragger(this);
 
     auto *root = new QVBoxLayout(this);
@@ -62,15 +62,17 @@ TFrmRz::TFrmRz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
     figures->setSpacing(10);
     auto addFigure = [&](const QString &caption, const char *name) {
         auto *l = new QLabel(caption, this);
-        l->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        theme::setRole(l, "heading");
         auto *value = new QLabel(QStringLiteral("0"), this);
         value->setObjectName(QLatin1String(name));
         l->setBuddy(value);
         a11y::speakValue(value, [words = a11y::labelWords(caption)](const QString &shown) { return words + QLatin1Char(' ') + shown; });
         value->setMinimumSize(90, 34);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        value->setStyleSheet(QStringLiteral("background: #10233f; color: #7fe07f; border: 1px solid #5b7fb0;"
-                                            " font-size: 20px; font-weight: bold; padding: 0 6px;"));
+        theme::setRole(value, "value");
+        QFont big = value->font();
+        big.setPixelSize(20);
+        value->setFont(big);
         figures->addWidget(l);
         figures->addWidget(value);
         figures->addSpacing(16);
@@ -120,7 +122,6 @@ TFrmRz::TFrmRz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
         for (int c = 1; c < int(std::size(Columns)); ++c)
             DBGrid1->setColumnWidth(c, 80);
     }
-    a11y::showFocus(this);
 }
 
 void TFrmRz::showEvent(QShowEvent *event)

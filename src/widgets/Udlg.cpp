@@ -1,5 +1,6 @@
 // TFrmDlg: the program's message dialog.
 #include "widgets/Udlg.h"
+#include "widgets/ThemeGui.h"
 
 #include "platform/Seams.h"
 #include "widgets/FileDialogGui.h"
@@ -57,7 +58,10 @@ TFrmDlg::TFrmDlg(QWidget *parent) : QDialog(parent, Qt::FramelessWindowHint | Qt
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(8, 0, 380, 25);
-    Label1->setStyleSheet(QStringLiteral("color: white; font-style: italic; font-weight: bold;"));
+    theme::setRole(Label1, "title");
+    QFont italic = Label1->font();
+    italic.setItalic(true);
+    Label1->setFont(italic);
 
     epNoteBook1 = new QStackedWidget(this);
     epNoteBook1->setObjectName(QStringLiteral("epNoteBook1"));
@@ -75,10 +79,6 @@ TFrmDlg::TFrmDlg(QWidget *parent) : QDialog(parent, Qt::FramelessWindowHint | Qt
     fcShapeBtn1 = button(this, "fcShapeBtn1", 64, 1, this);
     fcShapeBtn3 = button(this, "fcShapeBtn3", 160, 3, this);
     fcShapeBtn2 = button(this, "fcShapeBtn2", 256, 2, this);
-    setStyleSheet(QStringLiteral(
-        "QPushButton { background: #2f7fb3; color: white; border: 1px solid #1d5f8a; border-radius: 4px; }"
-        "QPushButton:hover { background: #3b95cf; }"
-        "QPushButton:focus { border: 2px solid #f2b33d; }"));
 }
 
 void TFrmDlg::prepare(const QString &caption, const QString &message, int kind, int page, const QString &wording)

@@ -142,8 +142,9 @@ std::map<QString, Action> actions()
         }
     };
     a[QStringLiteral("TFrmCheck")] = [](QDialog *d, const QString &) {
-        // Below the paper the menu has just drawn: a marked one.
-        selectRow(d, "DBGrid1", 1);
+        // The oldest paper: marked, with answers right and wrong.
+        if (auto *grid = child<QTableView>(d, "DBGrid1"))
+            selectRow(d, "DBGrid1", grid->model()->rowCount() - 1);
         click(d, "SpeedButton2", QStringLiteral("review"));
     };
     a[QStringLiteral("TFrmExam")] = [](QDialog *d, const QString &name) {

@@ -158,6 +158,7 @@ void TFrmCheck::fillGrid()
         auto *score = new QTableWidgetItem(r.score.isNull() ? QString() : exam::generalNumber(r.score.toDouble()));
         score->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto *used = new QTableWidgetItem(r.timeUsed);
+        used->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         DBGrid1->setItem(i, 0, title);
         DBGrid1->setItem(i, 1, score);
         DBGrid1->setItem(i, 2, used);

@@ -144,8 +144,13 @@ void TfrmLawsFaGui::LoadGroups()
         const KeyPointGroup &g = groups.at(r);
         m_grid->setItem(r, 0, new QTableWidgetItem(g.name));
         const QString counters[4] = {g.q, g.q1, g.q2, g.q4};
-        for (int c = 0; c < 4; ++c)
-            m_grid->setItem(r, c + 1, new QTableWidgetItem(paddedCounter(counters[c])));
+        for (int c = 0; c < 4; ++c) {
+            auto *item = new QTableWidgetItem(paddedCounter(counters[c]));
+            // Blanks are narrower than digits in the window's font: the
+            // figures are aligned by the cell as well.
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_grid->setItem(r, c + 1, item);
+        }
         m_codes << g.id;
     }
 }

@@ -210,7 +210,7 @@ void TFrmkmmc::loadChapters()
         for (int c = 0; c < ColumnCount; ++c) {
             auto *item = new QStandardItem(q.value(c).toString());
             if (c >= ColQuestions)
-                item->setTextAlignment(c == ColScore ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter);
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);   // figures, like the score
             row << item;
         }
         // Headings (subject, part) stand out from the chapters below them.

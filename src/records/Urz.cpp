@@ -29,13 +29,17 @@ namespace {
 
 constexpr int BackgroundStrip = 52;
 
-// The grid's columns: heading and whether the figure is right-aligned.
+// The grid's columns: heading and whether the figure is right-aligned (all
+// figures are, the day is not).
 struct LogColumn {
     const char *heading;
     bool right;
 };
-const LogColumn Columns[] = {{"日期", false},   {"做过题数", false}, {"做错题数", false}, {"做过道次", false},
-                             {"做错道次", false}, {"总用时", true},   {"平均成绩", true}};
+const LogColumn Columns[] = {{"日期", false},  {"做过题数", true}, {"做错题数", true}, {"做过道次", true},
+                             {"做错道次", true}, {"总用时", true},   {"平均成绩", true}};
+// The figures' width in the 800 x 600 window: all seven columns fit beside
+// the 198-pixel day, "平均成绩" included, without scrolling.
+constexpr int CompactFigureWidth = 84;
 
 // A read-only model that aligns the time and score columns to the right.
 class LogModel : public QSqlQueryModel {
@@ -148,6 +152,9 @@ void TFrmRz::FormShow()
     const int strip = m_background.isNull() ? backdrop::StripHeight : BackgroundStrip;
     layout()->setContentsMargins(small ? 10 : 16, strip + 10, small ? 10 : 16, small ? 10 : 16);
     DBGrid1->setColumnWidth(0, small ? 198 : 252);
+    if (small)
+        for (int c = 1; c < int(std::size(Columns)); ++c)
+            DBGrid1->setColumnWidth(c, CompactFigureWidth);
     setFixedSize(small ? QSize(760, 480) : QSize(934, 611));
 }
 

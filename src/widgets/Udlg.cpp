@@ -212,6 +212,16 @@ void prepareMessageBox(QMessageBox &box, const seams::Prompt &p)
         if (p.buttons & flag)
             buttons |= sb;
     box.setStandardButtons(buttons ? buttons : QMessageBox::Ok);
+    // The message dialog's own pictures (its notice picture for a question) in place
+    // of the style's icons: both kinds of message look alike.  The box keeps
+    // its kind (screen readers announce it), only its picture changes.
+    const char *file = p.icon == seams::Prompt::Information || p.icon == seams::Prompt::Question ? "dlg_info.png"
+                       : p.icon == seams::Prompt::Warning   ? "dlg_warn.png"
+                       : p.icon == seams::Prompt::Critical  ? "dlg_error.png"
+                                                            : nullptr;
+    const QPixmap own = file ? picture(QLatin1String(file)) : QPixmap();
+    if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgboxex_icon_label")); label && !own.isNull())
+        label->setPixmap(own.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     if (box.button(QMessageBox::Ok))
         box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     if (box.button(QMessageBox::Cancel))

@@ -25,6 +25,7 @@
 #include "widgets/ModalGui.h"
 #include "widgets/ThemeGui.h"
 #include "widgets/Udlg.h"
+#include "widgets/Uprogress.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -130,9 +131,11 @@ std::map<QString, Action> actions()
     };
     a[QStringLiteral("TfrmLawsFaGui")] = [](QDialog *d, const QString &name) {
         if (auto *l = qobject_cast<TfrmLawsFaGui *>(d)) {
-            l->m_grid->setCurrentCell(1, 0);
-            settle();
-            l->m_btnSelect->click();
+            // The first group below a heading opens; a heading says so.
+            for (int r = 0; r < l->m_grid->rowCount() && !l->detail(); ++r) {
+                l->m_grid->setCurrentCell(r, 0);
+                l->m_btnSelect->click();
+            }
             settle();
             save(d, name + QStringLiteral("-detail"));
             if (l->detail())
@@ -259,6 +262,11 @@ void takeLayout(TFrmStart &start, const QString &layout, const QSize &size)
     start.show();
     settle(800);
     save(&start, QStringLiteral("TFrmStart"));
+    // The waiting window, as papers and windows show it while they prepare.
+    FrmProgress()->showStage(QStringLiteral("正在初始化数据..."));
+    settle();
+    save(FrmProgress(), QStringLiteral("TFrmProgress"));
+    FrmProgress()->hide();
     for (const char *command : {"lx", "ksdg", "mnks", "cj", "szks", "szjh", "rz", "tj", "sj", "music", "sztime", "about"}) {
         start.ShockwaveFlash1FSCommand(QString::fromLatin1(command), QString());
         settle(50);

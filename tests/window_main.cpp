@@ -1,5 +1,7 @@
-// Entry of the window tests: a widget application on the offscreen platform.
+// Entry of the window tests: a widget application on the offscreen platform,
+// wearing the program's look.
 #include "widgets/KeyboardGui.h"
+#include "widgets/ThemeGui.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     // As the program does: Enter presses a focused button.
     keys::installButtonKeys();
+    theme::apply();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -9,7 +9,7 @@ packages=(
   libfluidsynth-dev timgm6mb-soundfont fonts-wqy-microhei
   googletest libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
-  poppler-utils unzip
+  poppler-utils unzip qt6-translations-l10n
   desktop-file-utils appstream lintian dpkg-dev sqlite3
 )
 missing=()

@@ -6,6 +6,8 @@
 #include "widgets/Uprogress.h"
 #include "app/start.h"
 #include "platform/MenuPlayerWidget.h"
+#include "platform/QtLanguage.h"
+#include "widgets/ThemeGui.h"
 #include "platform/SingleInstance.h"
 #include "store/dm.h"
 
@@ -99,6 +101,8 @@ int main(int argc, char **argv)
         icon.addFile(QStringLiteral(":/icons/") + QLatin1String(size) + QStringLiteral(".png"));
     QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pellbrook.Pellbrook"));
+    platform::installQtTranslations();
+    theme::apply();
     installRealPrompts();
     keys::installButtonKeys();
 

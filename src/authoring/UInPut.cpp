@@ -1,5 +1,6 @@
 // The question entry window.
 #include "authoring/UInPut.h"
+#include "widgets/ThemeGui.h"
 
 #include "authoring/QuestionEntry.h"
 #include "authoring/QuestionExport.h"
@@ -34,13 +35,6 @@
 using namespace authoring;
 
 namespace {
-
-const char *const HotAreaStyle =
-    "QPushButton { color: #1d3c66; font-weight: bold; padding: 6px 16px; border: 1px solid #8aa8d2; border-radius: 8px;"
-    " background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 #d6e5f8); }"
-    "QPushButton:hover { color: #0b4bd0; border-color: #2f6fd0; }"
-    "QPushButton:pressed { background: #b7d0f2; }"
-    "QPushButton:disabled { color: #8a97a8; }";
 
 // Question files are kept in the user's documents folder; the home folder
 // where there is none.
@@ -83,7 +77,7 @@ TFrmInPut::TFrmInPut(QWidget *parent) : QDialog(parent)
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
         b->setCursor(Qt::PointingHandCursor);
-        b->setStyleSheet(QString::fromLatin1(HotAreaStyle));
+        theme::setRole(b, "hotarea");
         b->setMinimumHeight(34);
         hot->addWidget(b);
     };

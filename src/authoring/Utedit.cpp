@@ -28,7 +28,6 @@ TfrmTedit::TfrmTedit(const QString &questionId, QWidget *parent) : QDialog(paren
     setObjectName(QStringLiteral("frmTedit"));
     setWindowTitle(QStringLiteral("试题修改"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setStyleSheet(QStringLiteral("TfrmTedit { background: #eef4fc; }"));
 
     auto *root = new QVBoxLayout(this);
     root->setContentsMargins(10, 10, 10, 10);
@@ -54,7 +53,6 @@ TfrmTedit::TfrmTedit(const QString &questionId, QWidget *parent) : QDialog(paren
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
         b->setMinimumWidth(90);
-        b->setStyleSheet(backdrop::buttonStyle());
         bar->addWidget(b);
     };
     button(SpeedButton2, "SpeedButton2", QStringLiteral("使用说明"));

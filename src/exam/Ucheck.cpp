@@ -1,5 +1,6 @@
 // The paper records window.
 #include "exam/Ucheck.h"
+#include "widgets/ThemeGui.h"
 
 #include "widgets/AccessibleGui.h"
 #include "widgets/KeyboardGui.h"
@@ -27,14 +28,6 @@
 
 namespace {
 
-const char *const WindowStyle =
-    "TFrmCheck { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #f4f8fd, stop:1 #dce7f5); }"
-    "QPushButton { color: black; background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 #dfe8f4);"
-    " border: 1px solid #9bb2d1; border-radius: 4px; padding: 4px 14px; }"
-    "QPushButton:hover { color: blue; border-color: #3b6fc2; }"
-    "QPushButton:disabled { color: rgb(128,128,128); }"
-    "QLCDNumber { background: #10233f; color: #7fe07f; border: 1px solid #5b7fb0; }";
-
 QLCDNumber *numberPanel(QWidget *parent, const char *name)
 {
     auto *n = new QLCDNumber(5, parent);
@@ -51,7 +44,6 @@ TFrmCheck::TFrmCheck(QWidget *parent) : QDialog(parent), m_dm(*DM1)
     ui::keepOpenOnEscape(this);
     setObjectName(QStringLiteral("FrmCheck"));
     setWindowTitle(QStringLiteral("查阅试卷"));
-    setStyleSheet(QString::fromLatin1(WindowStyle));
 
     auto *root = new QVBoxLayout(this);
     root->setContentsMargins(14, 12, 14, 12);
@@ -61,14 +53,14 @@ TFrmCheck::TFrmCheck(QWidget *parent) : QDialog(parent), m_dm(*DM1)
     tf.setPixelSize(20);
     tf.setBold(true);
     title->setFont(tf);
-    title->setStyleSheet(QStringLiteral("color: #1d3c66;"));
+    theme::setRole(title, "heading");
     root->addWidget(title);
 
     auto *figures = new QHBoxLayout;
     figures->setSpacing(10);
     auto addFigure = [&](const QString &caption, QLCDNumber *panel) {
         auto *l = new QLabel(caption, this);
-        l->setStyleSheet(QStringLiteral("color: #1d3c66; font-weight: bold;"));
+        theme::setRole(l, "heading");
         a11y::nameAfter(l, panel);
         figures->addWidget(l);
         figures->addWidget(panel);
@@ -100,7 +92,7 @@ TFrmCheck::TFrmCheck(QWidget *parent) : QDialog(parent), m_dm(*DM1)
 
     Lbtip = new QLabel(this);
     Lbtip->setObjectName(QStringLiteral("Lbtip"));
-    Lbtip->setStyleSheet(QStringLiteral("color: #b3261e;"));
+    theme::setRole(Lbtip, "alert");
     root->addWidget(Lbtip);
 
     auto *actions = new QHBoxLayout;
@@ -119,7 +111,6 @@ TFrmCheck::TFrmCheck(QWidget *parent) : QDialog(parent), m_dm(*DM1)
     connect(SpeedButton3, &QPushButton::clicked, this, &TFrmCheck::epEfTrBtn2Click);
 
     resize(900, 560);
-    a11y::showFocus(this);
 }
 
 void TFrmCheck::showEvent(QShowEvent *event)
@@ -169,6 +160,7 @@ void TFrmCheck::fillGrid()
         auto *score = new QTableWidgetItem(r.score.isNull() ? QString() : exam::generalNumber(r.score.toDouble()));
         score->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto *used = new QTableWidgetItem(r.timeUsed);
+        used->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         DBGrid1->setItem(i, 0, title);
         DBGrid1->setItem(i, 1, score);
         DBGrid1->setItem(i, 2, used);

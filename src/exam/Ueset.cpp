@@ -1,5 +1,6 @@
 // The exam settings window.
 #include "exam/Ueset.h"
+#include "widgets/ThemeGui.h"
 #include "widgets/AccessibleGui.h"
 #include "widgets/AccessibleGui.h"
 
@@ -55,15 +56,10 @@ TFrmEset::TFrmEset(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     setObjectName(QStringLiteral("FrmEset"));
     setWindowTitle(QStringLiteral("考试设置"));
     setFixedSize(360, 159);
-    setStyleSheet(QStringLiteral(
-        "QPushButton { color: black; background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 #dfe8f4);"
-        " border: 1px solid #9bb2d1; border-radius: 4px; padding: 3px 14px; }"
-        "QPushButton:hover { color: blue; border-color: #3b6fc2; }"
-        "QPushButton:disabled { color: rgb(128,128,128); }"
-        "QLabel#title { color: white; font-weight: bold; }"));
 
     auto *title = new QLabel(QStringLiteral("模拟考试设置"), this);
     title->setObjectName(QStringLiteral("title"));
+    theme::setRole(title, "title");
     title->setGeometry(12, 3, 300, 20);
 
     auto *grid = new QGridLayout;
@@ -106,7 +102,6 @@ TFrmEset::TFrmEset(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     connect(suiCheckBox2, &QCheckBox::clicked, this, &TFrmEset::suiCheckBox1Click);
     connect(suiButton1, &QPushButton::clicked, this, &TFrmEset::suiButton1Click);
     connect(suiButton2, &QPushButton::clicked, this, &TFrmEset::suiButton2Click);
-    a11y::showFocus(this);
 }
 
 void TFrmEset::showEvent(QShowEvent *event)

@@ -1,6 +1,8 @@
 // The exam window's controls and their layout, in the full and the
 // compact screen mode.
 #include "exam/Uexam.h"
+#include "widgets/ThemeGui.h"
+#include "widgets/Ubackdrop.h"
 
 #include "exam/Marking.h"
 #include "practice/AnswerAreaWidget.h"
@@ -21,19 +23,6 @@
 
 namespace {
 
-// Flat buttons: black text that turns blue under the mouse, grey when
-// disabled.
-const char *const WindowStyle =
-    "TFrmExam { background: #eef3fa; }"
-    "QPushButton { color: black; background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 #dfe8f4);"
-    " border: 1px solid #9bb2d1; border-radius: 4px; padding: 3px 8px; }"
-    "QPushButton:hover { color: blue; border-color: #3b6fc2; }"
-    "QPushButton:disabled { color: rgb(128,128,128); border-color: #c3cfdf; }"
-    "QGroupBox { border: 1px solid #9bb2d1; border-radius: 6px; margin-top: 14px; background: #f7faff; }"
-    "QGroupBox::title { subcontrol-origin: margin; left: 10px; color: #1d3c66; font-weight: bold; }"
-    "#Panel1 { border: 1px solid #9bb2d1; background: white; }"
-    "QTextEdit { border: none; background: white; }";
-
 constexpr int SheetColumns = 10;
 
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption)
@@ -51,7 +40,6 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
 
 void TFrmExam::buildControls()
 {
-    setStyleSheet(QString::fromLatin1(WindowStyle));
     auto *root = new QVBoxLayout(this);
     root->setContentsMargins(10, 8, 10, 8);
     root->setSpacing(6);
@@ -63,7 +51,7 @@ void TFrmExam::buildControls()
     hf.setPixelSize(20);
     hf.setBold(true);
     epLabel2->setFont(hf);
-    epLabel2->setStyleSheet(QStringLiteral("color: #1d3c66;"));
+    theme::setRole(epLabel2, "heading");
     root->addWidget(epLabel2);
 
     auto *body = new QHBoxLayout;
@@ -78,11 +66,12 @@ void TFrmExam::buildControls()
     auto *di = new QLabel(QStringLiteral("第"), this);
     Label5 = new QLabel(this);
     Label5->setObjectName(QStringLiteral("Label5"));
-    Label5->setStyleSheet(QStringLiteral("color: #b3261e; font-weight: bold;"));
+    theme::setRole(Label5, "alert");
+    Label5->setProperty("strong", true);
     auto *ti = new QLabel(QStringLiteral("题"), this);
     Label7 = new QLabel(this);
     Label7->setObjectName(QStringLiteral("Label7"));
-    Label7->setStyleSheet(QStringLiteral("color: #1d3c66; font-weight: bold;"));
+    theme::setRole(Label7, "heading");
     DBText1 = new QLabel(this);
     DBText1->setObjectName(QStringLiteral("DBText1"));
     DBText1->hide();
@@ -100,6 +89,8 @@ void TFrmExam::buildControls()
     pl->setContentsMargins(1, 1, 1, 1);
     // The handle shows only for a sub-question (see exam::bodySplit).
     Splitter1 = makeQuestionSplitter(Panel1, Re1, Re2);
+    Re1->setFont(backdrop::questionFont(false));
+    Re2->setFont(backdrop::questionFont(false));
     Splitter1->setChildrenCollapsible(true);
     pl->addWidget(Splitter1);
     left->addWidget(Panel1, 1);
@@ -107,7 +98,7 @@ void TFrmExam::buildControls()
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setStyleSheet(QStringLiteral("color: #b3261e;"));
+    theme::setRole(Label1, "alert");
     Label1->setMinimumHeight(18);
     left->addWidget(Label1);
 
@@ -162,7 +153,7 @@ void TFrmExam::buildControls()
     epLb_time1 = new QLabel(QStringLiteral("0:00:00"), answering);
     epLb_time1->setObjectName(QStringLiteral("epLb_time1"));
     epLb_time1->setFont(clockFont);
-    epLb_time1->setStyleSheet(QStringLiteral("color: #0b4bb5;"));
+    theme::setRole(epLb_time1, "clock");
     al->addWidget(usedLabel1);
     al->addWidget(epLb_time1);
     al->addStretch(1);
@@ -174,11 +165,11 @@ void TFrmExam::buildControls()
     epLb_time2 = new QLabel(reviewing);
     epLb_time2->setObjectName(QStringLiteral("epLb_time2"));
     epLb_time2->setFont(clockFont);
-    epLb_time2->setStyleSheet(QStringLiteral("color: #0b4bb5;"));
+    theme::setRole(epLb_time2, "clock");
     Lb_zfs = new QLabel(reviewing);
     Lb_zfs->setObjectName(QStringLiteral("Lb_zfs"));
     Lb_zfs->setFont(clockFont);
-    Lb_zfs->setStyleSheet(QStringLiteral("color: #b3261e;"));
+    theme::setRole(Lb_zfs, "score");
     rl->addWidget(usedLabel2);
     rl->addWidget(epLb_time2);
     rl->addStretch(1);
@@ -212,7 +203,6 @@ void TFrmExam::buildControls()
     // The pause cover lies over the question panel while paused.
     suiPanel1 = new QFrame(this);
     suiPanel1->setObjectName(QStringLiteral("suiPanel1"));
-    suiPanel1->setStyleSheet(QStringLiteral("#suiPanel1 { background: #0e2240; }"));
     ScrollText1 = new PauseScrollText(suiPanel1);
     suiPanel1->hide();
 
@@ -247,6 +237,8 @@ void TFrmExam::buildControls()
 void TFrmExam::layOutCompact()
 {
     AnswerArea->setCompact(true);
+    Re1->setFont(backdrop::questionFont(true));
+    Re2->setFont(backdrop::questionFont(true));
     for (ExamSheetCell *c : m_cells)
         c->setCellSize(QSize(26, 20));
     QFont hf = epLabel2->font();

@@ -39,12 +39,32 @@ void ExamSheetCell::paintEvent(QPaintEvent *)
     const QPixmap &pic = down ? m_pressed : m_released;
     if (!pic.isNull())
         p.drawPixmap(rect(), pic);
+    p.setFont(numberFont());
+    p.setPen(isEnabled() ? QColor(0x12, 0x2a, 0x4a) : QColor(128, 128, 128));
+    p.drawText(numberRect(), Qt::AlignCenter, text());
+}
+
+QRect ExamSheetCell::markRect() const
+{
+    // In the 36 x 28 pictures the mark fills x 26..34, y 18..26.
+    const int left = width() * 26 / 36, top = height() * 17 / 28;
+    return QRect(left, top, width() - left, height() - top);
+}
+
+QRect ExamSheetCell::numberRect() const { return QRect(1, height() / 7, markRect().left() - 1, height() - height() / 7 - 1); }
+
+QFont ExamSheetCell::numberFont() const
+{
     QFont f = font();
     f.setBold(true);
-    f.setPixelSize(qMax(9, height() / 2 - 1));
-    p.setFont(f);
-    p.setPen(isEnabled() ? QColor(0x12, 0x2a, 0x4a) : QColor(128, 128, 128));
-    p.drawText(rect(), Qt::AlignCenter, text());
+    // Three digits in a small cell take a smaller size than one or two.
+    const int room = numberRect().width();
+    for (int size = qMax(9, height() / 2 - 1); size >= 7; --size) {
+        f.setPixelSize(size);
+        if (QFontMetrics(f).horizontalAdvance(text()) <= room)
+            break;
+    }
+    return f;
 }
 
 // --- pause cover -------------------------------------------------------------

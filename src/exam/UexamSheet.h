@@ -25,6 +25,12 @@ public:
     exam::CellLook look = exam::CellLook::Normal;
     QSize sizeHint() const override;
     void setCellSize(const QSize &s) { m_size = s; updateGeometry(); }
+    // Where the cell's pictures put their right or wrong mark (the lower
+    // right corner), where the number stands (left of the mark, below the
+    // picture's top band) and the font that fits the number there.
+    QRect markRect() const;
+    QRect numberRect() const;
+    QFont numberFont() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

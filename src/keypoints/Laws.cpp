@@ -53,7 +53,6 @@ TfrmLawsFaGui::~TfrmLawsFaGui() = default;
 
 void TfrmLawsFaGui::buildUi()
 {
-    setStyleSheet(backdrop::buttonStyle());
     auto *root = new QVBoxLayout(this);
     // The five columns (554 + 4 x 80 pixels) and the scroll bar just fit
     // the 900-pixel window.
@@ -75,11 +74,6 @@ void TfrmLawsFaGui::buildUi()
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_grid->setAlternatingRowColors(true);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_grid->setStyleSheet(QStringLiteral(
-        "QTableWidget { background: white; alternate-background-color: #f1f6fd; gridline-color: #d2deef;"
-        " selection-background-color: #3d7ee0; selection-color: white; border: 1px solid #8aa8d2; }"
-        "QHeaderView::section { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #5b8fd6, stop:1 #2a5ca8);"
-        " color: white; font-weight: bold; border: none; border-right: 1px solid #7fa6dc; padding: 3px 1px; }"));
     m_listLayout->addWidget(m_grid);
     root->addWidget(m_listArea, 1);
 
@@ -152,8 +146,13 @@ void TfrmLawsFaGui::LoadGroups()
         const KeyPointGroup &g = groups.at(r);
         m_grid->setItem(r, 0, new QTableWidgetItem(g.name));
         const QString counters[4] = {g.q, g.q1, g.q2, g.q4};
-        for (int c = 0; c < 4; ++c)
-            m_grid->setItem(r, c + 1, new QTableWidgetItem(paddedCounter(counters[c])));
+        for (int c = 0; c < 4; ++c) {
+            auto *item = new QTableWidgetItem(paddedCounter(counters[c]));
+            // Blanks are narrower than digits in the window's font: the
+            // figures are aligned by the cell as well.
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_grid->setItem(r, c + 1, item);
+        }
         m_codes << g.id;
     }
 }

@@ -1,9 +1,9 @@
 // The related key points of one question.
 #include "keypoints/UanswFagui.h"
+#include "widgets/ThemeGui.h"
 
 #include "common/ShellState.h"
 #include "platform/RichText.h"
-#include "widgets/Ubackdrop.h"
 #include "store/SqlText.h"
 #include "store/dm.h"
 
@@ -24,7 +24,6 @@ TfrmAnswFagui::TfrmAnswFagui(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("相关考点"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     resize(917, 585);
-    setStyleSheet(QStringLiteral("TfrmAnswFagui { background: #eef4fc; }"));
 
     auto *v = new QVBoxLayout(this);
     v->setContentsMargins(8, 8, 8, 8);
@@ -35,7 +34,7 @@ TfrmAnswFagui::TfrmAnswFagui(QWidget *parent) : QDialog(parent)
     tf.setPointSize(13);
     tf.setBold(true);
     epLabel1->setFont(tf);
-    epLabel1->setStyleSheet(QStringLiteral("color: #1f4d8f; padding: 4px;"));
+    theme::setRole(epLabel1, "section");
     v->addWidget(epLabel1);
 
     Splitter1 = new QSplitter(Qt::Horizontal, this);
@@ -56,7 +55,6 @@ TfrmAnswFagui::TfrmAnswFagui(QWidget *parent) : QDialog(parent)
     bar->addStretch(1);
     epEfTrBtn1 = new QPushButton(QStringLiteral("关  闭"), this);
     epEfTrBtn1->setObjectName(QStringLiteral("epEfTrBtn1"));
-    epEfTrBtn1->setStyleSheet(backdrop::buttonStyle());
     epEfTrBtn1->setAutoDefault(false);
     epEfTrBtn1->setMinimumWidth(90);
     bar->addWidget(epEfTrBtn1);

@@ -7,7 +7,6 @@
 #include "store/DbError.h"
 #include "store/dm.h"
 #include "widgets/ModalGui.h"
-#include "widgets/Ubackdrop.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
@@ -30,7 +29,6 @@ TFrmSelectFG::TFrmSelectFG(QWidget *parent) : QDialog(parent)
     // A tool window without border icons.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(528, 400);
-    setStyleSheet(QStringLiteral("TFrmSelectFG { background: #eef4fc; }"));
 
     auto *root = new QVBoxLayout(this);
     root->setContentsMargins(6, 6, 6, 6);
@@ -59,7 +57,6 @@ TFrmSelectFG::TFrmSelectFG(QWidget *parent) : QDialog(parent)
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
         b->setMinimumWidth(80);
-        b->setStyleSheet(backdrop::buttonStyle());
         return b;
     };
     pickButtons->addWidget(button(epEfButton1, "epEfButton1", QStringLiteral("确定"), pick));

@@ -1,5 +1,6 @@
 // The key-point detail view.
 #include "keypoints/details.h"
+#include "widgets/ThemeGui.h"
 
 #include "keypoints/KeyPointData.h"
 #include "keypoints/KeyPointRules.h"
@@ -27,24 +28,18 @@ TfrmLawDetail::TfrmLawDetail(QWidget *parent) : QWidget(parent)
     m_LBmenu = new QListWidget(m_split);
     m_LBmenu->setObjectName(QStringLiteral("m_LBmenu"));
     m_LBmenu->setAccessibleName(QStringLiteral("考点列表"));
-    m_LBmenu->setStyleSheet(QStringLiteral(
-        "QListWidget { background: white; border: 1px solid #8aa8d2; }"
-        "QListWidget::item { padding: 4px 2px; }"
-        "QListWidget::item:selected { background: #3d7ee0; color: white; }"));
     Re = new QTextEdit(m_split);
     Re->setObjectName(QStringLiteral("Re"));
     Re->setAccessibleName(QStringLiteral("考点内容"));
     Re->setReadOnly(true);
-    Re->setStyleSheet(QStringLiteral("QTextEdit { background: white; border: 1px solid #8aa8d2; }"));
     m_split->addWidget(m_LBmenu);
     m_split->addWidget(Re);
     m_split->setStretchFactor(0, 2);
     m_split->setStretchFactor(1, 5);
     v->addWidget(m_split, 1);
     m_pNote = new QLabel(m_Pdetail);
+    theme::setRole(m_pNote, "note");
     m_pNote->setObjectName(QStringLiteral("m_pNote"));
-    m_pNote->setStyleSheet(QStringLiteral("QLabel { color: #b3261e; font-weight: bold; padding: 4px 6px;"
-                                          " background: rgba(255,255,255,170); border: 1px solid #c5d5ec; }"));
     v->addWidget(m_pNote);
 
     connect(m_LBmenu, &QListWidget::itemClicked, this, [this] { m_lBmenuClick(); });

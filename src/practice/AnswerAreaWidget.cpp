@@ -1,5 +1,6 @@
 // The answer area: six pages of answer controls.
 #include "practice/AnswerAreaWidget.h"
+#include "widgets/ThemeGui.h"
 
 #include "common/CommonRoutines.h"
 #include "practice/AnswerKeys.h"
@@ -20,18 +21,6 @@ using namespace practice;
 namespace {
 
 // Option and true/false buttons: flat keys that look pressed when down.
-const char *const ButtonStyle =
-    "QToolButton { border: 1px solid #7a9cc6; border-radius: 5px; font-weight: bold; color: #1d3c66;"
-    " background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 #dce8f7); }"
-    "QToolButton:hover { border-color: #2f6fd0; color: #0b4bb5; }"
-    "QToolButton:checked { color: white; border-color: #1c4f9c;"
-    " background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #3d7ee0, stop:1 #1c4f9c); }"
-    "QToolButton:disabled { color: #808080; }";
-
-const char *const SideLabelStyle =
-    "QLabel { color: white; font-weight: bold; border-radius: 4px;"
-    " background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #5b8fd6, stop:1 #2a5ca8); }";
-
 // A side label shows one character per line.
 QString verticalText(const QString &raw)
 {
@@ -66,7 +55,7 @@ AnswerAreaWidget::AnswerAreaWidget(QWidget *parent) : QWidget(parent)
         auto *side = new QLabel(pageWidget);
         side->setObjectName(QStringLiteral("SideLabel%1").arg(p));
         side->setAlignment(Qt::AlignCenter);
-        side->setStyleSheet(QString::fromLatin1(SideLabelStyle));
+        theme::setRole(side, "side");
         side->setFixedWidth(22);
         side->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
         m_sideLabels[p] = side;
@@ -103,7 +92,6 @@ AnswerAreaWidget::AnswerAreaWidget(QWidget *parent) : QWidget(parent)
             b->setText(i == 0 ? QStringLiteral("对") : QStringLiteral("错"));
             b->setCheckable(true);
             b->setFocusPolicy(Qt::NoFocus);
-            b->setStyleSheet(QString::fromLatin1(ButtonStyle));
             b->setToolTip(answerKeyTip(PageTrueFalse, i));
             connect(b, &QToolButton::clicked, this, [this, i] { trueFalseClicked(i); });
             gl->addWidget(b);
@@ -149,7 +137,6 @@ void AnswerAreaWidget::buildOptionPage(int page, const QString &groupName)
         b->setText(optionLetter(i));
         b->setCheckable(true);
         b->setFocusPolicy(Qt::NoFocus);
-        b->setStyleSheet(QString::fromLatin1(ButtonStyle));
         b->setToolTip(answerKeyTip(page, i));
         connect(b, &QToolButton::clicked, this, [this, page, i] { optionClicked(page, i); });
         gl->addWidget(b);

@@ -1,5 +1,6 @@
 // The sliding comparison panel of the "答案" button.
 #include "practice/AnswerPanelWidget.h"
+#include "widgets/ThemeGui.h"
 
 #include "widgets/AccessibleGui.h"
 
@@ -15,10 +16,6 @@ AnswerPanelWidget::AnswerPanelWidget(QWidget *parent) : QFrame(parent)
     setObjectName(QStringLiteral("Panel2"));
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
-    setStyleSheet(QStringLiteral(
-        "#Panel2 { background: qlineargradient(x1:0,y1:0,x2:1,y2:1, stop:0 #fffdf3, stop:1 #f1f6ff);"
-        " border: 2px solid #6f95c9; border-radius: 6px; }"
-        "QPlainTextEdit { border: 1px solid #b9c9e0; background: white; font-size: 15px; }"));
     auto *v = new QVBoxLayout(this);
     v->setContentsMargins(18, 14, 18, 14);
     v->setSpacing(8);
@@ -28,7 +25,7 @@ AnswerPanelWidget::AnswerPanelWidget(QWidget *parent) : QFrame(parent)
     big.setPointSize(15);
     big.setBold(true);
     Lb_answtip->setFont(big);
-    Lb_answtip->setStyleSheet(QStringLiteral("color: #b3261e;"));
+    theme::setRole(Lb_answtip, "wrong");
     v->addWidget(Lb_answtip);
     auto *yours = new QLabel(QStringLiteral("你的答案："), this);
     v->addWidget(yours);
@@ -41,7 +38,6 @@ AnswerPanelWidget::AnswerPanelWidget(QWidget *parent) : QFrame(parent)
     Memo2 = new QPlainTextEdit(this);
     Memo2->setObjectName(QStringLiteral("Memo2"));
     Memo2->setReadOnly(true);
-    Memo2->setStyleSheet(QStringLiteral("color: #0a8a2a; font-weight: bold;"));
     v->addWidget(Memo2, 1);
     a11y::nameAfter(yours, Memo1);
     a11y::nameAfter(right, Memo2);
@@ -57,8 +53,7 @@ AnswerPanelWidget::AnswerPanelWidget(QWidget *parent) : QFrame(parent)
 void AnswerPanelWidget::fill(const QString &headline, const QString &answer, const QString &key)
 {
     Lb_answtip->setText(headline);
-    Lb_answtip->setStyleSheet(headline == QString::fromUtf8(practice::RightHeadline) ? QStringLiteral("color: #0a8a2a;")
-                                                                                  : QStringLiteral("color: #b3261e;"));
+    theme::setRole(Lb_answtip, headline == QString::fromUtf8(practice::RightHeadline) ? "right" : "wrong");
     Memo1->clear();
     Memo2->clear();
     Memo1->setPlainText(answer);

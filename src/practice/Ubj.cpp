@@ -3,7 +3,6 @@
 
 #include "widgets/ModalGui.h"
 #include "common/ShellState.h"
-#include "widgets/Ubackdrop.h"
 #include "store/DbError.h"
 #include "store/dm.h"
 
@@ -33,7 +32,6 @@ TFrmBj::TFrmBj(QWidget *parent) : QDialog(parent)
     row->addStretch(1);
     epEfTrBtn1 = new QPushButton(QStringLiteral("关  闭"), this);
     epEfTrBtn1->setObjectName(QStringLiteral("epEfTrBtn1"));
-    epEfTrBtn1->setStyleSheet(backdrop::buttonStyle());
     epEfTrBtn1->setAutoDefault(false);
     epEfTrBtn1->setMinimumWidth(90);
     row->addWidget(epEfTrBtn1);

@@ -3,7 +3,6 @@
 
 #include "widgets/ModalGui.h"
 #include "platform/RichText.h"
-#include "widgets/Ubackdrop.h"
 #include "store/dm.h"
 
 #include <QHBoxLayout>
@@ -31,7 +30,6 @@ TFrmJx::TFrmJx(QWidget *parent) : QDialog(parent)
     row->addStretch(1);
     epEfTrBtn1 = new QPushButton(QStringLiteral("关闭"), this);
     epEfTrBtn1->setObjectName(QStringLiteral("epEfTrBtn1"));
-    epEfTrBtn1->setStyleSheet(backdrop::buttonStyle());
     epEfTrBtn1->setMinimumWidth(90);
     row->addWidget(epEfTrBtn1);
     v->addLayout(row);

@@ -1,5 +1,6 @@
 // The chapter window.
 #include "practice/Ukmmc.h"
+#include "widgets/ThemeGui.h"
 #include "widgets/AccessibleGui.h"
 #include "widgets/KeyboardGui.h"
 
@@ -36,21 +37,12 @@ constexpr int BackgroundStrip = 52;
 
 enum Column { ColCode, ColName, ColQuestions, ColDone, ColAnswers, ColWrong, ColScore, ColumnCount };
 
-const char *const HotAreaStyle =
-    "QPushButton { color: #1d3c66; font-weight: bold; text-align: left; padding: 8px 14px;"
-    " border: 1px solid #8aa8d2; border-radius: 8px;"
-    " background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 #d6e5f8); }"
-    "QPushButton:hover { color: #0b4bd0; border-color: #2f6fd0;"
-    " background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 #c3d9f6); }"
-    "QPushButton:pressed { background: #b7d0f2; }";
-
 QLCDNumber *numberPanel(const char *name, QWidget *parent)
 {
     auto *n = new QLCDNumber(5, parent);
     n->setObjectName(QString::fromLatin1(name));
     n->setSegmentStyle(QLCDNumber::Flat);
     n->setFrameShape(QFrame::NoFrame);
-    n->setStyleSheet(QStringLiteral("QLCDNumber { color: #d03a2f; background: #10233f; border-radius: 4px; }"));
     n->display(0);
     return n;
 }
@@ -64,7 +56,6 @@ TFrmkmmc::TFrmkmmc(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("科目名称"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     buildUi();
-    a11y::showFocus(this);
     new backdrop::StripDragger(this);
 }
 
@@ -94,11 +85,6 @@ void TFrmkmmc::buildUi()
     DBGrid1->verticalHeader()->setDefaultSectionSize(24);
     DBGrid1->setAlternatingRowColors(true);
     DBGrid1->horizontalHeader()->setHighlightSections(false);
-    DBGrid1->setStyleSheet(QStringLiteral(
-        "QTableView { background: white; alternate-background-color: #f1f6fd; gridline-color: #d2deef;"
-        " selection-background-color: #3d7ee0; selection-color: white; border: 1px solid #8aa8d2; }"
-        "QHeaderView::section { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #5b8fd6, stop:1 #2a5ca8);"
-        " color: white; font-weight: bold; border: none; border-right: 1px solid #7fa6dc; padding: 3px 1px; }"));
     left->addWidget(DBGrid1, 1);
     connect(DBGrid1, &QTableView::doubleClicked, this, [this] { DBGrid1DblClick(); });
     keys::workGridByKeys(DBGrid1, [this] { DBGrid1DblClick(); });
@@ -115,10 +101,9 @@ void TFrmkmmc::buildUi()
 
     auto *totals = new QGridLayout;
     totals->setHorizontalSpacing(10);
-    const QString caption = QStringLiteral("QLabel { color: #1d3c66; font-weight: bold; }");
     auto addTotal = [&](int column, const QString &text, QWidget *value) {
         auto *l = new QLabel(text, this);
-        l->setStyleSheet(caption);
+        theme::setRole(l, "heading");
         a11y::nameAfter(l, value);
         totals->addWidget(l, 0, column * 2);
         totals->addWidget(value, 0, column * 2 + 1);
@@ -128,7 +113,10 @@ void TFrmkmmc::buildUi()
     epNum_Err = numberPanel("epNum_Err", this);
     Lb_fs = new QLabel(QStringLiteral("分数"), this);
     Lb_fs->setObjectName(QStringLiteral("Lb_fs"));
-    Lb_fs->setStyleSheet(QStringLiteral("QLabel { color: #d03a2f; font-weight: bold; font-size: 16px; }"));
+    theme::setRole(Lb_fs, "score");
+    QFont scoreFont = Lb_fs->font();
+    scoreFont.setPixelSize(16);
+    Lb_fs->setFont(scoreFont);
     addTotal(0, QStringLiteral("总习题数"), epNum_all);
     addTotal(1, QStringLiteral("已做题道次"), epNum_ok);
     addTotal(2, QStringLiteral("做错题道次"), epNum_Err);
@@ -145,13 +133,18 @@ void TFrmkmmc::buildUi()
         b->setProperty("tag", tag);
         b->setAutoDefault(false);
         b->setCursor(Qt::PointingHandCursor);
-        b->setStyleSheet(QString::fromLatin1(HotAreaStyle));
+        theme::setRole(b, "hotarea");
+        b->setProperty("align", QStringLiteral("left"));
         b->setMinimumHeight(44);
         buttons->addWidget(b);
     };
     auto *heading = new QLabel(QStringLiteral("章节练习"), m_buttonColumn);
     heading->setAlignment(Qt::AlignCenter);
-    heading->setStyleSheet(QStringLiteral("QLabel { color: #1f4d8f; font-size: 18px; font-weight: bold; padding: 6px; }"));
+    theme::setRole(heading, "section");
+    QFont headingFont = heading->font();
+    headingFont.setPixelSize(18);
+    heading->setFont(headingFont);
+    heading->setContentsMargins(6, 6, 6, 6);
     buttons->addWidget(heading);
     hotArea(SpeedButton1, "SpeedButton1", QStringLiteral("▶  练习新题"), 1);
     hotArea(SpeedButton2, "SpeedButton2", QStringLiteral("✎  错题重做"), 2);
@@ -219,7 +212,7 @@ void TFrmkmmc::loadChapters()
         for (int c = 0; c < ColumnCount; ++c) {
             auto *item = new QStandardItem(q.value(c).toString());
             if (c >= ColQuestions)
-                item->setTextAlignment(c == ColScore ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter);
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);   // figures, like the score
             row << item;
         }
         // Headings (subject, part) stand out from the chapters below them.

@@ -1,5 +1,6 @@
 // The practice window's controls and their layout in the two screen modes.
 #include "practice/Ulxxt.h"
+#include "widgets/ThemeGui.h"
 
 #include "common/ShellState.h"
 #include "practice/AnswerAreaWidget.h"
@@ -36,7 +37,8 @@ QLabel *numberLabel(const QString &name, QWidget *parent)
 {
     auto *l = new QLabel(QStringLiteral("0"), parent);
     l->setObjectName(name);
-    l->setStyleSheet(QStringLiteral("color: #b3261e; font-weight: bold;"));
+    theme::setRole(l, "alert");
+    l->setProperty("strong", true);
     l->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     return l;
 }
@@ -54,16 +56,10 @@ QLabel *addNumber(QHBoxLayout *row, const QString &before, const QString &name, 
     return number;
 }
 
-const char *const GroupStyle =
-    "QGroupBox { border: 1px solid #8aa8d2; border-radius: 6px; margin-top: 10px; background: rgba(255,255,255,150); }"
-    "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; color: #1f4d8f; font-weight: bold; }";
-
 } // namespace
 
 void TFrmLxxt::buildUi()
 {
-    setStyleSheet(backdrop::buttonStyle() + QString::fromLatin1(GroupStyle)
-                  + QStringLiteral("QTextEdit { background: white; border: 1px solid #9fb7d9; }"));
     auto *root = new QHBoxLayout(this);
     root->setContentsMargins(12, backdrop::StripHeight + 8, 12, 12);
     root->setSpacing(10);
@@ -80,14 +76,14 @@ void TFrmLxxt::buildUi()
     Lb_hint = new QLabel(hintBox);
     Lb_hint->setObjectName(QStringLiteral("Lb_hint"));
     Lb_hint->setWordWrap(true);
-    Lb_hint->setStyleSheet(QStringLiteral("color: #1d3c66;"));
+    theme::setRole(Lb_hint, "heading");
     hintLay->addWidget(Lb_hint);
     left->addWidget(hintBox);
 
     auto *statusRow = new QHBoxLayout;
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setStyleSheet(QStringLiteral("color: #d01010;"));
+    theme::setRole(Label1, "alert");
     Lb_edited = new QLabel(this);
     Lb_edited->setObjectName(QStringLiteral("Lb_edited"));
     QFont bold = Lb_edited->font();
@@ -111,9 +107,6 @@ void TFrmLxxt::buildUi()
     Gauge1->setTextVisible(false);
     Gauge1->setFixedWidth(14);
     Gauge1->setToolTip(QStringLiteral("答题时间"));
-    Gauge1->setStyleSheet(QStringLiteral(
-        "QProgressBar { border: 1px solid #8aa8d2; border-radius: 3px; background: white; }"
-        "QProgressBar::chunk { background: qlineargradient(x1:0,y1:1,x2:0,y2:0, stop:0 #4caf50, stop:1 #e53935); }"));
     bodyRow->addWidget(Gauge1);
     m_bodyBox = new QWidget(this);
     m_bodyBox->setObjectName(QStringLiteral("Panel1"));
@@ -168,7 +161,7 @@ void TFrmLxxt::buildUi()
     clockFont.setPointSize(16);
     clockFont.setBold(true);
     Lb_time->setFont(clockFont);
-    Lb_time->setStyleSheet(QStringLiteral("color: #1f4d8f;"));
+    theme::setRole(Lb_time, "clock");
     clockLay->addWidget(Lb_time, 1);
     m_animation = new PracticeAnimation(clockBox);
     clockLay->addWidget(m_animation);
@@ -269,10 +262,8 @@ void TFrmLxxt::layoutForScreenMode()
     const bool compact = shell().compactScreen();
     const QFont f = backdrop::windowFont(compact);
     setFont(f);
-    QFont body = f;
-    body.setPointSize(compact ? 11 : 12);
-    Re1->setFont(body);
-    Re2->setFont(body);
+    Re1->setFont(backdrop::questionFont(compact));
+    Re2->setFont(backdrop::questionFont(compact));
     answerArea->setCompact(compact);
     m_right->setFixedWidth(compact ? 196 : 236);
     for (PictureButton *b : questionButtons)

@@ -122,6 +122,61 @@ std::optional<qint64> progressPercent(qint64 questions, qint64 done)
     return done * 100 / questions;
 }
 
+QString chartTip(ChartKind kind, const ChapterFigures &c, qint64 allQuestions)
+{
+    switch (kind) {
+    case ChartKind::Frequency:
+        return QStringLiteral("%1\n已做题次：%2\n做错题次：%3").arg(c.name).arg(c.answers).arg(c.wrong);
+    case ChartKind::Distribution: {
+        const double share = allQuestions > 0 ? double(c.questions) * 100.0 / double(allQuestions) : 0.0;
+        return QStringLiteral("%1\n习题：%2 道（%3%）").arg(c.name).arg(c.questions).arg(share, 0, 'f', 1);
+    }
+    case ChartKind::Progress:
+        return QStringLiteral("%1\n进度：%2%（已做 %3 / %4 道）")
+            .arg(c.name)
+            .arg(progressPercent(c.questions, c.done).value_or(0))
+            .arg(c.done)
+            .arg(c.questions);
+    }
+    return c.name;
+}
+
+QString emptyChartNote(ChartKind kind)
+{
+    switch (kind) {
+    case ChartKind::Frequency:
+        return QStringLiteral("还没有答题记录，做过习题后这里会显示各章节的题次。");
+    case ChartKind::Distribution:
+        return QStringLiteral("题库中还没有习题。");
+    case ChartKind::Progress:
+        return QStringLiteral("还没有做过的习题，做过习题后这里会显示各章节的进度。");
+    }
+    return QString();
+}
+
+QString uprightTitle(const QString &title)
+{
+    QStringList lines;
+    QString run;
+    for (const QChar ch : title) {
+        if (ch.isSpace()) {
+            if (!run.isEmpty())
+                lines << run, run.clear();
+            continue;
+        }
+        if (ch.script() == QChar::Script_Han) {
+            if (!run.isEmpty())
+                lines << run, run.clear();
+            lines << QString(ch);
+        } else {
+            run += ch;
+        }
+    }
+    if (!run.isEmpty())
+        lines << run;
+    return lines.join(QLatin1Char('\n'));
+}
+
 QColor sliceColour(int index)
 {
     const quint32 v = quint32(255 + 80000 * qint64(index)) & 0x00ffffffu;

@@ -81,4 +81,14 @@ std::optional<qint64> progressPercent(qint64 questions, qint64 done);
 // read as 0x00BBGGRR.
 QColor sliceColour(int index);
 
+// The tips over a chart's bar or slice: the chapter's name and its figures
+// (the chapter axis is hidden, so the name is told here).
+enum class ChartKind { Frequency, Distribution, Progress };
+QString chartTip(ChartKind kind, const ChapterFigures &chapter, qint64 allQuestions);
+// The line a chart shows instead of its bars when there is nothing to draw.
+QString emptyChartNote(ChartKind kind);
+// The text of a vertical axis title with its Chinese characters upright,
+// one under the other; a run of other characters ("(%)") stays on one line.
+QString uprightTitle(const QString &title);
+
 } // namespace records

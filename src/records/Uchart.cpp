@@ -1,9 +1,11 @@
 // The score chart window.
 #include "records/Uchart.h"
+#include "widgets/ThemeGui.h"
 
 #include "widgets/AccessibleGui.h"
 #include "widgets/UflatButton.h"
 #include "common/ShellState.h"
+#include "platform/QtLanguage.h"
 #include "platform/Seams.h"
 #include "records/UchartParts.h"
 #include "store/dm.h"
@@ -19,6 +21,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -36,6 +39,10 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 #include <QSet>
+#include <QCursor>
+#include <QToolTip>
+
+#include <algorithm>
 
 namespace {
 
@@ -61,7 +68,7 @@ QChartView *chartView(QWidget *parent, const char *name, const QString &title)
 // The axes of a bar chart: the values with their title, the chapters
 // hidden (their names would not fit under hundreds of bars).
 void addBarAxes(QChart *chart, QBarSeries *series, const QStringList &chapters, const QString &valueTitle,
-                const QString &chapterTitle)
+                const QString &chapterTitle, qreal top)
 {
     auto *x = new QBarCategoryAxis;
     x->append(chapters);
@@ -70,6 +77,14 @@ void addBarAxes(QChart *chart, QBarSeries *series, const QStringList &chapters, 
     auto *y = new QValueAxis;
     y->setTitleText(valueTitle);
     y->setLabelFormat(QStringLiteral("%d"));
+    // Room above the tallest bar for its mark; an empty chart still shows
+    // a scale rather than a lone 0.
+    y->setRange(0, top);
+    y->applyNiceNumbers();
+    // Drawn upright beside the axis: turned on its side the Chinese title
+    // would not read.
+    y->setTitleVisible(false);
+    new UprightAxisTitle(chart, valueTitle);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
@@ -97,7 +112,12 @@ QRadioButton *radio(QGroupBox *box, QButtonGroup *group, int id, const QString &
     auto *r = new QRadioButton(text, box);
     r->setObjectName(QStringLiteral("%1_%2").arg(box->objectName()).arg(id));
     group->addButton(r, id);
-    box->layout()->addWidget(r);
+    // The four legend places stand two by two: in the 800 x 600 layout a
+    // column of them would not fit under the chart types.
+    if (auto *grid = qobject_cast<QGridLayout *>(box->layout()))
+        grid->addWidget(r, id / 2, id % 2);
+    else
+        box->layout()->addWidget(r);
     return r;
 }
 
@@ -107,8 +127,6 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
 {
     setObjectName(QStringLiteral("frmchart"));
     setWindowTitle(QStringLiteral("成绩统计图"));
-    setStyleSheet(backdrop::buttonStyle()
-                  + QStringLiteral("QGroupBox { color: #1d3c66; font-weight: bold; } QRadioButton, QCheckBox { font-weight: normal; }"));
     new backdrop::StripDragger(this);
 
     printerPresent = [] { return !QPrinterInfo::availablePrinters().isEmpty(); };
@@ -121,7 +139,7 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
         return p.end();
     };
     askFileName = [this]() -> QString {
-        QFileDialog d(this, QStringLiteral("存为..."), QString(), QStringLiteral("Bitmaps图片 (*.bmp)"));
+        QFileDialog d(this, QStringLiteral("存为..."), platform::documentsFolder(), QStringLiteral("Bitmaps图片 (*.bmp)"));
         d.setAcceptMode(QFileDialog::AcceptSave);
         d.setDefaultSuffix(QStringLiteral("bmp"));
         // Asking before overwriting is the dialog's own (not switched off).
@@ -140,6 +158,10 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     // Bars are upright rectangles and need no smoothing (which would cost a
     // great deal with hundreds of them); the pie's edges do.
     DBChart2->setRenderHint(QPainter::Antialiasing);
+    pieLegend = new PieLegend(DBChart2->chart());
+    frequencyNote = new ChartNote(DBChart1->chart());
+    pieNote = new ChartNote(DBChart2->chart());
+    progressNote = new ChartNote(DBChart3->chart());
     Notebook1->addWidget(DBChart1);
     Notebook1->addWidget(DBChart2);
     Notebook1->addWidget(DBChart3);
@@ -152,7 +174,7 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     totalCaption->setBuddy(totalValue);
     a11y::speakValue(totalValue, [](const QString &n) { return QStringLiteral("习题总数 ") + n; });
     for (QLabel *l : {totalCaption, totalValue})
-        l->setStyleSheet(QStringLiteral("color: #1d3c66; font-weight: bold; background: transparent;"));
+        theme::setRole(l, "heading");
 
     auto *side = new QVBoxLayout;
     root->addLayout(side);
@@ -169,6 +191,8 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     radio(RadioGroup1, typeItems, 1, QStringLiteral("频度统计"));
     radio(RadioGroup1, typeItems, 2, QStringLiteral("进度统计"));
     RadioGroup2 = group("RadioGroup2", QStringLiteral("图例位置"));
+    delete RadioGroup2->layout();
+    new QGridLayout(RadioGroup2);
     legendItems = new QButtonGroup(this);
     radio(RadioGroup2, legendItems, 0, QStringLiteral("上方"));
     radio(RadioGroup2, legendItems, 1, QStringLiteral("下方"));
@@ -210,7 +234,6 @@ Tfrmchart::Tfrmchart(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     connect(epEfTrBtn1, &QPushButton::clicked, this, &Tfrmchart::epEfTrBtn1Click);
 
     resize(760, 480);
-    a11y::showFocus(this);
 }
 
 void Tfrmchart::showEvent(QShowEvent *event)
@@ -278,10 +301,17 @@ void Tfrmchart::fillCharts(const QVector<records::ChapterFigures> &rows)
             progress << qreal(*p);
             progressValues << *p;
             progressColours << records::sliceColour(i);
+            m_progressRows << i;
         }
     }
     pieSeries->append(slices);
     pieSeries->setPieSize(0.62);
+    m_rows = rows;
+    m_allQuestions = qint64(sum);
+    connect(pieSeries, &QPieSeries::hovered, this, [this](QPieSlice *slice, bool on) {
+        showTip(records::ChartKind::Distribution, int(pieSeries->slices().indexOf(slice)), on);
+    });
+    pieNote->setNote(sum > 0 ? QString() : records::emptyChartNote(records::ChartKind::Distribution));
 
     // Page 0: answers given and wrong per chapter.
     doneSet = new QBarSet(QStringLiteral("已做题次"));
@@ -294,7 +324,14 @@ void Tfrmchart::fillCharts(const QVector<records::ChapterFigures> &rows)
     frequencySeries->append(doneSet);
     frequencySeries->append(wrongSet);
     DBChart1->chart()->addSeries(frequencySeries);
-    addBarAxes(DBChart1->chart(), frequencySeries, uniqueNames(names), QStringLiteral("题  次"), QStringLiteral("章    节"));
+    qreal most = 0;
+    for (qreal v : done + wrong)
+        most = qMax(most, v);
+    addBarAxes(DBChart1->chart(), frequencySeries, uniqueNames(names), QStringLiteral("题  次"), QStringLiteral("章    节"),
+               most > 0 ? most * 1.1 : 10);
+    frequencyNote->setNote(most > 0 ? QString() : records::emptyChartNote(records::ChartKind::Frequency));
+    connect(frequencySeries, &QBarSeries::hovered, this,
+            [this](bool on, int index) { showTip(records::ChartKind::Frequency, index, on); });
     // Only the wrong answers carry their value; the second of two bars in a
     // category stands a quarter of the series' width right of its middle.
     frequencyMarks = new BarMarks(DBChart1->chart(), frequencySeries->barWidth() / 4);
@@ -317,6 +354,11 @@ void Tfrmchart::fillCharts(const QVector<records::ChapterFigures> &rows)
     progressBars->setBars(progressValues, progressColours);
     progressMarks = new BarMarks(DBChart3->chart(), 0);
     progressMarks->setValues(progressValues);
+    const bool anyProgress = std::any_of(progressValues.begin(), progressValues.end(), [](qint64 v) { return v > 0; });
+    progressNote->setNote(anyProgress ? QString() : records::emptyChartNote(records::ChartKind::Progress));
+    connect(progressSeries, &QBarSeries::hovered, this, [this](bool on, int index) {
+        showTip(records::ChartKind::Progress, m_progressRows.value(index, -1), on);
+    });
 
     for (QChartView *v : {DBChart1, DBChart2, DBChart3}) {
         m_raised[v] = true;
@@ -331,9 +373,17 @@ void Tfrmchart::attachPage(QChartView *view)
 {
     if (view == DBChart2 && pieSeries && !pieSeries->chart()) {
         DBChart2->chart()->addSeries(pieSeries);
+        QVector<QColor> colours;
+        for (int i = 0; i < m_rows.size(); ++i)
+            colours << records::sliceColour(i);
+        QStringList names;
+        for (const records::ChapterFigures &r : m_rows)
+            names << r.name;
+        pieLegend->setEntries(names, colours);
     } else if (view == DBChart3 && progressSeries && !progressSeries->chart()) {
         DBChart3->chart()->addSeries(progressSeries);
-        addBarAxes(DBChart3->chart(), progressSeries, uniqueNames(m_progressNames), QStringLiteral("进度(%)"), QStringLiteral("章   节"));
+        addBarAxes(DBChart3->chart(), progressSeries, uniqueNames(m_progressNames), QStringLiteral("进度(%)"), QStringLiteral("章   节"),
+                   100);
         if (!progressBars->colours().isEmpty()) {
             const auto markers = DBChart3->chart()->legend()->markers(progressSeries);
             for (QLegendMarker *m : markers)
@@ -406,6 +456,7 @@ void Tfrmchart::RadioGroup2Click(int item)
         const int y = item == 1 ? totalTop() - 30 : totalTop();
         totalCaption->move(totalCaption->x(), y);
         totalValue->move(totalValue->x(), y);
+        pieLegend->relayout();
     }
 }
 
@@ -415,6 +466,8 @@ void Tfrmchart::CheckBox2Click(bool on)
 {
     shownChart()->chart()->legend()->setVisible(on);
     RadioGroup2->setEnabled(on);
+    if (shownChart() == DBChart2)
+        pieLegend->relayout();
 }
 
 void Tfrmchart::CheckBox3Click(bool on)
@@ -426,6 +479,15 @@ void Tfrmchart::CheckBox3Click(bool on)
         pieSeries->setLabelsVisible(on);
     else if (view == DBChart3 && progressMarks)
         progressMarks->setVisible(on);
+}
+
+void Tfrmchart::showTip(records::ChartKind kind, int chapter, bool on)
+{
+    if (!on || chapter < 0 || chapter >= m_rows.size()) {
+        QToolTip::hideText();
+        return;
+    }
+    QToolTip::showText(QCursor::pos(), records::chartTip(kind, m_rows.at(chapter), m_allQuestions), shownChart());
 }
 
 void Tfrmchart::epFocusButton1Click()

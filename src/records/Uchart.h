@@ -22,6 +22,8 @@ class QPieSeries;
 class QPushButton;
 class QStackedWidget;
 class BarMarks;
+class ChartNote;
+class PieLegend;
 class ProgressBars;
 
 class Tfrmchart : public QDialog {
@@ -65,6 +67,10 @@ public:
     ProgressBars *progressBars = nullptr;   // the coloured progress bars
     BarMarks *frequencyMarks = nullptr;     // values over 做错题次
     BarMarks *progressMarks = nullptr;      // values over 进度
+    PieLegend *pieLegend = nullptr;         // the chapters' names by their colours
+    ChartNote *frequencyNote = nullptr;     // shown when nothing is answered yet
+    ChartNote *pieNote = nullptr;
+    ChartNote *progressNote = nullptr;
     QLabel *totalCaption = nullptr;   // 习题总数:
     QLabel *totalValue = nullptr;
     QGroupBox *RadioGroup1 = nullptr;
@@ -88,9 +94,13 @@ private:
     void fillCharts(const QVector<records::ChapterFigures> &rows);
     void applyLook(QChartView *view, bool raised);
     void attachPage(QChartView *view);
+    void showTip(records::ChartKind kind, int chapter, bool on);
     int totalTop() const;
 
     bool m_filled = false;
     QStringList m_progressNames;
+    QVector<records::ChapterFigures> m_rows;
+    QVector<int> m_progressRows;   // the chapter row of each progress bar
+    qint64 m_allQuestions = 0;
     QHash<QChartView *, bool> m_raised;
 };

@@ -1,9 +1,13 @@
 // Pieces of the score chart window: the coloured progress bars drawn under
-// the progress series (one colour per chapter), and the chart look.
+// the progress series (one colour per chapter), the marks, the pie's
+// legend, upright axis titles, the note of an empty chart and the chart look.
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QGraphicsObject>
+#include <QGraphicsSimpleTextItem>
+#include <QStringList>
 #include <QVector>
 
 class QChart;
@@ -51,3 +55,53 @@ private:
 
 // The brush of a bar or slice: flat, or shaded from light to the colour.
 QBrush chartBrush(const QColor &colour, bool raised);
+
+// The pie's legend: each chapter's name beside its colour, in rows when the
+// legend stands above or below the pie and in a column beside it.  The
+// chart's own legend keeps the choices (shown or not, where) and gives up
+// its room: with many chapters it would cut every name to nothing.  The
+// pie is laid out in what room is left.
+class PieLegend : public QGraphicsObject {
+public:
+    explicit PieLegend(QChart *chart);
+    void setEntries(const QStringList &names, const QVector<QColor> &colours);
+    const QStringList &names() const { return m_names; }
+    // Lays the entries out again after a change of the chart's legend.
+    void relayout();
+    // Where entry i stands, in the chart's coordinates (empty when hidden).
+    QRectF entryRect(int i) const;
+
+    QRectF boundingRect() const override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override;
+
+private:
+    QChart *m_chart;
+    QStringList m_names;
+    QVector<QColor> m_colours;
+    QVector<QRectF> m_rects;
+    QFont m_font;
+};
+
+// An axis title drawn upright beside a vertical axis ("题" over "次"), in
+// room the chart leaves on its left; the axis keeps its title text with
+// its own drawing switched off.
+class UprightAxisTitle : public QGraphicsSimpleTextItem {
+public:
+    UprightAxisTitle(QChart *chart, const QString &title);
+
+private:
+    void place();
+    QChart *m_chart;
+};
+
+// The line a chart shows over its empty plot when there is nothing to draw.
+class ChartNote : public QGraphicsSimpleTextItem {
+public:
+    explicit ChartNote(QChart *chart);
+    // Shows the line, or hides it when empty.
+    void setNote(const QString &text);
+
+private:
+    void place();
+    QChart *m_chart;
+};

@@ -98,14 +98,6 @@ TFrmplan::TFrmplan(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     setObjectName(QStringLiteral("Frmplan"));
     setWindowTitle(QStringLiteral("学习计划"));
     setFixedSize(460, 250);
-    setStyleSheet(QStringLiteral(
-        "QLabel, QRadioButton, QGroupBox { color: #1d3c66; }"
-        "QGroupBox { font-weight: bold; border: 1px solid #8fb0d6; border-radius: 5px; margin-top: 8px; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; }"
-        "QRadioButton { font-weight: normal; }"
-        "QPushButton { color: black; background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 #dfe8f4);"
-        " border: 1px solid #9bb2d1; border-radius: 4px; }"
-        "QPushButton:hover { color: blue; border-color: #3b6fc2; }"));
     if (!m_background.load(seams::appDir() + QStringLiteral("pic/bg_plan.png")))
         m_background = QPixmap();
 
@@ -179,7 +171,6 @@ TFrmplan::TFrmplan(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     SpeedButton2 = speedButton(this, "SpeedButton2", QStringLiteral("关闭"), 367, 205);
     connect(SpeedButton1, &QPushButton::clicked, this, &TFrmplan::SpeedButton1Click);
     connect(SpeedButton2, &QPushButton::clicked, this, &TFrmplan::SpeedButton2Click);
-    a11y::showFocus(this);
 }
 
 void TFrmplan::placeNumberBoxes()
@@ -266,6 +257,8 @@ void TFrmplan::showCountdown(const records::CountdownView &v)
     epLabel1->setText(v.caption);
     Label1->setVisible(v.numberShown);
     epLabel2->setVisible(v.numberShown);
+    // The countdown's colour tells how near the exam is: the one colour a
+    // window sets for itself.
     if (v.colour != records::CountdownView::Unchanged)
         Label1->setStyleSheet(QStringLiteral("color: %1;").arg(records::countdownColour(v.colour).name()));
 }

@@ -1,5 +1,6 @@
 // The study log window.
 #include "records/Urz.h"
+#include "widgets/ThemeGui.h"
 
 #include "widgets/AccessibleGui.h"
 #include "widgets/KeyboardGui.h"
@@ -29,13 +30,17 @@ namespace {
 
 constexpr int BackgroundStrip = 52;
 
-// The grid's columns: heading and whether the figure is right-aligned.
+// The grid's columns: heading and whether the figure is right-aligned (all
+// figures are, the day is not).
 struct LogColumn {
     const char *heading;
     bool right;
 };
-const LogColumn Columns[] = {{"日期", false},   {"做过题数", false}, {"做错题数", false}, {"做过道次", false},
-                             {"做错道次", false}, {"总用时", true},   {"平均成绩", true}};
+const LogColumn Columns[] = {{"日期", false},  {"做过题数", true}, {"做错题数", true}, {"做过道次", true},
+                             {"做错道次", true}, {"总用时", true},   {"平均成绩", true}};
+// The figures' width in the 800 x 600 window: all seven columns fit beside
+// the 198-pixel day, "平均成绩" included, without scrolling.
+constexpr int CompactFigureWidth = 84;
 
 // A read-only model that aligns the time and score columns to the right.
 class LogModel : public QSqlQueryModel {
@@ -55,7 +60,6 @@ TFrmRz::TFrmRz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
 {
     setObjectName(QStringLiteral("FrmRz"));
     setWindowTitle(QStringLiteral("日志"));
-    setStyleSheet(backdrop::buttonStyle() + QStringLiteral("QLabel { color: #1d3c66; }"));
     new backdrop::StripDragger(this);
 
     auto *root = new QVBoxLayout(this);
@@ -63,15 +67,17 @@ TFrmRz::TFrmRz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
     figures->setSpacing(10);
     auto addFigure = [&](const QString &caption, const char *name) {
         auto *l = new QLabel(caption, this);
-        l->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        theme::setRole(l, "heading");
         auto *value = new QLabel(QStringLiteral("0"), this);
         value->setObjectName(QLatin1String(name));
         l->setBuddy(value);
         a11y::speakValue(value, [words = a11y::labelWords(caption)](const QString &shown) { return words + QLatin1Char(' ') + shown; });
         value->setMinimumSize(90, 34);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        value->setStyleSheet(QStringLiteral("background: #10233f; color: #7fe07f; border: 1px solid #5b7fb0;"
-                                            " font-size: 20px; font-weight: bold; padding: 0 6px;"));
+        theme::setRole(value, "value");
+        QFont big = value->font();
+        big.setPixelSize(20);
+        value->setFont(big);
         figures->addWidget(l);
         figures->addWidget(value);
         figures->addSpacing(16);
@@ -122,7 +128,6 @@ TFrmRz::TFrmRz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
         for (int c = 1; c < int(std::size(Columns)); ++c)
             DBGrid1->setColumnWidth(c, 80);
     }
-    a11y::showFocus(this);
 }
 
 void TFrmRz::showEvent(QShowEvent *event)
@@ -149,6 +154,9 @@ void TFrmRz::FormShow()
     const int strip = m_background.isNull() ? backdrop::StripHeight : BackgroundStrip;
     layout()->setContentsMargins(small ? 10 : 16, strip + 10, small ? 10 : 16, small ? 10 : 16);
     DBGrid1->setColumnWidth(0, small ? 198 : 252);
+    if (small)
+        for (int c = 1; c < int(std::size(Columns)); ++c)
+            DBGrid1->setColumnWidth(c, CompactFigureWidth);
     setFixedSize(small ? QSize(760, 480) : QSize(934, 611));
 }
 

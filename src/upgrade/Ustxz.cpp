@@ -1,5 +1,6 @@
 // The question bank upgrade window.
 #include "upgrade/Ustxz.h"
+#include "widgets/ThemeGui.h"
 
 #include "widgets/UsmallWindow.h"
 #include "platform/Seams.h"
@@ -29,21 +30,15 @@ Tfrmstxz::Tfrmstxz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     setObjectName(QStringLiteral("frmstxz"));
     setWindowTitle(QStringLiteral("题库升级"));
     setFixedSize(420, 200);
-    setStyleSheet(QStringLiteral(
-        "QPushButton { color: black; background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 #dfe8f4);"
-        " border: 1px solid #9bb2d1; border-radius: 4px; padding: 4px 16px; }"
-        "QPushButton:hover { color: blue; border-color: #3b6fc2; }"
-        "QLabel#Label1 { color: #7a1010; }"
-        "QLabel#title { color: white; font-weight: bold; }"
-        "QGroupBox { border: 1px solid #9bb2d1; border-radius: 4px; margin-top: 10px; padding-top: 6px; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; }"));
 
     auto *title = new QLabel(windowTitle(), this);
     title->setObjectName(QStringLiteral("title"));
+    theme::setRole(title, "title");
     title->setGeometry(12, 3, 300, 20);
 
     Label1 = new QLabel(QStringLiteral("建议先下载升级题库，然后选择本地升级！"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
+    theme::setRole(Label1, "notice");
 
     RadioGroup1 = new QGroupBox(QStringLiteral("选择升级方式"), this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));

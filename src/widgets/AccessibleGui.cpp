@@ -8,7 +8,6 @@
 #include <QLCDNumber>
 #include <QPointer>
 #include <QTextEdit>
-#include <QTimer>
 
 namespace a11y {
 
@@ -136,38 +135,6 @@ void refreshSpokenValues(QWidget *window)
         static_cast<ValueSpeaker *>(o)->refresh();
 }
 
-void showFocus(QWidget *window)
-{
-    if (!window)
-        return;
-    // A window sheet that draws its own button borders hides the style's
-    // focus frame: the focused button gets a border of its own.
-    const QString windowSheet = window->styleSheet();
-    if (windowSheet.contains(QLatin1String("QPushButton")) && !windowSheet.contains(QLatin1String(":focus"))) {
-        window->setStyleSheet(windowSheet + QStringLiteral(" QPushButton:focus { border: 2px solid #1f6fd0; }"));
-        // A sheet changed while the window is still being built does not
-        // always reach the buttons already polished: it is laid on again
-        // once the window runs.
-        QPointer<QWidget> w = window;
-        QTimer::singleShot(0, window, [w] {
-            if (w)
-                w->setStyleSheet(w->styleSheet());
-        });
-    }
-    for (QAbstractButton *b : window->findChildren<QAbstractButton *>()) {
-        // A sheet of plain declarations goes under a selector, with a focus
-        // rule beside it.
-        const QString sheet = b->styleSheet();
-        if (sheet.isEmpty() || sheet.contains(QLatin1String(":focus")))
-            continue;
-        if (!sheet.contains(QLatin1Char('{')))
-            b->setStyleSheet(QStringLiteral("%1 { %2 } %1:focus { border: 2px solid #1f6fd0; }")
-                                 .arg(QString::fromLatin1(b->metaObject()->className()), sheet));
-        else
-            b->setStyleSheet(sheet + QStringLiteral(" QAbstractButton:focus { border: 2px solid #1f6fd0; }"));
-    }
-}
-
 void tabThroughButtons(QWidget *window, const QList<QWidget *> &besides)
 {
     if (!window)
@@ -181,7 +148,6 @@ void tabThroughButtons(QWidget *window, const QList<QWidget *> &besides)
         if (!aside)
             b->setFocusPolicy(Qt::TabFocus);
     }
-    showFocus(window);
 }
 
 } // namespace a11y

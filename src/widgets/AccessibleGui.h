@@ -34,12 +34,9 @@ void nameQuestionPanes(QTextEdit *upper, QTextEdit *lower);
 // by themselves whenever the control repaints).
 void refreshSpokenValues(QWidget *window);
 
-// Makes the focus visible on buttons whose look a style sheet sets (the
-// window's or their own); call once the window's controls exist.
-void showFocus(QWidget *window);
-
 // Gives every button of the window that takes no focus a Tab stop (mouse
-// clicks still leave the focus where it was), and shows the focus.  Buttons inside one of
+// clicks still leave the focus where it was); the application's look
+// shows the focus on each.  Buttons inside one of
 // `besides` (a board of a hundred question numbers) stay off the chain.
 void tabThroughButtons(QWidget *window, const QList<QWidget *> &besides = {});
 // The same for buttons that `board` gains later (a board rebuilt for each

@@ -2,6 +2,7 @@
 #include "widgets/FileDialogGui.h"
 
 #include "platform/Seams.h"
+#include "widgets/ModalGui.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -23,7 +24,13 @@ QString dialogFilter(const QString &pairs)
 void installRealFileDialog()
 {
     seams::setOpenFileHandler([](const seams::FileRequest &r) {
-        return QFileDialog::getOpenFileName(QApplication::activeWindow(), r.caption, r.folder, dialogFilter(r.filter));
+        // Through the modal helper, like every window the program opens.
+        QFileDialog d(QApplication::activeWindow(), r.caption, r.folder, dialogFilter(r.filter));
+        d.setFileMode(QFileDialog::ExistingFile);
+        d.setAcceptMode(QFileDialog::AcceptOpen);
+        if (ui::execModal(&d) != QDialog::Accepted || d.selectedFiles().isEmpty())
+            return QString();
+        return d.selectedFiles().first();
     });
     seams::setSaveFileHandler([](const seams::FileRequest &r) {
         return QFileDialog::getSaveFileName(QApplication::activeWindow(), r.caption, r.folder, dialogFilter(r.filter));

@@ -94,14 +94,11 @@ QFont windowFont(bool compact)
     return f;
 }
 
-QString buttonStyle()
+QFont questionFont(bool compact)
 {
-    return QStringLiteral(
-        "QPushButton { color: black; padding: 4px 10px; border: 1px solid #8aa8d2; border-radius: 4px;"
-        " background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 #dde9f8); }"
-        "QPushButton:hover { color: #0b4bd0; border-color: #2f6fd0; }"
-        "QPushButton:pressed { background: #c9dcf5; }"
-        "QPushButton:disabled { color: rgb(128,128,128); border-color: #c0cad8; background: #eef2f7; }");
+    QFont f = QApplication::font();
+    f.setPointSize(compact ? 11 : 12);
+    return f;
 }
 
 } // namespace backdrop

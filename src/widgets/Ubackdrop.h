@@ -39,9 +39,8 @@ private:
 // The window font of a screen mode: the program's font at 9 points in
 // the 800 x 600 layouts, 10 in the 1024 x 768 ones.
 QFont windowFont(bool compact);
-
-// Button look shared by the practice windows: black text, blue under the
-// mouse, grey when disabled.
-QString buttonStyle();
+// The font of a question's text, the same in practice and in the exam:
+// 11 points in the 800 x 600 layouts, 12 in the 1024 x 768 ones.
+QFont questionFont(bool compact);
 
 } // namespace backdrop

@@ -47,10 +47,6 @@ TFrmConfig::TFrmConfig(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frame
     setObjectName(QStringLiteral("FrmConfig"));
     setWindowTitle(QStringLiteral("系统设置"));
     setFixedSize(kWidth, kMusicHeight);
-    setStyleSheet(QStringLiteral(
-        "QPushButton { color: black; background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 #dfe8f4);"
-        " border: 1px solid #9bb2d1; border-radius: 4px; }"
-        "QPushButton:hover, QPushButton:focus { color: blue; border-color: #3b6fc2; }"));
 
     Label1 = label(this, "Label1", QStringLiteral("背景音乐"), 16, 24);
     RxSwitch1 = new OnOffSwitch(this);

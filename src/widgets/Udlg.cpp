@@ -1,5 +1,6 @@
 // TFrmDlg: the program's message dialog.
 #include "widgets/Udlg.h"
+#include "widgets/ThemeGui.h"
 
 #include "platform/Seams.h"
 #include "widgets/FileDialogGui.h"
@@ -58,7 +59,10 @@ TFrmDlg::TFrmDlg(QWidget *parent) : QDialog(parent, Qt::FramelessWindowHint | Qt
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(8, 0, 380, 25);
-    Label1->setStyleSheet(QStringLiteral("color: white; font-style: italic; font-weight: bold;"));
+    theme::setRole(Label1, "title");
+    QFont italic = Label1->font();
+    italic.setItalic(true);
+    Label1->setFont(italic);
 
     epNoteBook1 = new QStackedWidget(this);
     epNoteBook1->setObjectName(QStringLiteral("epNoteBook1"));
@@ -76,10 +80,6 @@ TFrmDlg::TFrmDlg(QWidget *parent) : QDialog(parent, Qt::FramelessWindowHint | Qt
     fcShapeBtn1 = button(this, "fcShapeBtn1", 64, 1, this);
     fcShapeBtn3 = button(this, "fcShapeBtn3", 160, 3, this);
     fcShapeBtn2 = button(this, "fcShapeBtn2", 256, 2, this);
-    setStyleSheet(QStringLiteral(
-        "QPushButton { background: #2f7fb3; color: white; border: 1px solid #1d5f8a; border-radius: 4px; }"
-        "QPushButton:hover { background: #3b95cf; }"
-        "QPushButton:focus { border: 2px solid #f2b33d; }"));
 }
 
 void TFrmDlg::prepare(const QString &caption, const QString &message, int kind, int page, const QString &wording)
@@ -190,6 +190,47 @@ int ShowDlg(const QString &caption, const QString &message, int kind, int page, 
 
 namespace {
 
+// The prompt's button flags and the message box's standard buttons.
+const std::pair<int, QMessageBox::StandardButton> ButtonMap[] = {
+    {seams::Prompt::Ok, QMessageBox::Ok}, {seams::Prompt::Cancel, QMessageBox::Cancel},
+    {seams::Prompt::Yes, QMessageBox::Yes}, {seams::Prompt::No, QMessageBox::No}};
+
+} // namespace
+
+void prepareMessageBox(QMessageBox &box, const seams::Prompt &p)
+{
+    box.setWindowTitle(p.caption);
+    box.setText(p.text);
+    switch (p.icon) {
+    case seams::Prompt::Information: box.setIcon(QMessageBox::Information); break;
+    case seams::Prompt::Warning: box.setIcon(QMessageBox::Warning); break;
+    case seams::Prompt::Critical: box.setIcon(QMessageBox::Critical); break;
+    case seams::Prompt::Question: box.setIcon(QMessageBox::Question); break;
+    default: break;
+    }
+    QMessageBox::StandardButtons buttons;
+    for (auto [flag, sb] : ButtonMap)
+        if (p.buttons & flag)
+            buttons |= sb;
+    box.setStandardButtons(buttons ? buttons : QMessageBox::Ok);
+    // The message dialog's own pictures (its notice picture for a question) in place
+    // of the style's icons: both kinds of message look alike.  The box keeps
+    // its kind (screen readers announce it), only its picture changes.
+    const char *file = p.icon == seams::Prompt::Information || p.icon == seams::Prompt::Question ? "dlg_info.png"
+                       : p.icon == seams::Prompt::Warning   ? "dlg_warn.png"
+                       : p.icon == seams::Prompt::Critical  ? "dlg_error.png"
+                                                            : nullptr;
+    const QPixmap own = file ? picture(QLatin1String(file)) : QPixmap();
+    if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgboxex_icon_label")); label && !own.isNull())
+        label->setPixmap(own.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    if (box.button(QMessageBox::Ok))
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    if (box.button(QMessageBox::Cancel))
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+}
+
+namespace {
+
 int showForReal(const seams::Prompt &p)
 {
     if (qEnvironmentVariableIsSet("PELLBROOK_TRACE_PROMPTS"))
@@ -200,29 +241,9 @@ int showForReal(const seams::Prompt &p)
         return ui::runModal(d);
     }
     QMessageBox box;
-    box.setWindowTitle(p.caption);
-    box.setText(p.text);
-    switch (p.icon) {
-    case seams::Prompt::Information: box.setIcon(QMessageBox::Information); break;
-    case seams::Prompt::Warning: box.setIcon(QMessageBox::Warning); break;
-    case seams::Prompt::Critical: box.setIcon(QMessageBox::Critical); break;
-    case seams::Prompt::Question: box.setIcon(QMessageBox::Question); break;
-    default: break;
-    }
-    const std::pair<int, QMessageBox::StandardButton> map[] = {
-        {seams::Prompt::Ok, QMessageBox::Ok}, {seams::Prompt::Cancel, QMessageBox::Cancel},
-        {seams::Prompt::Yes, QMessageBox::Yes}, {seams::Prompt::No, QMessageBox::No}};
-    QMessageBox::StandardButtons buttons;
-    for (auto [flag, sb] : map)
-        if (p.buttons & flag)
-            buttons |= sb;
-    box.setStandardButtons(buttons ? buttons : QMessageBox::Ok);
-    if (box.button(QMessageBox::Ok))
-        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
-    if (box.button(QMessageBox::Cancel))
-        box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+    prepareMessageBox(box, p);
     const int r = ui::runModal(&box);
-    for (auto [flag, sb] : map)
+    for (auto [flag, sb] : ButtonMap)
         if (r == sb)
             return flag;
     return (p.buttons & seams::Prompt::Cancel) ? int(seams::Prompt::Cancel) : int(seams::Prompt::Ok);

@@ -3,9 +3,12 @@
 // ShowDlg, standard message boxes for the rest).
 #pragma once
 
+#include "platform/Seams.h"
+
 #include <QDialog>
 
 class QLabel;
+class QMessageBox;
 class QPushButton;
 class QStackedWidget;
 
@@ -43,6 +46,10 @@ void destroyFrmDlg();
 // Shows the program's message dialog through the prompt seam and returns
 // the button pressed (1, 2 or 3).
 int ShowDlg(const QString &caption, const QString &message, int kind, int page, const QString &wording);
+
+// Sets up a standard message box for a prompt: caption, text, icon and
+// buttons, "确定" and "取消" worded in Chinese.
+void prepareMessageBox(QMessageBox &box, const seams::Prompt &p);
 
 // Installs the handler that shows prompts for real.
 void installRealPrompts();

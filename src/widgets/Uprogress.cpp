@@ -1,5 +1,6 @@
 // TFrmProgress: a small borderless waiting window.
 #include "widgets/Uprogress.h"
+#include "widgets/ThemeGui.h"
 
 #include "platform/Seams.h"
 
@@ -21,7 +22,7 @@ TFrmProgress::TFrmProgress(QWidget *parent) : QDialog(parent, Qt::FramelessWindo
     Label1 = new QLabel(QStringLiteral("请等待..."), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(16, 24, 330, 20);
-    Label1->setStyleSheet(QStringLiteral("color: maroon; font-weight: bold;"));
+    theme::setRole(Label1, "notice");
 }
 
 void TFrmProgress::showStage(const QString &text)

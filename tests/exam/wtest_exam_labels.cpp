@@ -3,6 +3,9 @@
 
 #include "practice/AnswerAreaWidget.h"
 #include "practice/AnswerLogic.h"
+#include "exam/UexamSheet.h"
+
+#include <QFontMetrics>
 
 TEST(ExamWindowLabels, EachAnswerPageCarriesItsSideLabel)
 {
@@ -20,4 +23,20 @@ TEST(ExamWindowLabels, EachAnswerPageCarriesItsSideLabel)
         w.done(0);
     });
     EXPECT_TRUE(drove);
+}
+
+TEST(ExamWindowLabels, SheetNumbersKeepClearOfTheirMarks)
+{
+    // The wide and the 800 x 600 cells; three-digit numbers are the tight ones.
+    for (const QSize size : {QSize(36, 28), QSize(26, 20)}) {
+        for (int n : {1, 99, 100, 108, 110}) {
+            ExamSheetCell c(n);
+            c.resize(size);
+            const QRect number = c.numberRect(), mark = c.markRect();
+            EXPECT_FALSE(number.intersects(mark)) << n << " " << size.width();
+            EXPECT_TRUE(c.rect().contains(mark)) << n;
+            EXPECT_LE(QFontMetrics(c.numberFont()).horizontalAdvance(QString::number(n)), number.width()) << n << " " << size.width();
+            EXPECT_GE(c.numberFont().pixelSize(), 7) << n;
+        }
+    }
 }

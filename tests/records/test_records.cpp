@@ -179,6 +179,29 @@ TEST(ScoreChartFigures, SliceColoursReadAsBlueGreenRed)
         EXPECT_EQ(sliceColour(c.index), c.colour) << c.index;
 }
 
+TEST(ScoreChartFigures, TipsNameTheChapterAndUprightTitlesStackTheCharacters)
+{
+    const ChapterFigures c{QStringLiteral("第一章"), 40, 13, 90, 12};
+    struct Case {
+        ChartKind kind;
+        qint64 all;
+        const char *tip;
+    } cases[] = {
+        {ChartKind::Frequency, 90, "第一章\n已做题次：90\n做错题次：12"},
+        {ChartKind::Distribution, 90, "第一章\n习题：40 道（44.4%）"},
+        {ChartKind::Distribution, 0, "第一章\n习题：40 道（0.0%）"},
+        {ChartKind::Progress, 90, "第一章\n进度：32%（已做 13 / 40 道）"},
+    };
+    for (const Case &k : cases)
+        EXPECT_EQ(chartTip(k.kind, c, k.all), QString::fromUtf8(k.tip));
+    EXPECT_EQ(chartTip(ChartKind::Progress, ChapterFigures{QStringLiteral("空"), 0, 0, 0, 0}, 0),
+              QStringLiteral("空\n进度：0%（已做 0 / 0 道）"));
+    const std::pair<const char *, const char *> titles[] = {
+        {"题  次", "题\n次"}, {"进度(%)", "进\n度\n(%)"}, {"章    节", "章\n节"}, {"", ""}};
+    for (auto [title, upright] : titles)
+        EXPECT_EQ(uprightTitle(QString::fromUtf8(title)), QString::fromUtf8(upright)) << title;
+}
+
 TEST(ScoreChartFigures, ChapterRowsAndTotal)
 {
     TestBank b;

@@ -26,6 +26,7 @@
 #include <QLegend>
 #include <QPieSeries>
 #include <QPieSlice>
+#include <QValueAxis>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -94,7 +95,7 @@ TEST(TFrmRz, NewestDayFirstWithItsSevenColumns)
             EXPECT_EQ(m->index(0, c).data().toString(), first.at(c - 1).toString()) << c;
         for (int c = 0; c < 7; ++c) {
             const int align = m->index(0, c).data(Qt::TextAlignmentRole).toInt();
-            EXPECT_EQ(bool(align & Qt::AlignRight), c >= 5) << c;
+            EXPECT_EQ(bool(align & Qt::AlignRight), c >= 1) << c;   // every figure, not the day
         }
         EXPECT_EQ(w.DBGrid1->editTriggers(), QAbstractItemView::NoEditTriggers);
         EXPECT_EQ(w.countGiven->text(), QStringLiteral("20"));
@@ -106,6 +107,11 @@ TEST(TFrmRz, NewestDayFirstWithItsSevenColumns)
         if (!small) {
             EXPECT_EQ(w.DBGrid1->columnWidth(3), 80);
         }
+        // The last column, "平均成绩", is in view without scrolling.
+        QCoreApplication::processEvents();
+        EXPECT_LE(w.DBGrid1->horizontalHeader()->sectionViewportPosition(6) + w.DBGrid1->columnWidth(6),
+                  w.DBGrid1->viewport()->width())
+            << mode;
     }
 }
 
@@ -412,6 +418,22 @@ TEST(Tfrmchart, ChartsCarryTheChapters)
     EXPECT_EQ(w.shownChart(), w.DBChart2);
     EXPECT_EQ(w.totalValue->text(), QStringLiteral("90"));
     EXPECT_EQ(w.DBChart2->chart()->series(), QList<QAbstractSeries *>({w.pieSeries}));
+    // The legend names every chapter beside its colour, each name whole,
+    // inside the chart and clear of the others.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    const QStringList chapters({QStringLiteral("第一章"), QStringLiteral("第二章"), QStringLiteral("第三章")});
+    EXPECT_EQ(w.pieLegend->names(), chapters);
+    const QFontMetricsF fm(w.DBChart2->chart()->legend()->font());
+    for (int i = 0; i < chapters.size(); ++i) {
+        const QRectF r = w.pieLegend->entryRect(i);
+        EXPECT_GT(r.width(), fm.horizontalAdvance(chapters[i])) << i;
+        EXPECT_TRUE(w.DBChart2->chart()->rect().contains(r)) << i;
+        EXPECT_FALSE(r.intersects(w.pieLegend->entryRect((i + 1) % 3))) << i;
+        EXPECT_FALSE(r.intersects(w.DBChart2->chart()->plotArea())) << i;
+    }
+    EXPECT_FALSE(w.pieNote->isVisible());
+    EXPECT_FALSE(w.frequencyNote->isVisible());
     click(w.typeItems->button(2));
     const auto progressAxes = w.DBChart3->chart()->axes();
     ASSERT_EQ(progressAxes.size(), 2);
@@ -424,6 +446,39 @@ TEST(Tfrmchart, ChartsCarryTheChapters)
     const QRectF bar0 = w.progressBars->barRect(0), bar1 = w.progressBars->barRect(1);
     EXPECT_LT(bar0.right(), bar1.left());
     EXPECT_NEAR(bar0.height() / bar1.height(), 32.0 / 58.0, 0.01);
+}
+
+TEST(Tfrmchart, NothingToDrawShowsTheScaleAndALine)
+{
+    struct Case {
+        const char *rows;   // chapter rows of tab_kmmc, none when empty
+        bool frequencyEmpty, pieEmpty, progressEmpty;
+    } cases[] = {
+        {"", true, true, true},
+        {"(1, '01', '第一章', 40, 0, '0', 0, 0), (2, '02', '第二章', 0, 0, '0', 0, 0)", true, false, true},
+        {"(1, '01', '第一章', 40, 2, '0', 3, 1)", false, false, false},
+    };
+    for (const Case &c : cases) {
+        TestBank b;
+        ScreenModeScope screen("1024");
+        if (*c.rows)
+            b.run(QStringLiteral("insert into tab_kmmc (bh, C1, C2, C3, C4, C7, D1, D2) values ") + QString::fromUtf8(c.rows));
+        Tfrmchart w;
+        w.show();
+        const std::tuple<ChartNote *, bool, records::ChartKind> notes[] = {
+            {w.frequencyNote, c.frequencyEmpty, records::ChartKind::Frequency},
+            {w.pieNote, c.pieEmpty, records::ChartKind::Distribution},
+            {w.progressNote, c.progressEmpty, records::ChartKind::Progress}};
+        for (auto [note, empty, kind] : notes) {
+            EXPECT_EQ(note->isVisible(), empty) << c.rows << int(kind);
+            EXPECT_EQ(note->text(), empty ? records::emptyChartNote(kind) : QString()) << c.rows;
+        }
+        // The value axis keeps a scale, not a lone 0.
+        click(w.typeItems->button(2));
+        for (QChartView *v : {w.DBChart1, w.DBChart3})
+            for (QAbstractAxis *a : v->chart()->axes(Qt::Vertical))
+                EXPECT_GT(static_cast<QValueAxis *>(a)->max(), 0.0) << c.rows;
+    }
 }
 
 TEST(Tfrmchart, StyleBoxesAndLegendActOnTheShownChartOnly)

@@ -94,7 +94,7 @@ const char *const MoodleXml = R"(<?xml version="1.0" encoding="UTF-8"?>
     <tags><tag><text>KP-0101010002</text></tag></tags>
   </question>
   <question type="multichoice">
-    <questiontext format="plain_text"><text>多个</text></questiontext>
+    <questiontext format="plain_text"><text>多&#x4E2A;</text><!-- 注释 --></questiontext>
     <single>false</single>
     <answer fraction="50"><text>一</text></answer><answer fraction="-100"><text>二</text></answer>
     <answer fraction="50"><text>三</text></answer>
@@ -253,6 +253,8 @@ TEST(QuestionImport, BadFilesAreRefusedAndTheBankStaysAsItWas)
                              + "</question></quiz>",
          "xml", "嵌套过深"},
         {"not a quiz", "<html><body>x</body></html>", "xml", "没有<quiz>"},
+        {"content after the root", "<quiz></quiz><quiz></quiz>", "xml", "XML 格式错误"},
+        {"unended CDATA", "<quiz><question type=\"essay\"><questiontext><text><![CDATA[x</text>", "xml", "XML 格式错误"},
         {"no header", "甲,乙\n", "csv", "列名"},
     };
     for (const Case &c : cases) {

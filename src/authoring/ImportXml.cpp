@@ -240,7 +240,6 @@ bool XmlReader::readStartTag(XmlElement &e, bool &empty)
                 return fail(Malformed, QStringLiteral("属性“%1”出现了两次。").arg(name));
         e.attrs.emplace_back(name, std::move(value));
     }
-    e.line = line();
     return true;
 }
 
@@ -263,36 +262,47 @@ bool XmlReader::readEndTag(QStringView name)
 bool XmlReader::readContent(XmlElement *e, int depth)
 {
     const QStringView name = e ? e->name : m_rootName;
-    QString run;   // text since the last markup
-    bool runBlank = true;
-    auto flushRun = [&] {
-        if (e && !runBlank)
-            e->text += run;
-        run.clear();
-        runBlank = true;
-    };
     for (;;) {
+        // A run of text up to the next markup: a stretch of the document,
+        // taken into the element's text unless it is all blanks.
+        const QChar *runStart = m_p;
+        bool blank = true, plain = true;   // plain: no entity, no CR
+        while (m_p < m_end && *m_p != u'<') {
+            const QChar c = *m_p;
+            if (c == u'&') {
+                QString ignored;
+                if (!readEntity(ignored))
+                    return false;
+                blank = plain = false;
+                continue;
+            }
+            if (!isBlank(c))
+                blank = false;
+            else if (c == u'\r')
+                plain = false;
+            ++m_p;
+        }
+        if (e && !blank) {
+            if (plain) {
+                e->text.append(runStart, m_p - runStart);
+            } else {
+                for (const QChar *p = runStart; p < m_p;) {
+                    const QChar *stop = p;
+                    while (stop < m_p && *stop != u'&')
+                        ++stop;
+                    appendText(e->text, p, stop);
+                    if (stop == m_p)
+                        break;
+                    const QChar *after = m_p;
+                    m_p = stop;
+                    readEntity(e->text);   // read once already: it is good
+                    p = m_p;
+                    m_p = after;
+                }
+            }
+        }
         if (m_p >= m_end)
             return fail(Malformed, QStringLiteral("文件在</%1>之前就结束了。").arg(name));
-        const QChar c = *m_p;
-        if (c == u'&') {
-            if (!readEntity(run))
-                return false;
-            runBlank = false;
-            continue;
-        }
-        if (c != u'<') {
-            const QChar *start = m_p;
-            while (m_p < m_end && *m_p != u'<' && *m_p != u'&') {
-                if (runBlank && !isBlank(*m_p))
-                    runBlank = false;
-                ++m_p;
-            }
-            if (e)
-                appendText(run, start, m_p);
-            continue;
-        }
-        flushRun();
         if (m_p + 1 < m_end && m_p[1] == u'/') {
             if (!readEndTag(name))
                 return false;
@@ -325,6 +335,8 @@ bool XmlReader::readContent(XmlElement *e, int depth)
         } else {
             if (depth + 1 > m_maxDepth)
                 return fail(TooDeep, QString());
+            if (e->children.empty())
+                e->children.reserve(depth <= 2 ? 16 : 2);
             e->children.emplace_back();
             if (!readElement(e->children.back(), depth + 1))
                 return false;
@@ -337,6 +349,8 @@ bool XmlReader::readElement(XmlElement &e, int depth)
     bool empty = false;
     if (!readStartTag(e, empty))
         return false;
+    if (depth <= 2)
+        e.line = line();
     return empty || readContent(&e, depth);
 }
 
@@ -353,7 +367,7 @@ bool XmlReader::readRoot()
     if (!readStartTag(root, empty))
         return false;
     m_rootName = root.name;
-    m_rootLine = root.line;
+    m_rootLine = line();
     m_rootClosed = empty;
     return true;
 }

@@ -19,7 +19,7 @@ struct XmlElement {
     std::vector<std::pair<QStringView, QString>> attrs;
     QString text;   // the element's own text; runs of blanks between elements are left out
     std::vector<XmlElement> children;
-    int line = 0;   // where the start tag ends (1-based)
+    int line = 0;   // where the start tag ends (1-based), for the root's children
 
     const XmlElement *child(QLatin1String n) const;
     QString attr(QLatin1String n) const;   // empty when absent

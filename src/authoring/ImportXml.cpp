@@ -1,6 +1,8 @@
 // Reading the XML of question files.
 #include "authoring/ImportXml.h"
 
+#include <algorithm>
+
 namespace authoring {
 
 namespace {
@@ -94,13 +96,20 @@ bool XmlReader::fail(Failure f, const QString &detail)
 
 int XmlReader::lineAt(qsizetype pos)
 {
-    for (qsizetype i = m_linePos; i < pos; ++i) {
-        const QChar c = m_begin[i];
-        if (c == u'\n' || (c == u'\r' && (i + 1 >= pos || m_begin[i + 1] != u'\n')))
-            ++m_line;
-    }
-    if (pos > m_linePos)
+    const char16_t *from = reinterpret_cast<const char16_t *>(m_begin) + m_linePos;
+    const char16_t *to = reinterpret_cast<const char16_t *>(m_begin) + pos;
+    if (from < to) {
+        if (std::find(from, to, u'\r') == to) {
+            m_line += int(std::count(from, to, u'\n'));
+        } else {
+            // A CR ends a line unless an LF follows it.
+            const char16_t *end = reinterpret_cast<const char16_t *>(m_end);
+            for (const char16_t *c = from; c < to; ++c)
+                if (*c == u'\n' || (*c == u'\r' && (c + 1 >= end || c[1] != u'\n')))
+                    ++m_line;
+        }
         m_linePos = pos;
+    }
     return m_line;
 }
 

@@ -140,6 +140,7 @@ ImportPreview previewImport(TDM1 &dm, const ParsedFile &file, const QString &cha
     dm.run(QStringLiteral("select ftid from tab_rule"), {},
            [&](const QVariantList &row) { keyPoints.insert(row.value(0).toString()); });
     QSet<QString> known;
+    known.reserve(file.questions.size() + 256);
     // Stored bodies are read as the bytes they are.
     QSqlQuery stored = dm.exec(
         QStringLiteral("select e.A15, a.A2 from tab_answ a join tab_exer e on e.A1 = a.A1 where a.A10 = ?"), {chapter});
@@ -147,6 +148,8 @@ ImportPreview previewImport(TDM1 &dm, const ParsedFile &file, const QString &cha
         known.insert(duplicateKey(storedVisibleText(stored.value(0).toByteArray()), stored.value(1).toString()));
     stored.finish();
     QSet<QString> seenIds;
+    QHash<QString, int> byCode;   // questions to save by type code
+    p.ready.reserve(file.questions.size());
     for (ImportedQuestion q : file.questions) {
         if (const QString why = checkQuestion(q); !why.isEmpty()) {
             p.problems.append({q.line, why});
@@ -174,15 +177,18 @@ ImportPreview previewImport(TDM1 &dm, const ParsedFile &file, const QString &cha
         r.line = q.line;
         QString plain;
         r.q = composeQuestion(q, types.codeFor(q), chapter, &plain);
-        const QString key = duplicateKey(plain, r.q.answer);
-        if (known.contains(key)) {
+        // One look-up: the set grows unless the question is there already.
+        const qsizetype knownBefore = known.size();
+        known.insert(duplicateKey(plain, r.q.answer));
+        if (known.size() == knownBefore) {
             ++p.alreadyThere;
             continue;
         }
-        known.insert(key);
-        ++p.countsByType[types.nameOf(r.q.typeCode)];
+        ++byCode[r.q.typeCode];
         p.ready.append(std::move(r));
     }
+    for (auto it = byCode.cbegin(); it != byCode.cend(); ++it)
+        p.countsByType[types.nameOf(it.key())] += it.value();
     std::stable_sort(p.problems.begin(), p.problems.end(),
                      [](const ImportProblem &a, const ImportProblem &b) { return a.line < b.line; });
     p.firstSequence = nextSequenceNumber(dm);

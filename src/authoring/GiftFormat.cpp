@@ -146,7 +146,8 @@ void parseBlock(const Block &b, ParsedFile &out)
     }
     const qsizetype open = findUnescaped(s, u'{');
     if (open < 0) {
-        out.problems.append({b.line, QStringLiteral("看不懂的写法：没有答案部分“{…}”。")});
+        // Text without an answer part is a description between questions.
+        ++out.skipped;
         return;
     }
     const qsizetype close = findUnescaped(s, u'}', open + 1);
@@ -211,17 +212,24 @@ void parseBlock(const Block &b, ParsedFile &out)
         out.problems.append({b.line, QStringLiteral("填空题（只有“=”答案）不能导入。")});
         return;
     }
+    // With an "=" answer the question takes one answer, and weights of "~"
+    // answers are partial credit, not right answers; without one, every
+    // answer weighted above 0 is one of several right answers.
+    bool single = false;
+    for (const QString &it : items)
+        single = single || it.startsWith(u'=');
     QString answer;
     for (const QString &it : items) {
         QString t = it.mid(1).trimmed();
         bool right = it.startsWith(u'=');
-        // A weight "%50%" before the text: partly right when above 0.
+        // A weight "%50%" before the text.
         if (t.startsWith(u'%')) {
             const qsizetype end = t.indexOf(u'%', 1);
             bool number = false;
             const bool credit = end > 0 && weightGivesCredit(QStringView(t).mid(1, end - 1), &number);
             if (number) {
-                right = credit;
+                if (!single)
+                    right = credit;
                 t = t.mid(end + 1);
             }
         }
@@ -232,7 +240,7 @@ void parseBlock(const Block &b, ParsedFile &out)
             answer += optionLetter(int(q.options.size()));
         q.options << unescape(t);
     }
-    q.kind = answer.size() > 1 ? ImportKind::Multiple : ImportKind::Single;
+    q.kind = !single && answer.size() > 1 ? ImportKind::Multiple : ImportKind::Single;
     q.answer = answer;
     out.questions.append(q);
 }

@@ -94,7 +94,7 @@ ImportFormat detectFormat(const QString &path, const QString &text)
     const QString head = text.left(4096).trimmed();
     if (head.startsWith(QLatin1String("<?xml")) || head.startsWith(QLatin1String("<quiz")))
         return ImportFormat::MoodleXml;
-    static const QRegularExpression aikenAnswer(QStringLiteral("^ANSWER:\\s*[A-Z]\\s*$"),
+    static const QRegularExpression aikenAnswer(QStringLiteral("^ANSWER\\s*[:：]\\s*[A-Z]\\s*$"),
                                                 QRegularExpression::MultilineOption);
     if (aikenAnswer.match(text).hasMatch() && !text.contains(u'{'))
         return ImportFormat::Aiken;

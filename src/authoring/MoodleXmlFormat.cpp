@@ -4,6 +4,7 @@
 #include "authoring/ImportXml.h"
 
 #include <QXmlStreamWriter>
+#include <algorithm>
 
 namespace authoring {
 
@@ -97,18 +98,28 @@ void readQuestion(const Node &n, int line, QString &category, ParsedFile &out)
                 q.answer = childText(c, QLatin1String("text")).toLower() == QLatin1String("true") ? QStringLiteral("A")
                                                                                                   : QStringLiteral("B");
     } else if (type == QLatin1String("multichoice")) {
+        // <single> absent is one answer; "false", "0" or nothing is several.
         const QString single = n.child(QLatin1String("single")) ? childText(n, QLatin1String("single"))
                                                                 : QStringLiteral("true");
+        q.kind = single.isEmpty() || single == QLatin1String("false") || single == QLatin1String("0")
+                     ? ImportKind::Multiple
+                     : ImportKind::Single;
+        QVector<double> fractions;
         for (const Node &c : n.children) {
             if (c.name != QLatin1String("answer"))
                 continue;
-            if (c.attr(QLatin1String("fraction")).toDouble() > 0)
-                q.answer += optionLetter(int(q.options.size()));
+            fractions << c.attr(QLatin1String("fraction")).toDouble();
             q.options << asFormat(&c, q.format);
         }
-        q.kind = single == QLatin1String("false") || single == QLatin1String("0") ? ImportKind::Multiple
-                                                                                    : ImportKind::Single;
-    } else if (type == QLatin1String("matching")) {
+        // With one answer the right one has the full (largest) fraction and
+        // the others are partial credit at most; with several, every answer
+        // above 0 is one of the right ones.
+        const double best = fractions.isEmpty() ? 0 : *std::max_element(fractions.cbegin(), fractions.cend());
+        for (int i = 0; i < fractions.size(); ++i)
+            if (fractions[i] > 0 && (q.kind == ImportKind::Multiple || fractions[i] >= best))
+                q.answer += optionLetter(i);
+    } else if (type == QLatin1String("matching") || type == QLatin1String("match")) {
+        // "match" is how older files name it.
         QVector<QPair<QString, QString>> pairs;
         for (const Node &c : n.children)
             if (c.name == QLatin1String("subquestion"))

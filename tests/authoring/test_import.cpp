@@ -355,6 +355,39 @@ TEST(QuestionImport, SavesAsEntryDoesInOneTransactionAndOnlyOnce)
     EXPECT_TRUE(p.refusal.contains(QStringLiteral("9999"))) << p.refusal.toStdString();
 }
 
+TEST(QuestionImport, WritesTheRowsAndCountersEntryWrites)
+{
+    // Every shape the save prepares statements for (key points, explanation),
+    // with empty texts that must stay empty, not NULL.
+    ImportBank byEntry, byImport;
+    ImportPreview p;
+    for (int keyPoints : {0, 2})
+        for (int explanation : {0, 1, 2}) {   // none, an empty one, a text
+            NewQuestion q{QStringLiteral("100101"), QStringLiteral("4"), 4, QStringLiteral("61"),
+                          keyPoints ? QStringLiteral("C") : QString(), plainRtf(QStringLiteral("题%1").arg(keyPoints)),
+                          explanation == 2 ? plainRtf(QStringLiteral("解")) : QByteArray(), explanation > 0, {}};
+            for (int k = 0; k < keyPoints; ++k)
+                q.keyPoints << QStringLiteral("010101000%1").arg(k + 1);
+            ASSERT_EQ(saveNewQuestion(byEntry.dm(), q).result, EntryOutcome::Saved);
+            p.ready.append({0, q});
+        }
+    ASSERT_EQ(saveImport(byImport.dm(), p).saved, 6);
+    auto dump = [](ImportBank &b) {
+        QStringList rows;
+        for (const char *sql : {"select * from tab_answ order by rowid", "select *, typeof(jx) from tab_exer order by rowid",
+                                "select C1, C3 from tab_kmmc order by C1", "select ftid, q from tab_rule order by ftid",
+                                "select id, q from tab_fgmc order by id"})
+            b.dm().run(QString::fromLatin1(sql), {}, [&](const QVariantList &r) {
+                QStringList cells;
+                for (const QVariant &v : r)
+                    cells << (v.isNull() ? QStringLiteral("NULL") : v.toString());
+                rows << cells.join(u'|');
+            });
+        return rows;
+    };
+    EXPECT_EQ(dump(byImport), dump(byEntry));
+}
+
 TEST(QuestionImport, ExportThenImportIntoAFreshBankGivesTheSameQuestions)
 {
     ImportBank from;

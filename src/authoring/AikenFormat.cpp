@@ -35,7 +35,7 @@ ParsedFile parseAiken(const QString &text)
             else {
                 q.answer = a.captured(1).trimmed();
                 q.kind = ImportKind::Single;
-                out.questions.append(q);
+                out.questions.append(std::move(q));
                 q = ImportedQuestion();
                 open = false;
             }

@@ -170,7 +170,7 @@ void parseBlock(const Block &b, ParsedFile &out)
     if (items.isEmpty()) {
         q.kind = ImportKind::Subjective;
         q.answer = QStringLiteral("1");
-        out.questions.append(q);
+        out.questions.append(std::move(q));
         return;
     }
     if (items.size() == 1) {
@@ -183,7 +183,7 @@ void parseBlock(const Block &b, ParsedFile &out)
             q.kind = ImportKind::TrueFalse;
             q.options = {QStringLiteral("对"), QStringLiteral("错")};
             q.answer = word.startsWith(u'T') ? QStringLiteral("A") : QStringLiteral("B");
-            out.questions.append(q);
+            out.questions.append(std::move(q));
             return;
         }
     }
@@ -242,7 +242,7 @@ void parseBlock(const Block &b, ParsedFile &out)
     }
     q.kind = !single && answer.size() > 1 ? ImportKind::Multiple : ImportKind::Single;
     q.answer = answer;
-    out.questions.append(q);
+    out.questions.append(std::move(q));
 }
 
 } // namespace

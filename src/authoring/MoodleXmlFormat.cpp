@@ -129,7 +129,7 @@ void readQuestion(const Node &n, int line, QString &category, ParsedFile &out)
         out.problems.append({line, QStringLiteral("题型“%1”不能导入。").arg(type)});
         return;
     }
-    out.questions.append(q);
+    out.questions.append(std::move(q));
 }
 
 } // namespace

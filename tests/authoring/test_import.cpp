@@ -269,6 +269,7 @@ TEST(QuestionImport, BadFilesAreRefusedAndTheBankStaysAsItWas)
     } cases[] = {
         {"binary", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "gift", "不是文本文件"},
         {"GB18030 CSV is read", gbCsv, "csv", ""},
+        {"control bytes without NUL", "题目,A,B,答案\n\x01\x02\x1b,甲,乙,A\n", "csv", "不是文本文件"},
         {"Aiken with a full-width colon is read", "中文题\nA、甲\nB、乙\nANSWER：A\n", "txt", ""},
         {"neither UTF-8 nor GB18030", QByteArray("\x81\x30\xff\xff abc"), "csv", "GB18030"},
         {"malformed XML", "<quiz><question type=\"essay\"></quiz>", "xml", "XML 格式错误"},

@@ -8,7 +8,11 @@ namespace authoring {
 ParsedFile parseAiken(const QString &text)
 {
     ParsedFile out;
-    static const QRegularExpression optionRe(QStringLiteral("^([A-Z])\\s*[.)．、]\\s*(.*)$"));
+    // An option is a capital letter, then "." or ")" and a blank, as the
+    // format has it; Chinese files also write "A.甲", "A、甲" and "A）甲".
+    // "A.I. is ..." is no option: the mark is followed by a Latin letter.
+    static const QRegularExpression optionRe(
+        QStringLiteral("^([A-Z])\\s*(?:[.)](?:\\s+|(?=[^\\x{0}-\\x{7F}])|$)|[．、）]\\s*)(.*)$"));
     static const QRegularExpression answerRe(QStringLiteral("^ANSWER\\s*[:：]\\s*(.*)$"));
     const QStringList lines = text.split(u'\n');
     ImportedQuestion q;
@@ -31,7 +35,7 @@ ParsedFile parseAiken(const QString &text)
             else {
                 q.answer = a.captured(1).trimmed();
                 q.kind = ImportKind::Single;
-                out.questions.append(q);
+                out.questions.append(std::move(q));
                 q = ImportedQuestion();
                 open = false;
             }

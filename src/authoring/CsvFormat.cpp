@@ -180,7 +180,7 @@ ParsedFile parseCsv(const QString &text)
                 q.answer = QStringLiteral("B");
             q.options = {QStringLiteral("对"), QStringLiteral("错")};
         }
-        out.questions.append(q);
+        out.questions.append(std::move(q));
     }
     return out;
 }

@@ -54,29 +54,55 @@ qsizetype findUnescaped(const QString &s, QChar c, qsizetype from = 0)
 QStringList splitAnswers(const QString &part, QString &general)
 {
     QStringList items;
-    QString cur;
-    for (qsizetype i = 0; i < part.size(); ++i) {
+    qsizetype start = 0;   // where the item being read begins
+    qsizetype i = 0;
+    auto take = [&](qsizetype end) {
+        const QStringView item = QStringView(part).mid(start, end - start);
+        if (!item.trimmed().isEmpty())
+            items << item.toString();
+    };
+    for (; i < part.size(); ++i) {
         const QChar c = part[i];
         if (c == u'\\' && i + 1 < part.size()) {
-            cur += c;
-            cur += part[++i];
+            ++i;
             continue;
         }
-        if (c == u'#' && part.mid(i, 4) == QLatin1String("####")) {
+        if (c == u'#' && QStringView(part).mid(i, 4) == QLatin1String("####")) {
             general = unescape(part.mid(i + 4));
             break;
         }
         if (c == u'~' || c == u'=') {
-            if (!cur.trimmed().isEmpty())
-                items << cur;
-            cur = c;
-            continue;
+            take(i);
+            start = i;
         }
-        cur += c;
     }
-    if (!cur.trimmed().isEmpty())
-        items << cur;
+    take(i);
     return items;
+}
+
+// Whether a weight ("50", "-100", "33.33333") gives credit; number tells
+// whether it is a number at all.  Plain decimals are read by sight, the
+// rest as Qt reads numbers.
+bool weightGivesCredit(QStringView w, bool *number)
+{
+    qsizetype i = w.startsWith(u'-') ? 1 : 0;
+    bool digits = false, nonZero = false, point = false, plain = i < w.size();
+    for (; i < w.size() && plain; ++i) {
+        const QChar c = w[i];
+        if (c >= u'0' && c <= u'9') {
+            digits = true;
+            nonZero = nonZero || c != u'0';
+        } else if (c == u'.' && !point && digits) {
+            point = true;
+        } else {
+            plain = false;
+        }
+    }
+    if (plain && digits && !w.endsWith(u'.')) {
+        *number = true;
+        return nonZero && !w.startsWith(u'-');
+    }
+    return w.toString().toDouble(number) > 0;
 }
 
 struct Block {
@@ -120,7 +146,8 @@ void parseBlock(const Block &b, ParsedFile &out)
     }
     const qsizetype open = findUnescaped(s, u'{');
     if (open < 0) {
-        out.problems.append({b.line, QStringLiteral("看不懂的写法：没有答案部分“{…}”。")});
+        // Text without an answer part is a description between questions.
+        ++out.skipped;
         return;
     }
     const qsizetype close = findUnescaped(s, u'}', open + 1);
@@ -143,7 +170,7 @@ void parseBlock(const Block &b, ParsedFile &out)
     if (items.isEmpty()) {
         q.kind = ImportKind::Subjective;
         q.answer = QStringLiteral("1");
-        out.questions.append(q);
+        out.questions.append(std::move(q));
         return;
     }
     if (items.size() == 1) {
@@ -156,7 +183,7 @@ void parseBlock(const Block &b, ParsedFile &out)
             q.kind = ImportKind::TrueFalse;
             q.options = {QStringLiteral("对"), QStringLiteral("错")};
             q.answer = word.startsWith(u'T') ? QStringLiteral("A") : QStringLiteral("B");
-            out.questions.append(q);
+            out.questions.append(std::move(q));
             return;
         }
     }
@@ -185,17 +212,24 @@ void parseBlock(const Block &b, ParsedFile &out)
         out.problems.append({b.line, QStringLiteral("填空题（只有“=”答案）不能导入。")});
         return;
     }
+    // With an "=" answer the question takes one answer, and weights of "~"
+    // answers are partial credit, not right answers; without one, every
+    // answer weighted above 0 is one of several right answers.
+    bool single = false;
+    for (const QString &it : items)
+        single = single || it.startsWith(u'=');
     QString answer;
     for (const QString &it : items) {
         QString t = it.mid(1).trimmed();
         bool right = it.startsWith(u'=');
-        // A weight "%50%" before the text: partly right when above 0.
+        // A weight "%50%" before the text.
         if (t.startsWith(u'%')) {
             const qsizetype end = t.indexOf(u'%', 1);
             bool number = false;
-            const double weight = end > 0 ? t.mid(1, end - 1).toDouble(&number) : 0;
+            const bool credit = end > 0 && weightGivesCredit(QStringView(t).mid(1, end - 1), &number);
             if (number) {
-                right = weight > 0;
+                if (!single)
+                    right = credit;
                 t = t.mid(end + 1);
             }
         }
@@ -206,9 +240,9 @@ void parseBlock(const Block &b, ParsedFile &out)
             answer += optionLetter(int(q.options.size()));
         q.options << unescape(t);
     }
-    q.kind = answer.size() > 1 ? ImportKind::Multiple : ImportKind::Single;
+    q.kind = !single && answer.size() > 1 ? ImportKind::Multiple : ImportKind::Single;
     q.answer = answer;
-    out.questions.append(q);
+    out.questions.append(std::move(q));
 }
 
 } // namespace
@@ -216,24 +250,31 @@ void parseBlock(const Block &b, ParsedFile &out)
 ParsedFile parseGift(const QString &text)
 {
     ParsedFile out;
-    const QStringList lines = text.split(u'\n');
     static const QRegularExpression tagRe(QStringLiteral("\\[tag:([^\\]]*)\\]"));
     Block cur;
     QStringList pendingTags;
     QString category;
     bool inBraces = false;
     auto flush = [&]() {
-        if (!cur.text.trimmed().isEmpty())
+        if (!QStringView(cur.text).trimmed().isEmpty())
             parseBlock(cur, out);
         cur = Block();
     };
-    for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
+    // Line by line, each line a view of the text.
+    const QStringView all(text);
+    int lineNo = 0;
+    for (qsizetype pos = 0; pos <= all.size();) {
+        qsizetype next = all.indexOf(u'\n', pos);
+        if (next < 0)
+            next = all.size();
+        QStringView line = all.mid(pos, next - pos);
+        pos = next + 1;
+        ++lineNo;
         if (line.endsWith(u'\r'))
             line.chop(1);
-        const QString t = line.trimmed();
+        const QStringView t = line.trimmed();
         if (!inBraces && t.startsWith(QLatin1String("//"))) {
-            for (auto it = tagRe.globalMatch(t); it.hasNext();)
+            for (auto it = tagRe.globalMatch(t.toString()); it.hasNext();)
                 pendingTags << it.next().captured(1).trimmed();
             continue;
         }
@@ -242,17 +283,18 @@ ParsedFile parseGift(const QString &text)
             continue;
         }
         if (!inBraces && cur.text.isEmpty() && t.startsWith(QLatin1String("$CATEGORY:"))) {
-            category = t.mid(10).trimmed();
+            category = t.mid(10).trimmed().toString();
             ++out.skipped;
             continue;
         }
         if (cur.text.isEmpty()) {
-            cur.line = i + 1;
+            cur.line = lineNo;
             cur.tags = pendingTags;
             cur.category = category;
             pendingTags.clear();
         }
-        cur.text += line + u'\n';
+        cur.text.append(line);
+        cur.text.append(u'\n');
         // A blank line inside the braces does not end the question.
         for (qsizetype k = 0; k < line.size(); ++k) {
             if (line[k] == u'\\')

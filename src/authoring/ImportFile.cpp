@@ -11,13 +11,17 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace authoring {
 
 ImportText decodeImportBytes(const QByteArray &bytes)
 {
     ImportText out;
     QByteArrayView data(bytes);
-    if (const auto bom = QStringConverter::encodingForData(data)) {
+    const auto bom = QStringConverter::encodingForData(data);
+    const bool bomless = !bom;
+    if (bom) {
         QStringDecoder d(*bom, QStringConverter::Flag::Stateless);
         out.text = d.decode(data);
         if (d.hasError())
@@ -41,12 +45,14 @@ ImportText decodeImportBytes(const QByteArray &bytes)
     }
     if (out.refusal.isEmpty()) {
         // Control characters other than tabs and line ends mark a binary file
-        // that happened to decode.
-        int controls = 0;
-        for (QChar c : std::as_const(out.text))
-            if (c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f')
-                ++controls;
-        if (controls > 0)
+        // that happened to decode.  Without a byte-order mark they are the
+        // very bytes below 0x20 (UTF-8 and GB18030 use none of those inside
+        // a character), found quicker in the bytes than in the text.
+        auto control = [](auto c) { return c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f'; };
+        const bool binary = bomless ? std::any_of(data.begin(), data.end(), [&](char b) { return control(uchar(b)); })
+                                    : std::any_of(out.text.cbegin(), out.text.cend(),
+                                                  [&](QChar c) { return control(c.unicode()); });
+        if (binary)
             out.refusal = QStringLiteral("这不是文本文件，不能导入。");
     }
     if (!out.refusal.isEmpty())
@@ -94,7 +100,7 @@ ImportFormat detectFormat(const QString &path, const QString &text)
     const QString head = text.left(4096).trimmed();
     if (head.startsWith(QLatin1String("<?xml")) || head.startsWith(QLatin1String("<quiz")))
         return ImportFormat::MoodleXml;
-    static const QRegularExpression aikenAnswer(QStringLiteral("^ANSWER:\\s*[A-Z]\\s*$"),
+    static const QRegularExpression aikenAnswer(QStringLiteral("^ANSWER\\s*[:：]\\s*[A-Z]\\s*$"),
                                                 QRegularExpression::MultilineOption);
     if (aikenAnswer.match(text).hasMatch() && !text.contains(u'{'))
         return ImportFormat::Aiken;
@@ -159,7 +165,7 @@ void addMatchingQuestions(const ImportedQuestion &stem, const QVector<QPair<QStr
         q.body = stem.body + sep + p.first;
         q.options = answers;
         q.answer = optionLetter(int(answers.indexOf(p.second)));
-        out.questions.append(q);
+        out.questions.append(std::move(q));
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include <cctype>
+#include <cstring>
 #include <vector>
 
 namespace authoring {
@@ -73,33 +74,37 @@ QString attachPictures(QTextDocument &doc, QString html, const QHash<QString, QB
 }
 
 // The GBK bytes of a character when they read back as the same character,
-// as the bank's RTF writes it; cached, since a file repeats its characters.
-const QByteArray &gbkBytes(char16_t c)
+// as the bank's RTF writes it (none when it has none).  Looked up once per
+// character in a flat table: a file repeats its characters thousands of
+// times.
+struct GbkBytes {
+    char bytes[4];
+    quint8 size;   // 0: no bytes; Unknown: not looked up yet
+    static constexpr quint8 Unknown = 0xFF;
+};
+
+const GbkBytes &gbkBytes(char16_t c)
 {
     static const char *const codec = QStringEncoder("GBK").isValid() && QStringDecoder("GBK").isValid() ? "GBK"
                                                                                                         : "GB18030";
-    static QStringEncoder encoder(codec, QStringConverter::Flag::Stateless);
-    static QStringDecoder decoder(codec, QStringConverter::Flag::Stateless);
-    static QHash<char16_t, QByteArray> cache;
-    auto it = cache.find(c);
-    if (it != cache.end())
-        return *it;
+    static std::vector<GbkBytes> table(0x10000, GbkBytes{{0, 0, 0, 0}, GbkBytes::Unknown});
+    GbkBytes &e = table[c];
+    if (e.size != GbkBytes::Unknown)
+        return e;
+    // Fresh converters each time: a failed conversion leaves them in error.
+    QStringEncoder encoder(codec, QStringConverter::Flag::Stateless);
+    QStringDecoder decoder(codec, QStringConverter::Flag::Stateless);
     const QChar ch(c);
-    encoder.resetState();
-    QByteArray bytes = encoder.encode(QStringView(&ch, 1));
-    bool ok = !encoder.hasError() && !bytes.isEmpty();
+    const QByteArray bytes = encoder.encode(QStringView(&ch, 1));
+    bool ok = !encoder.hasError() && !bytes.isEmpty() && bytes.size() <= 4;
     if (ok) {
-        decoder.resetState();
         const QString back = decoder.decode(bytes);
         ok = !decoder.hasError() && back.size() == 1 && back.at(0) == ch;
     }
-    if (!ok) {
-        // A failed conversion leaves the converters in error: start afresh.
-        bytes.clear();
-        encoder = QStringEncoder(codec, QStringConverter::Flag::Stateless);
-        decoder = QStringDecoder(codec, QStringConverter::Flag::Stateless);
-    }
-    return *cache.insert(c, bytes);
+    e.size = ok ? quint8(bytes.size()) : 0;
+    for (qsizetype i = 0; ok && i < bytes.size(); ++i)
+        e.bytes[i] = bytes[i];
+    return e;
 }
 
 // Rich text of a text in its format; plain receives what a reader sees.
@@ -184,66 +189,68 @@ QByteArray plainRtf(const QString &text)
         const QByteArray probe = richtext::plainTextToRtf(QStringLiteral("x"));
         return probe.left(probe.indexOf("\\pard"));
     }();
-    QByteArray out;
-    out.reserve(head.size() + text.size() * 8 + 16);
-    out += head;
+    // Written straight into a buffer large enough for the longest form of
+    // every character ("\\'xx" four times, or a paragraph's end and start).
+    QByteArray out(head.size() + text.size() * 16 + 32, Qt::Uninitialized);
+    char *w = out.data();
+    std::memcpy(w, head.constData(), size_t(head.size()));
+    w += head.size();
     bool delimit = false;   // a control word was written last
-    auto word = [&](const char *w) {
-        out += '\\';
-        out += w;
-        delimit = true;
+    auto put = [&]<size_t N>(const char (&s)[N]) {
+        std::memcpy(w, s, N - 1);
+        w += N - 1;
     };
-    auto hex = [&](uchar b) {
-        static const char digits[] = "0123456789abcdef";
-        out += "\\'";
-        out += digits[b >> 4];
-        out += digits[b & 15];
-        delimit = false;
-    };
-    word("pard");
+    static const char digits[] = "0123456789abcdef";
+    put("\\pard");
+    delimit = true;
     for (QChar qc : text) {
         const char16_t c = qc.unicode();
         if (c == u'\n') {
-            word("par");
-            out += "\r\n";
-            delimit = false;
-            word("pard");
+            put("\\par\r\n\\pard");
+            delimit = true;
             continue;
         }
         if (c < 0x80) {
             if (c == u'\\' || c == u'{' || c == u'}') {
-                out += '\\';
-                out += char(c);
+                *w++ = '\\';
+                *w++ = char(c);
                 delimit = false;
             } else if (c == u'\t') {
-                word("tab");
+                put("\\tab");
+                delimit = true;
             } else if (c >= 0x20) {
                 if (delimit)
-                    out += ' ';
-                out += char(c);
+                    *w++ = ' ';
+                *w++ = char(c);
                 delimit = false;
             }
             continue;
         }
         switch (c) {
-        case 0x2028: word("line"); continue;
-        case 0x00A0: out += "\\~"; delimit = false; continue;
-        case 0x00AD: out += "\\-"; delimit = false; continue;
-        case 0x2011: out += "\\_"; delimit = false; continue;
+        case 0x2028: put("\\line"); delimit = true; continue;
+        case 0x00A0: put("\\~"); delimit = false; continue;
+        case 0x00AD: put("\\-"); delimit = false; continue;
+        case 0x2011: put("\\_"); delimit = false; continue;
         default: break;
         }
         if (QChar::isSurrogate(c))
             return richtext::plainTextToRtf(text);
         // A character without GBK bytes: the document's road, which writes
         // it, and what follows it, its own way.
-        const QByteArray &bytes = gbkBytes(c);
-        if (bytes.isEmpty())
+        const GbkBytes &g = gbkBytes(c);
+        if (g.size == 0)
             return richtext::plainTextToRtf(text);
-        for (char b : bytes)
-            hex(uchar(b));
+        for (int i = 0; i < g.size; ++i) {
+            const uchar b = uchar(g.bytes[i]);
+            *w++ = '\\';
+            *w++ = '\'';
+            *w++ = digits[b >> 4];
+            *w++ = digits[b & 15];
+        }
+        delimit = false;
     }
-    word("par");
-    out += "\r\n}\r\n";
+    put("\\par\r\n}\r\n");
+    out.truncate(w - out.constData());
     return out;
 }
 

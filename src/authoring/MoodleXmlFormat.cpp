@@ -1,74 +1,30 @@
 // Reading and writing Moodle XML question files.
 #include "authoring/MoodleXmlFormat.h"
 
-#include <QXmlStreamReader>
+#include "authoring/ImportXml.h"
+
 #include <QXmlStreamWriter>
-#include <memory>
-#include <vector>
+#include <algorithm>
 
 namespace authoring {
 
 namespace {
 
-// One element of a <question> entry.
-struct Node {
-    QString name;
-    QXmlStreamAttributes attrs;
-    QString text;
-    std::vector<std::unique_ptr<Node>> children;
-    const Node *child(QLatin1String n) const
-    {
-        for (const auto &c : children)
-            if (c->name == n)
-                return c.get();
-        return nullptr;
-    }
-    // The text of <n><text>..</text></n>.
-    QString textOf(QLatin1String n) const
-    {
-        const Node *c = child(n);
-        const Node *t = c ? c->child(QLatin1String("text")) : nullptr;
-        return t ? t->text.trimmed() : QString();
-    }
-    // The text of <n>..</n>.
-    QString childText(QLatin1String n) const
-    {
-        const Node *c = child(n);
-        return c ? c->text.trimmed() : QString();
-    }
-    QString attr(QLatin1String n) const { return attrs.value(n).toString(); }
-};
+using Node = XmlElement;
 
-// Reads the element the reader stands on, with everything inside it.
-std::unique_ptr<Node> readNode(QXmlStreamReader &r, int depth, QString &error)
+// The text of <n><text>..</text></n>.
+QString textOf(const Node &e, QLatin1String n)
 {
-    auto n = std::make_unique<Node>();
-    n->name = r.name().toString();
-    n->attrs = r.attributes();
-    while (!r.atEnd()) {
-        switch (r.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (depth + 1 > MaxXmlDepth) {
-                error = QStringLiteral("XML 嵌套过深（超过%1层）。").arg(MaxXmlDepth);
-                return n;
-            }
-            n->children.push_back(readNode(r, depth + 1, error));
-            if (!error.isEmpty())
-                return n;
-            break;
-        case QXmlStreamReader::Characters:
-            // The indentation between elements is no text of the question.
-            if (!r.isWhitespace())
-                n->text += r.text();
-            break;
-        case QXmlStreamReader::EndElement: return n;
-        case QXmlStreamReader::EntityReference:
-            error = QStringLiteral("XML 含有未声明的实体“%1”。").arg(r.name().toString());
-            return n;
-        default: break;
-        }
-    }
-    return n;
+    const Node *c = e.child(n);
+    const Node *t = c ? c->child(QLatin1String("text")) : nullptr;
+    return t ? t->text.trimmed() : QString();
+}
+
+// The text of <n>..</n>.
+QString childText(const Node &e, QLatin1String n)
+{
+    const Node *c = e.child(n);
+    return c ? c->text.trimmed() : QString();
 }
 
 TextFormat formatOf(const Node *n)
@@ -83,10 +39,10 @@ TextFormat formatOf(const Node *n)
 
 void collectFiles(const Node &n, QHash<QString, QByteArray> &files)
 {
-    for (const auto &c : n.children) {
-        if (c->name == QLatin1String("file") && c->attr(QLatin1String("encoding")) == QLatin1String("base64"))
-            files.insert(c->attr(QLatin1String("name")), QByteArray::fromBase64(c->text.trimmed().toLatin1()));
-        collectFiles(*c, files);
+    for (const Node &c : n.children) {
+        if (c.name == QLatin1String("file") && c.attr(QLatin1String("encoding")) == QLatin1String("base64"))
+            files.insert(c.attr(QLatin1String("name")), QByteArray::fromBase64(c.text.trimmed().toLatin1()));
+        collectFiles(c, files);
     }
 }
 
@@ -105,7 +61,7 @@ void readQuestion(const Node &n, int line, QString &category, ParsedFile &out)
 {
     const QString type = n.attr(QLatin1String("type"));
     if (type == QLatin1String("category")) {
-        category = n.textOf(QLatin1String("category"));
+        category = textOf(n, QLatin1String("category"));
         ++out.skipped;
         return;
     }
@@ -116,15 +72,15 @@ void readQuestion(const Node &n, int line, QString &category, ParsedFile &out)
     ImportedQuestion q;
     q.line = line;
     q.category = category;
-    q.title = n.textOf(QLatin1String("name"));
+    q.title = textOf(n, QLatin1String("name"));
     const Node *qt = n.child(QLatin1String("questiontext"));
     q.format = formatOf(qt);
     q.body = asFormat(qt, q.format);
     q.explanation = asFormat(n.child(QLatin1String("generalfeedback")), q.format);
     collectFiles(n, q.pictures);
     if (const Node *tags = n.child(QLatin1String("tags"))) {
-        for (const auto &t : tags->children) {
-            const QString tag = t->childText(QLatin1String("text"));
+        for (const Node &t : tags->children) {
+            const QString tag = childText(t, QLatin1String("text"));
             if (tag.startsWith(QLatin1String("KP-")))
                 q.keyPoints << tag.mid(3);
             else if (tag.startsWith(QLatin1String("TX-")))
@@ -137,33 +93,43 @@ void readQuestion(const Node &n, int line, QString &category, ParsedFile &out)
     } else if (type == QLatin1String("truefalse")) {
         q.kind = ImportKind::TrueFalse;
         q.options = {QStringLiteral("对"), QStringLiteral("错")};
-        for (const auto &c : n.children)
-            if (c->name == QLatin1String("answer") && c->attr(QLatin1String("fraction")).toDouble() > 0)
-                q.answer = c->childText(QLatin1String("text")).toLower() == QLatin1String("true") ? QStringLiteral("A")
+        for (const Node &c : n.children)
+            if (c.name == QLatin1String("answer") && c.attr(QLatin1String("fraction")).toDouble() > 0)
+                q.answer = childText(c, QLatin1String("text")).toLower() == QLatin1String("true") ? QStringLiteral("A")
                                                                                                   : QStringLiteral("B");
     } else if (type == QLatin1String("multichoice")) {
-        const QString single = n.child(QLatin1String("single")) ? n.childText(QLatin1String("single"))
+        // <single> absent is one answer; "false", "0" or nothing is several.
+        const QString single = n.child(QLatin1String("single")) ? childText(n, QLatin1String("single"))
                                                                 : QStringLiteral("true");
-        for (const auto &c : n.children) {
-            if (c->name != QLatin1String("answer"))
+        q.kind = single.isEmpty() || single == QLatin1String("false") || single == QLatin1String("0")
+                     ? ImportKind::Multiple
+                     : ImportKind::Single;
+        QVector<double> fractions;
+        for (const Node &c : n.children) {
+            if (c.name != QLatin1String("answer"))
                 continue;
-            if (c->attr(QLatin1String("fraction")).toDouble() > 0)
-                q.answer += optionLetter(int(q.options.size()));
-            q.options << asFormat(c.get(), q.format);
+            fractions << c.attr(QLatin1String("fraction")).toDouble();
+            q.options << asFormat(&c, q.format);
         }
-        q.kind = single == QLatin1String("false") || single == QLatin1String("0") ? ImportKind::Multiple
-                                                                                    : ImportKind::Single;
-    } else if (type == QLatin1String("matching")) {
+        // With one answer the right one has the full (largest) fraction and
+        // the others are partial credit at most; with several, every answer
+        // above 0 is one of the right ones.
+        const double best = fractions.isEmpty() ? 0 : *std::max_element(fractions.cbegin(), fractions.cend());
+        for (int i = 0; i < fractions.size(); ++i)
+            if (fractions[i] > 0 && (q.kind == ImportKind::Multiple || fractions[i] >= best))
+                q.answer += optionLetter(i);
+    } else if (type == QLatin1String("matching") || type == QLatin1String("match")) {
+        // "match" is how older files name it.
         QVector<QPair<QString, QString>> pairs;
-        for (const auto &c : n.children)
-            if (c->name == QLatin1String("subquestion"))
-                pairs.append({asFormat(c.get(), q.format), c->textOf(QLatin1String("answer"))});
+        for (const Node &c : n.children)
+            if (c.name == QLatin1String("subquestion"))
+                pairs.append({asFormat(&c, q.format), textOf(c, QLatin1String("answer"))});
         return addMatchingQuestions(q, pairs, out);
     } else {
         out.problems.append({line, QStringLiteral("题型“%1”不能导入。").arg(type)});
         return;
     }
-    out.questions.append(q);
+    out.questions.append(std::move(q));
 }
 
 } // namespace
@@ -171,47 +137,35 @@ void readQuestion(const Node &n, int line, QString &category, ParsedFile &out)
 ParsedFile parseMoodleXml(const QString &text)
 {
     ParsedFile out;
-    QXmlStreamReader r(text);
     // Nothing outside the file is ever read, and no entity is expanded.
-    r.setEntityResolver(nullptr);
+    XmlReader r(text, MaxXmlDepth);
     QString category;
     QString error;
-    bool sawQuiz = false;
-    while (!r.atEnd() && error.isEmpty()) {
-        switch (r.readNext()) {
-        case QXmlStreamReader::DTD: error = QStringLiteral("XML 含有文档类型声明（DOCTYPE），不予读取。"); break;
-        case QXmlStreamReader::StartElement:
-            if (!sawQuiz) {
-                if (r.name() != QLatin1String("quiz")) {
-                    error = QStringLiteral("这不是 Moodle XML 题库文件（没有<quiz>）。");
-                    break;
-                }
-                sawQuiz = true;
-            } else if (r.name() == QLatin1String("question")) {
-                const int line = int(r.lineNumber());
-                const std::unique_ptr<Node> q = readNode(r, 2, error);
-                if (error.isEmpty() && !r.hasError())
-                    readQuestion(*q, line, category, out);
-            } else {
-                const int line = int(r.lineNumber());
-                readNode(r, 2, error);
-                if (error.isEmpty())
-                    out.problems.append({line, QStringLiteral("看不懂的元素<%1>。").arg(r.name().toString())});
+    if (r.readRoot()) {
+        if (r.rootName() != QLatin1String("quiz")) {
+            error = QStringLiteral("这不是 Moodle XML 题库文件（没有<quiz>）。");
+        } else {
+            Node e;
+            while (r.readChild(e)) {
+                if (e.name == QLatin1String("question"))
+                    readQuestion(e, e.line, category, out);
+                else
+                    out.problems.append({e.line, QStringLiteral("看不懂的元素<%1>。").arg(e.name)});
             }
-            break;
-        case QXmlStreamReader::EntityReference:
-            error = QStringLiteral("XML 含有未声明的实体“%1”。").arg(r.name().toString());
-            break;
-        default: break;
+            if (r.atEnd())
+                r.readEpilogue();
         }
     }
-    if (error.isEmpty() && r.hasError())
-        error = QStringLiteral("XML 格式错误：") + r.errorString();
-    if (error.isEmpty() && !sawQuiz)
-        error = QStringLiteral("这不是 Moodle XML 题库文件（没有<quiz>）。");
+    switch (r.failure()) {
+    case XmlReader::None: break;
+    case XmlReader::DocumentType: error = QStringLiteral("XML 含有文档类型声明（DOCTYPE），不予读取。"); break;
+    case XmlReader::Entity: error = QStringLiteral("XML 含有未声明的实体“%1”。").arg(r.detail()); break;
+    case XmlReader::TooDeep: error = QStringLiteral("XML 嵌套过深（超过%1层）。").arg(MaxXmlDepth); break;
+    case XmlReader::Malformed: error = QStringLiteral("XML 格式错误：") + r.detail(); break;
+    }
     if (!error.isEmpty()) {
         out = ParsedFile();
-        out.refusal = QStringLiteral("第%1行：").arg(r.lineNumber()) + error;
+        out.refusal = QStringLiteral("第%1行：").arg(r.line()) + error;
     }
     return out;
 }

@@ -8,6 +8,8 @@
 
 #include <QSet>
 #include <QSqlQuery>
+#include <sqlite3.h>
+#include <vector>
 
 namespace authoring {
 
@@ -24,6 +26,156 @@ bool kindShowsPage(ImportKind kind, int page)
     }
     return false;
 }
+
+// One value of a save's statement, taken straight from the question.
+struct Value {
+    enum Kind { Text, Int, Blob } kind = Text;
+    QStringView text;
+    qint64 number = 0;
+    QByteArrayView blob;
+};
+Value text(QStringView t) { return {Value::Text, t, 0, {}}; }
+
+// The values of a new question's statements, in the order of entry's own
+// statements (answInsert, exerInsert, counterUpdates), from views of the
+// question: nothing is copied.
+void questionValues(const QString &id, const NewQuestion &q, std::vector<std::vector<Value>> &out)
+{
+    const qsizetype n = q.keyPoints.size();
+    out.resize(n > 0 ? 6 : 3);
+    for (auto &v : out)
+        v.clear();
+    out[0] = {text(id), text(q.answer), text(q.optionText), text(q.chapter), {Value::Int, {}, q.typeCode.toInt(), {}}};
+    out[1] = {text(id), {Value::Blob, {}, 0, q.body}};
+    if (q.hasExplanation)
+        out[1].push_back({Value::Blob, {}, 0, q.explanation});
+    const QStringView c(q.chapter);
+    out[2] = {text(c), text(c.left(4)), text(c.left(2)), text(c.left(1))};
+    for (const QString &k : q.keyPoints) {
+        out[0].push_back(text(k));
+        out[3].push_back(text(k));
+        out[4].push_back(text(QStringView(k).left(6)));
+        out[5].push_back(text(QStringView(k).left(1)));
+    }
+}
+
+// Whether entry binds the same values.
+bool sameValues(const QVariantList &entry, const std::vector<Value> &ours)
+{
+    if (entry.size() != qsizetype(ours.size()))
+        return false;
+    for (qsizetype i = 0; i < entry.size(); ++i) {
+        const QVariant &e = entry[i];
+        const Value &v = ours[size_t(i)];
+        const int type = e.typeId();
+        const bool same = v.kind == Value::Text ? type == QMetaType::QString && e.toString() == v.text
+                          : v.kind == Value::Int
+                              ? (type == QMetaType::Int || type == QMetaType::LongLong) && e.toLongLong() == v.number
+                              : type == QMetaType::QByteArray && e.toByteArray() == v.blob;
+        if (!same)
+            return false;
+    }
+    return true;
+}
+
+// The save's statements for each shape of question (how many key points,
+// whether it has an explanation): entry's own statement texts, prepared
+// once on the bank's connection and bound value by value, instead of
+// building, looking up and binding every statement anew for thousands of
+// questions.  A shape whose values do not match entry's for its first
+// question is saved through entry's road.
+class ImportWriter {
+public:
+    explicit ImportWriter(TDM1 &dm) : m_dm(dm) {}
+    ~ImportWriter()
+    {
+        for (const Shape &s : std::as_const(m_shapes))
+            for (sqlite3_stmt *st : s.statements)
+                sqlite3_finalize(st);
+    }
+    ImportWriter(const ImportWriter &) = delete;
+    ImportWriter &operator=(const ImportWriter &) = delete;
+
+    void write(const QString &id, const NewQuestion &q)
+    {
+        questionValues(id, q, m_values);
+        const int key = int(q.keyPoints.size()) * 2 + (q.hasExplanation ? 1 : 0);
+        auto it = m_shapes.find(key);
+        if (it == m_shapes.end())
+            it = m_shapes.insert(key, prepare(id, q));
+        if (it->statements.empty()) {
+            writeNewQuestion(m_dm, id, q);
+            return;
+        }
+        for (size_t i = 0; i < it->statements.size(); ++i)
+            step(it->statements[i], m_values[i]);
+    }
+
+private:
+    struct Shape {
+        std::vector<sqlite3_stmt *> statements;   // empty: entry's road
+    };
+
+    Shape prepare(const QString &id, const NewQuestion &q)
+    {
+        QVector<BoundStatement> entry{answInsert(id, q), exerInsert(id, q)};
+        entry += counterUpdates(q);
+        Shape shape;
+        if (entry.size() != qsizetype(m_values.size()))
+            return shape;
+        for (qsizetype i = 0; i < entry.size(); ++i)
+            if (!sameValues(entry[i].binds, m_values[size_t(i)]))
+                return shape;
+        sqlite3 *db = m_dm.handle();
+        for (const BoundStatement &b : std::as_const(entry)) {
+            const QByteArray sql = b.sql.toUtf8();
+            sqlite3_stmt *st = nullptr;
+            if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr) != SQLITE_OK) {
+                const QString err = QString::fromUtf8(sqlite3_errmsg(db));
+                sqlite3_finalize(st);
+                for (sqlite3_stmt *done : shape.statements)
+                    sqlite3_finalize(done);
+                throw store::DbError(err);
+            }
+            shape.statements.push_back(st);
+        }
+        return shape;
+    }
+
+    void step(sqlite3_stmt *st, const std::vector<Value> &values)
+    {
+        // The values outlive the step: bound without a copy.  Empty texts
+        // and blobs are bound as empty, never as NULL.
+        static const char16_t noText[] = u"";
+        static const char noBytes[] = "";
+        int rc = SQLITE_OK;
+        for (size_t i = 0; i < values.size() && rc == SQLITE_OK; ++i) {
+            const Value &v = values[i];
+            const int at = int(i) + 1;
+            switch (v.kind) {
+            case Value::Text:
+                rc = sqlite3_bind_text16(st, at, v.text.isNull() ? noText : v.text.utf16(),
+                                         int(v.text.size() * qsizetype(sizeof(char16_t))), SQLITE_STATIC);
+                break;
+            case Value::Int: rc = sqlite3_bind_int64(st, at, v.number); break;
+            case Value::Blob:
+                rc = sqlite3_bind_blob(st, at, v.blob.isNull() ? noBytes : v.blob.data(), int(v.blob.size()),
+                                       SQLITE_STATIC);
+                break;
+            }
+        }
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(st);
+        const QString err = rc == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(m_dm.handle()));
+        sqlite3_reset(st);
+        if (!err.isEmpty())
+            throw store::DbError(err);
+    }
+
+    TDM1 &m_dm;
+    QHash<int, Shape> m_shapes;
+    std::vector<std::vector<Value>> m_values;
+};
 
 constexpr int MaxOptions = 7;
 constexpr int MaxKeyPoints = 10;
@@ -140,6 +292,7 @@ ImportPreview previewImport(TDM1 &dm, const ParsedFile &file, const QString &cha
     dm.run(QStringLiteral("select ftid from tab_rule"), {},
            [&](const QVariantList &row) { keyPoints.insert(row.value(0).toString()); });
     QSet<QString> known;
+    known.reserve(file.questions.size() + 256);
     // Stored bodies are read as the bytes they are.
     QSqlQuery stored = dm.exec(
         QStringLiteral("select e.A15, a.A2 from tab_answ a join tab_exer e on e.A1 = a.A1 where a.A10 = ?"), {chapter});
@@ -147,6 +300,8 @@ ImportPreview previewImport(TDM1 &dm, const ParsedFile &file, const QString &cha
         known.insert(duplicateKey(storedVisibleText(stored.value(0).toByteArray()), stored.value(1).toString()));
     stored.finish();
     QSet<QString> seenIds;
+    QHash<QString, int> byCode;   // questions to save by type code
+    p.ready.reserve(file.questions.size());
     for (ImportedQuestion q : file.questions) {
         if (const QString why = checkQuestion(q); !why.isEmpty()) {
             p.problems.append({q.line, why});
@@ -174,15 +329,18 @@ ImportPreview previewImport(TDM1 &dm, const ParsedFile &file, const QString &cha
         r.line = q.line;
         QString plain;
         r.q = composeQuestion(q, types.codeFor(q), chapter, &plain);
-        const QString key = duplicateKey(plain, r.q.answer);
-        if (known.contains(key)) {
+        // One look-up: the set grows unless the question is there already.
+        const qsizetype knownBefore = known.size();
+        known.insert(duplicateKey(plain, r.q.answer));
+        if (known.size() == knownBefore) {
             ++p.alreadyThere;
             continue;
         }
-        known.insert(key);
-        ++p.countsByType[types.nameOf(r.q.typeCode)];
+        ++byCode[r.q.typeCode];
         p.ready.append(std::move(r));
     }
+    for (auto it = byCode.cbegin(); it != byCode.cend(); ++it)
+        p.countsByType[types.nameOf(it.key())] += it.value();
     std::stable_sort(p.problems.begin(), p.problems.end(),
                      [](const ImportProblem &a, const ImportProblem &b) { return a.line < b.line; });
     p.firstSequence = nextSequenceNumber(dm);
@@ -205,13 +363,14 @@ ImportOutcome saveImport(TDM1 &dm, const ImportPreview &preview, const std::func
             out.result = ImportOutcome::TooMany;
             return out;
         }
+        ImportWriter writer(dm);
         for (int i = 0; i < total; ++i) {
             if (progress && i % 200 == 0 && !progress(i, total)) {
                 out.result = ImportOutcome::Cancelled;
                 return out;   // the transaction rolls back
             }
             const NewQuestion &q = preview.ready[i].q;
-            writeNewQuestion(dm, questionId(q.chapter, q.typeCode, q.optionCount, sequenceText(first + i)), q);
+            writer.write(questionId(q.chapter, q.typeCode, q.optionCount, sequenceText(first + i)), q);
         }
         tx.commit();
         if (progress)

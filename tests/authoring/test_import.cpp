@@ -79,6 +79,17 @@ $CATEGORY: $course$/法规/第一章
 没有右括号 {=a ~b
 )";
 
+// Text without braces is a description; with an "=" answer the weights of
+// "~" answers are partial credit, without one they make the right answers.
+const char *const GiftChoices = R"(这一段只是说明，没有答案部分。
+
+部分给分 {=对 ~%50%半对 ~错}
+
+两个都对 {~%50%甲 ~%-50%乙 ~%50%丙}
+
+两个等号 {=一 =二 ~三}
+)";
+
 const char *const MoodleXml = R"(<?xml version="1.0" encoding="UTF-8"?>
 <quiz>
   <question type="category"><category><text>$course$/top/第二章</text></category></question>
@@ -94,7 +105,7 @@ const char *const MoodleXml = R"(<?xml version="1.0" encoding="UTF-8"?>
     <tags><tag><text>KP-0101010002</text></tag></tags>
   </question>
   <question type="multichoice">
-    <questiontext format="plain_text"><text>多个</text></questiontext>
+    <questiontext format="plain_text"><text>多&#x4E2A;</text><!-- 注释 --></questiontext>
     <single>false</single>
     <answer fraction="50"><text>一</text></answer><answer fraction="-100"><text>二</text></answer>
     <answer fraction="50"><text>三</text></answer>
@@ -108,11 +119,19 @@ const char *const MoodleXml = R"(<?xml version="1.0" encoding="UTF-8"?>
   </question>
   <question type="essay"><questiontext format="plain_text"><text>谈谈</text></questiontext></question>
   <question type="shortanswer"><questiontext format="plain_text"><text>短答</text></questiontext></question>
+  <question type="multichoice"><questiontext format="plain_text"><text>部分</text></questiontext>
+    <single>true</single><shuffleanswers>1</shuffleanswers>
+    <answer fraction="50" format="plain_text"><text>半</text><feedback><text>差一点</text></feedback></answer>
+    <answer fraction="100" format="plain_text"><text>全</text></answer></question>
+  <question type="match"><questiontext format="plain_text"><text>旧</text></questiontext>
+    <subquestion><text>甲</text><answer><text>乙</text></answer></subquestion>
+    <subquestion><text></text><answer><text>丙</text></answer></subquestion></question>
 </quiz>
 )";
 
 const char *const Aiken = "水的化学式是？\nA. H2O\nB) CO2\nC. NaCl\nANSWER: A\n\n"
-                          "两行的\n题目\nA. 甲\nB. 乙\nANSWER: B\n\n没有答案\nA. 甲\nB. 乙\n\n下一题\nA. x\nB. y\nANSWER: C\n";
+                          "两行的\n题目\nA. 甲\nB. 乙\nANSWER: B\n\n没有答案\nA. 甲\nB. 乙\n\n下一题\nA. x\nB. y\nANSWER: C\n"
+                          "A.I. 的问题\nA.I. 在第二行\nA.人工\nB）智能\nANSWER: A\n";
 
 const char *const Csv = "编号,题目,A,B,C,D,答案,题型,解析,考点\n"
                         "X1,\"带,逗号\"\"引号\"\"\",甲,乙,丙,,B,单选,解,0101010001;0101010002\n"
@@ -156,12 +175,14 @@ TEST(QuestionImport, ReadsEveryKindOfEachFormat)
           QStringLiteral("TF/B/对;错|对吗|||$course$/top/第二章"),
           QStringLiteral("S/A/1;2;3|配\n一|||$course$/top/第二章"),
           QStringLiteral("S/B/1;2;3|配\n二|||$course$/top/第二章"),
-          QStringLiteral("SUBJ/1/|谈谈|||$course$/top/第二章")},
+          QStringLiteral("SUBJ/1/|谈谈|||$course$/top/第二章"),
+          QStringLiteral("S/B/半;全|部分|||$course$/top/第二章"),
+          QStringLiteral("S/A/乙;丙|旧\n甲|||$course$/top/第二章")},
          {29},
          2},
         {"Aiken", parseAiken(QString::fromUtf8(Aiken)),
          {QStringLiteral("S/A/H2O;CO2;NaCl|水的化学式是？|||"), QStringLiteral("S/B/甲;乙|两行的\n题目|||"),
-          QStringLiteral("S/C/x;y|下一题|||")},
+          QStringLiteral("S/C/x;y|下一题|||"), QStringLiteral("S/A/人工;智能|A.I. 的问题\nA.I. 在第二行|||")},
          {13},
          0},
         {"CSV", parseCsv(QString::fromUtf8(Csv)),
@@ -169,6 +190,11 @@ TEST(QuestionImport, ReadsEveryKindOfEachFormat)
           QStringLiteral("TF/A/对;错|判断|||"), QStringLiteral("SUBJ/1/|论述|||")},
          {7},
          0},
+        {"GIFT choices as Moodle reads them", parseGift(QString::fromUtf8(GiftChoices)),
+         {QStringLiteral("S/A/对;半对;错|部分给分|||"), QStringLiteral("M/AC/甲;乙;丙|两个都对|||"),
+          QStringLiteral("S/AB/一;二;三|两个等号|||")},
+         {},
+         1},
     };
     for (const Case &c : cases) {
         EXPECT_TRUE(c.file.refusal.isEmpty()) << c.name << c.file.refusal.toStdString();
@@ -243,6 +269,8 @@ TEST(QuestionImport, BadFilesAreRefusedAndTheBankStaysAsItWas)
     } cases[] = {
         {"binary", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "gift", "不是文本文件"},
         {"GB18030 CSV is read", gbCsv, "csv", ""},
+        {"control bytes without NUL", "题目,A,B,答案\n\x01\x02\x1b,甲,乙,A\n", "csv", "不是文本文件"},
+        {"Aiken with a full-width colon is read", "中文题\nA、甲\nB、乙\nANSWER：A\n", "txt", ""},
         {"neither UTF-8 nor GB18030", QByteArray("\x81\x30\xff\xff abc"), "csv", "GB18030"},
         {"malformed XML", "<quiz><question type=\"essay\"></quiz>", "xml", "XML 格式错误"},
         {"external entity", "<?xml version=\"1.0\"?><!DOCTYPE quiz [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><quiz>&x;</quiz>",
@@ -253,6 +281,8 @@ TEST(QuestionImport, BadFilesAreRefusedAndTheBankStaysAsItWas)
                              + "</question></quiz>",
          "xml", "嵌套过深"},
         {"not a quiz", "<html><body>x</body></html>", "xml", "没有<quiz>"},
+        {"content after the root", "<quiz></quiz><quiz></quiz>", "xml", "XML 格式错误"},
+        {"unended CDATA", "<quiz><question type=\"essay\"><questiontext><text><![CDATA[x</text>", "xml", "XML 格式错误"},
         {"no header", "甲,乙\n", "csv", "列名"},
     };
     for (const Case &c : cases) {
@@ -324,6 +354,39 @@ TEST(QuestionImport, SavesAsEntryDoesInOneTransactionAndOnlyOnce)
     b.addQuestion(QStringLiteral("US1001016109995"), QStringLiteral("A"), 61, QStringLiteral("100102"));
     p = b.preview(parseGift(QStringLiteral("新{~a =b}\n\n再{~a =b ~c}\n\n又{T}\n\n还{F}\n\n多{}\n")));
     EXPECT_TRUE(p.refusal.contains(QStringLiteral("9999"))) << p.refusal.toStdString();
+}
+
+TEST(QuestionImport, WritesTheRowsAndCountersEntryWrites)
+{
+    // Every shape the save prepares statements for (key points, explanation),
+    // with empty texts that must stay empty, not NULL.
+    ImportBank byEntry, byImport;
+    ImportPreview p;
+    for (int keyPoints : {0, 2})
+        for (int explanation : {0, 1, 2}) {   // none, an empty one, a text
+            NewQuestion q{QStringLiteral("100101"), QStringLiteral("4"), 4, QStringLiteral("61"),
+                          keyPoints ? QStringLiteral("C") : QString(), plainRtf(QStringLiteral("题%1").arg(keyPoints)),
+                          explanation == 2 ? plainRtf(QStringLiteral("解")) : QByteArray(), explanation > 0, {}};
+            for (int k = 0; k < keyPoints; ++k)
+                q.keyPoints << QStringLiteral("010101000%1").arg(k + 1);
+            ASSERT_EQ(saveNewQuestion(byEntry.dm(), q).result, EntryOutcome::Saved);
+            p.ready.append({0, q});
+        }
+    ASSERT_EQ(saveImport(byImport.dm(), p).saved, 6);
+    auto dump = [](ImportBank &b) {
+        QStringList rows;
+        for (const char *sql : {"select * from tab_answ order by rowid", "select *, typeof(jx) from tab_exer order by rowid",
+                                "select C1, C3 from tab_kmmc order by C1", "select ftid, q from tab_rule order by ftid",
+                                "select id, q from tab_fgmc order by id"})
+            b.dm().run(QString::fromLatin1(sql), {}, [&](const QVariantList &r) {
+                QStringList cells;
+                for (const QVariant &v : r)
+                    cells << (v.isNull() ? QStringLiteral("NULL") : v.toString());
+                rows << cells.join(u'|');
+            });
+        return rows;
+    };
+    EXPECT_EQ(dump(byImport), dump(byEntry));
 }
 
 TEST(QuestionImport, ExportThenImportIntoAFreshBankGivesTheSameQuestions)

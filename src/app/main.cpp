@@ -1,5 +1,6 @@
 // Program entry: the start-up checks in order, then the menu.
 #include "widgets/ModalGui.h"
+#include "app/BankCommands.h"
 #include "platform/Seams.h"
 #include "widgets/Udlg.h"
 #include "widgets/Uprogress.h"
@@ -50,6 +51,28 @@ private:
     bool m_done = false;
 };
 
+// The bank's copies from the command line: --backup FILE, --restore FILE,
+// --list-backups.
+struct BankOptions {
+    QCommandLineOption backup{QStringLiteral("backup"), QStringLiteral("Write a checked copy of the bank to FILE."), QStringLiteral("FILE")};
+    QCommandLineOption restore{QStringLiteral("restore"),
+                               QStringLiteral("Replace the bank by FILE after checking it; the bank is backed up first."),
+                               QStringLiteral("FILE")};
+    QCommandLineOption list{QStringLiteral("list-backups"), QStringLiteral("List the bank's backups.")};
+    explicit BankOptions(QCommandLineParser &parser) { parser.addOptions({backup, restore, list}); }
+    // The exit code when one of them was given, else -1.
+    int run(const QCommandLineParser &parser) const
+    {
+        if (parser.isSet(backup))
+            return bankcommands::run(bankcommands::Command::Backup, parser.value(backup));
+        if (parser.isSet(restore))
+            return bankcommands::run(bankcommands::Command::Restore, parser.value(restore));
+        if (parser.isSet(list))
+            return bankcommands::run(bankcommands::Command::List, QString());
+        return -1;
+    }
+};
+
 // --version and --help answer on the terminal and end before any window
 // system is touched, so they work without a display.  Returns the exit
 // code when the program should end here, -1 to start it.
@@ -64,6 +87,7 @@ int answerOptions(int argc, char **argv)
     parser.setApplicationDescription(QStringLiteral("Pellbrook: study program for a professional qualification examination."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    const BankOptions bank(parser);
     // Other arguments (Qt's own, such as -platform) are left to the window
     // system.
     parser.parse(QCoreApplication::arguments());
@@ -75,7 +99,7 @@ int answerOptions(int argc, char **argv)
         std::printf("%s", qPrintable(parser.helpText()));
         return 0;
     }
-    return -1;
+    return bank.run(parser);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The bank's copies from the command line.
 #include "app/BankCommands.h"
 
+#include "app/BankRestore.h"
 #include "platform/Seams.h"
 #include "store/BankBackup.h"
 #include "store/dm.h"
@@ -19,8 +20,6 @@ void say(std::FILE *f, const QString &text)
     std::fprintf(f, "%s\n", text.toUtf8().constData());
     std::fflush(f);
 }
-
-QDateTime now() { return QDateTime(seams::clock().today(), seams::clock().timeOfDay()); }
 
 int list(const QString &bankPath, std::FILE *out)
 {
@@ -74,18 +73,12 @@ int run(Command command, const QString &file, std::FILE *out, std::FILE *err)
         say(err, QStringLiteral("pellbrook: 不是本软件完好的题库文件，题库未改动：%1").arg(why));
         return 1;
     }
-    const bankbackup::Outcome saved =
-        bankbackup::makeBackup(dm->handle(), bankPath, QString::fromLatin1(bankbackup::Restore), now());
-    if (!saved.ok) {
-        say(err, QStringLiteral("pellbrook: 无法先备份当前题库，题库未改动：%1").arg(saved.error));
-        return 1;
-    }
-    const bankbackup::Outcome r = bankbackup::restoreInto(dm->handle(), path);
+    const bankbackup::Outcome r = bankrestore::restoreBank(*dm, path);
     if (!r.ok) {
         say(err, QStringLiteral("pellbrook: 恢复失败，题库未改动：%1").arg(r.error));
         return 1;
     }
-    say(out, QStringLiteral("恢复成功！当前题库已先备份为 %1").arg(saved.path));
+    say(out, QStringLiteral("恢复成功！"));
     return 0;
 }
 

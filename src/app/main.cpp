@@ -1,6 +1,7 @@
 // Program entry: the start-up checks in order, then the menu.
 #include "widgets/ModalGui.h"
 #include "app/BankCommands.h"
+#include "widgets/BackupGui.h"
 #include "platform/Seams.h"
 #include "widgets/Udlg.h"
 #include "widgets/Uprogress.h"
@@ -141,6 +142,7 @@ int main(int argc, char **argv)
     }
 
     stage("player check");
+    backupgui::watchForDamage();
     auto dm = std::make_unique<TDM1>();
     stage("bank");
     if (!dm->DbOpened) {

@@ -1,6 +1,7 @@
 // Checked copies of the question bank, their retention, and restoring one.
 #include "store/BankBackup.h"
 
+#include "store/BankDamage.h"
 #include "store/Schema.h"
 
 #include <QDir>
@@ -116,6 +117,8 @@ Outcome copyChecked(sqlite3 *source, const QString &target, const Progress &prog
     const QString part = target + QStringLiteral(".part");
     QFile::remove(part);
     {
+        // A damaged source comes back in the outcome; it is not reported twice.
+        bankdamage::Quiet quiet;
         Connection copy(part, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         if (!copy.error.isEmpty()) {
             out.error = copy.error;
@@ -258,6 +261,7 @@ QString readOnlyUri(const QString &path)
 Summary summarize(const QString &path)
 {
     Summary s;
+    bankdamage::Quiet quiet;
     Connection c(readOnlyUri(path), readOnlyFlags());
     if (!c.error.isEmpty()) {
         s.error = c.error;
@@ -276,6 +280,7 @@ QString checkBankFile(const QString &path)
 {
     if (!QFileInfo(path).isFile())
         return QStringLiteral("no such file: ") + path;
+    bankdamage::Quiet quiet;
     Connection c(readOnlyUri(path), readOnlyFlags());
     if (!c.error.isEmpty())
         return c.error;

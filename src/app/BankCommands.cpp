@@ -1,7 +1,7 @@
 // The bank's copies from the command line.
 #include "app/BankCommands.h"
 
-#include "app/BankRestore.h"
+#include "common/BankRestore.h"
 #include "platform/Seams.h"
 #include "store/BankBackup.h"
 #include "store/dm.h"

@@ -66,7 +66,7 @@ QString integrity(sqlite3 *h, bool *damaged)
     int rc = SQLITE_OK;
     const QStringList lines = column(h, "PRAGMA integrity_check(20)", &error, &rc);
     if (!error.isEmpty()) {
-        *damaged = isDamageCode(rc);
+        *damaged = bankdamage::isDamageCode(rc);
         return error;
     }
     if (lines == QStringList{QStringLiteral("ok")})
@@ -95,12 +95,6 @@ const QRegularExpression &namePattern()
 }
 
 } // namespace
-
-bool isDamageCode(int rc)
-{
-    const int primary = rc & 0xff;
-    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
-}
 
 QString backupDir(const QString &bankPath) { return QFileInfo(bankPath).absolutePath() + QStringLiteral("/backup/"); }
 
@@ -134,7 +128,7 @@ Outcome copyChecked(sqlite3 *source, const QString &target, const Progress &prog
         if (!out.error.isEmpty()) {
         } else if (rc != SQLITE_DONE) {
             out.error = QString::fromUtf8(sqlite3_errstr(rc));
-            out.damaged = isDamageCode(rc);
+            out.damaged = bankdamage::isDamageCode(rc);
         } else {
             // The copy is a plain rollback-journal file of its own, readable
             // without the bank's write-ahead log.

@@ -93,7 +93,4 @@ QString checkBankFile(const QString &path);
 // checked first (checkBankFile) and refused when it is not a good bank.
 Outcome restoreInto(sqlite3 *dest, const QString &path, const Progress &progress = {});
 
-// True when an engine result code says the database file is damaged.
-bool isDamageCode(int rc);
-
 } // namespace bankbackup

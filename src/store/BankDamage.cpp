@@ -1,8 +1,6 @@
 // Noticing a damaged bank while the program runs.
 #include "store/BankDamage.h"
 
-#include "store/BankBackup.h"
-
 #include <QCoreApplication>
 #include <QTimer>
 #include <atomic>
@@ -18,7 +16,7 @@ std::atomic<bool> g_pending{false};
 
 void engineLog(void *, int code, const char *)
 {
-    if (!bankbackup::isDamageCode(code) || g_quiet.load() > 0 || !g_handler || !QCoreApplication::instance())
+    if (!isDamageCode(code) || g_quiet.load() > 0 || !g_handler || !QCoreApplication::instance())
         return;
     // The report comes from inside a statement: the check runs after it.
     if (!g_pending.exchange(true))
@@ -45,6 +43,12 @@ QString firstColumn(sqlite3 *h, const char *sql)
 }
 
 } // namespace
+
+bool isDamageCode(int rc)
+{
+    const int primary = rc & 0xff;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
 
 bool watch(std::function<void()> handler)
 {

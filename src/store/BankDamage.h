@@ -13,6 +13,9 @@ struct sqlite3;
 
 namespace bankdamage {
 
+// True when an engine result code says the database file is damaged.
+bool isDamageCode(int rc);
+
 // Starts listening; must run before the first connection opens.  The
 // handler is called later on the thread of the event loop, once per burst
 // of reports.  Returns false when the engine was already started.

@@ -1,7 +1,7 @@
 // The bank's copies as the user meets them.
 #include "widgets/BackupGui.h"
 
-#include "app/BankRestore.h"
+#include "common/BankRestore.h"
 #include "platform/Seams.h"
 #include "store/BankDamage.h"
 #include "store/dm.h"

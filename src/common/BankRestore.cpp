@@ -1,5 +1,5 @@
 // Going back to a copy of the bank while the program runs.
-#include "app/BankRestore.h"
+#include "common/BankRestore.h"
 
 #include "common/ShellState.h"
 #include "platform/Seams.h"

@@ -5,6 +5,7 @@
 #include "store/Schema.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -12,6 +13,11 @@
 #include <QStorageInfo>
 #include <QUrl>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <thread>
+#include <unistd.h>
 #include <sqlite3.h>
 
 namespace bankbackup {
@@ -94,6 +100,34 @@ const QRegularExpression &namePattern()
     return re;
 }
 
+// Puts a file's contents on the disk; false when the system refused.
+bool syncFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fdatasync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+// Runs work on a thread of its own and tells the progress every few
+// milliseconds until it is done.
+void besideCaller(const std::function<void()> &work, const Progress &progress)
+{
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        work();
+        done = true;
+    });
+    while (!done) {
+        if (progress)
+            progress(1, 1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    worker.join();
+}
+
 } // namespace
 
 QString backupDir(const QString &bankPath) { return QFileInfo(bankPath).absolutePath() + QStringLiteral("/backup/"); }
@@ -120,29 +154,54 @@ Outcome copyChecked(sqlite3 *source, const QString &target, const Progress &prog
             return out;
         }
         sqlite3_backup *b = sqlite3_backup_init(copy.h, "main", source, "main");
+        // The copy's commit does not wait for the disk; the whole file is
+        // put on the disk once, below, before it takes its name.
+        QString syncError;
+        column(copy.h, "PRAGMA synchronous=OFF", &syncError);
+        QElapsedTimer clock;
+        clock.start();
         const int rc = b ? runBackup(b, progress, SlicePages) : SQLITE_ERROR;
+        out.copyMs = clock.restart();
         if (!b)
             out.error = engineText(copy.h);
         else
             sqlite3_backup_finish(b);
-        if (!out.error.isEmpty()) {
-        } else if (rc != SQLITE_DONE) {
+        if (out.error.isEmpty() && rc != SQLITE_DONE) {
             out.error = QString::fromUtf8(sqlite3_errstr(rc));
             out.damaged = bankdamage::isDamageCode(rc);
-        } else {
-            // The copy is a plain rollback-journal file of its own, readable
-            // without the bank's write-ahead log.
-            QString e;
-            column(copy.h, "PRAGMA journal_mode=DELETE", &e);
-            out.error = e.isEmpty() ? integrity(copy.h, &out.damaged) : e;
         }
     }
     if (!out.error.isEmpty()) {
         QFile::remove(part);
         return out;
     }
-    // The copy's connection committed with a full sync, so the copy is on
-    // the disk before it takes its name.
+    // The check of the copy and the wait for the disk are long single
+    // steps; they run beside the caller on a connection of their own to
+    // the copy, while the caller is told the progress.
+    QElapsedTimer checkClock;
+    checkClock.start();
+    bool synced = false;
+    besideCaller(
+        [&] {
+            bankdamage::Quiet quiet;
+            Connection copy(part, SQLITE_OPEN_READWRITE);
+            out.error = copy.error;
+            // A plain rollback-journal file of its own, readable without
+            // the bank's write-ahead log.
+            if (out.error.isEmpty())
+                column(copy.h, "PRAGMA journal_mode=DELETE", &out.error);
+            if (out.error.isEmpty())
+                out.error = integrity(copy.h, &out.damaged);
+            out.checkMs = checkClock.elapsed();
+            synced = out.error.isEmpty() && syncFile(part);
+        },
+        progress);
+    if (out.error.isEmpty() && !synced)
+        out.error = QStringLiteral("cannot write the copy to the disk: ") + part;
+    if (!out.error.isEmpty()) {
+        QFile::remove(part);
+        return out;
+    }
     QFile::remove(target);
     if (!QFile::rename(part, target)) {
         out.error = QStringLiteral("cannot name the copy ") + target;

@@ -34,6 +34,8 @@ struct Outcome {
     QString error;    // the engine's text or why it was refused
     bool skipped = false;   // not enough free space: nothing was written
     bool damaged = false;   // the source failed the check: it is damaged
+    qint64 copyMs = 0;      // time of the page copy
+    qint64 checkMs = 0;     // time of the integrity check of the copy
 };
 
 // The folder of the copies: backup/ in the folder of the bank.
@@ -44,7 +46,8 @@ QString backupName(const QDateTime &when, const QString &reason);
 
 // Copies the main database of `source` to `target` (replaced when the copy
 // is good): written to target + ".part", integrity-checked there, then
-// renamed over target.  A copy that fails its check is removed and reported
+// renamed over target.  The progress is also told, pages all done, every
+// so often during the check.  A copy that fails its check is removed and reported
 // with damaged set; nothing named target is ever half written.
 Outcome copyChecked(sqlite3 *source, const QString &target, const Progress &progress = {});
 

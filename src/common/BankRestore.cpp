@@ -20,13 +20,16 @@ bool dailyDue(const QList<bankbackup::Entry> &copies, const QDate &today)
     return true;
 }
 
-bankbackup::Outcome restoreBank(TDM1 &dm, const QString &path, const bankbackup::Progress &progress)
+bankbackup::Outcome restoreBank(TDM1 &dm, const QString &path, const bankbackup::Progress &progress,
+                                const std::function<void()> &paint)
 {
     bankbackup::Outcome out;
     out.path = path;
-    out.error = bankbackup::checkBankFile(path);
-    if (!out.error.isEmpty())
+    out.error = bankbackup::checkBankFile(path, progress);
+    if (!out.error.isEmpty()) {
+        out.refused = true;
         return out;
+    }
     sqlite3 *h = dm.handle();
     // The bank as it is now is kept, unless it is the damaged one that the
     // restore replaces (a copy of it could not pass its check anyway).
@@ -40,9 +43,12 @@ bankbackup::Outcome restoreBank(TDM1 &dm, const QString &path, const bankbackup:
             return out;
         }
     }
-    out = bankbackup::restoreInto(h, path, progress);
+    out = bankbackup::restoreInto(h, path, progress, true);
     if (!out.ok)
         return out;
+    // A failure here loses nothing: the engine moves the log at a later
+    // statement instead.
+    bankbackup::settleLog(h, paint);
     bankdamage::setReadOnly(h, false);
     reloadShellState(dm);
     return out;

@@ -21,8 +21,10 @@ bool dailyDue(const QList<bankbackup::Entry> &copies, const QDate &today);
 // first (reason restore), then replaced in one step.  Afterwards writes are
 // allowed again (a damaged bank was read-only) and the shell state that
 // comes from the bank is read anew: the answer times of the current
-// subject and the data module's type table.
-bankbackup::Outcome restoreBank(TDM1 &dm, const QString &path, const bankbackup::Progress &progress = {});
+// subject and the data module's type table.  `paint`, when given, only
+// repaints a waiting window (see bankbackup::settleLog).
+bankbackup::Outcome restoreBank(TDM1 &dm, const QString &path, const bankbackup::Progress &progress = {},
+                                const std::function<void()> &paint = {});
 
 // The newest copy in the bank's backup folder that passes its check; empty
 // when there is none.

@@ -329,8 +329,13 @@ Summary summarize(const QString &path)
     return s;
 }
 
-QString checkBankFile(const QString &path)
+QString checkBankFile(const QString &path, const Progress &progress)
 {
+    if (progress) {
+        QString out;
+        besideCaller([&] { out = checkBankFile(path); }, progress);
+        return out;
+    }
     if (!QFileInfo(path).isFile())
         return QStringLiteral("no such file: ") + path;
     bankdamage::Quiet quiet;
@@ -358,13 +363,16 @@ QString checkBankFile(const QString &path)
     return integrity(c.h, &damaged);
 }
 
-Outcome restoreInto(sqlite3 *dest, const QString &path, const Progress &progress)
+Outcome restoreInto(sqlite3 *dest, const QString &path, const Progress &progress, bool checked)
 {
     Outcome out;
     out.path = path;
-    out.error = checkBankFile(path);
-    if (!out.error.isEmpty())
+    if (!checked)
+        out.error = checkBankFile(path, progress);
+    if (!out.error.isEmpty()) {
+        out.refused = true;
         return out;
+    }
     Connection src(readOnlyUri(path), readOnlyFlags());
     if (!src.error.isEmpty()) {
         out.error = src.error;
@@ -388,6 +396,17 @@ Outcome restoreInto(sqlite3 *dest, const QString &path, const Progress &progress
     }
     out.ok = true;
     return out;
+}
+
+QString settleLog(sqlite3 *bank, const std::function<void()> &paint)
+{
+    int rc = SQLITE_OK;
+    besideCaller([&] { rc = sqlite3_wal_checkpoint_v2(bank, "main", SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr); },
+                 [&](int, int) {
+                     if (paint)
+                         paint();
+                 });
+    return rc == SQLITE_OK ? QString() : QString::fromUtf8(sqlite3_errstr(rc));
 }
 
 } // namespace bankbackup

@@ -34,6 +34,7 @@ struct Outcome {
     QString error;    // the engine's text or why it was refused
     bool skipped = false;   // not enough free space: nothing was written
     bool damaged = false;   // the source failed the check: it is damaged
+    bool refused = false;   // the file to restore from is not a good bank
     qint64 copyMs = 0;      // time of the page copy
     qint64 checkMs = 0;     // time of the integrity check of the copy
 };
@@ -87,13 +88,22 @@ Summary summarize(const QString &path);
 // Whether a file is a whole bank of this program: it opens read-only, it
 // passes the integrity check, carries every table of the program, the
 // schema version, and the product stamp in tab_sj.  Empty when it is;
-// otherwise why not.
-QString checkBankFile(const QString &path);
+// otherwise why not.  With a progress, the check runs beside the caller,
+// who is told the progress meanwhile.
+QString checkBankFile(const QString &path, const Progress &progress = {});
 
 // Replaces the bank open on `dest` by the file, in one step: the engine's
 // backup from the file into the open connection, committed only when every
 // page has arrived, so any failure leaves the bank as it was.  The file is
-// checked first (checkBankFile) and refused when it is not a good bank.
-Outcome restoreInto(sqlite3 *dest, const QString &path, const Progress &progress = {});
+// checked first (checkBankFile) and refused when it is not a good bank,
+// unless the caller has just checked it.
+Outcome restoreInto(sqlite3 *dest, const QString &path, const Progress &progress = {}, bool checked = false);
+
+// Moves what a restore left in the bank's write-ahead log into the bank
+// file (the engine would otherwise do it at the next statement, in one
+// long step).  It runs beside the caller on the bank's own connection, so
+// `paint` must not touch the bank nor run the event loop: it only repaints.
+// Returns the engine's text on failure.
+QString settleLog(sqlite3 *bank, const std::function<void()> &paint);
 
 } // namespace bankbackup

@@ -35,13 +35,20 @@ public:
     bankbackup::Progress progress()
     {
         return [this](int, int) {
-            if (m_sincePaint.elapsed() < 30)
-                return;
-            g_longestGap = std::max(g_longestGap, m_sincePaint.elapsed());
-            FrmProgress()->repaint();
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            m_sincePaint.restart();
+            if (paint())
+                QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         };
+    }
+    // Repaints the window when a few frames have passed since it last
+    // painted; true when it did.
+    bool paint()
+    {
+        if (m_sincePaint.elapsed() < 30)
+            return false;
+        g_longestGap = std::max(g_longestGap, m_sincePaint.elapsed());
+        FrmProgress()->repaint();
+        m_sincePaint.restart();
+        return true;
     }
     void done() { g_longestGap = std::max(g_longestGap, m_sincePaint.elapsed()); }
 
@@ -93,18 +100,13 @@ bool restoreFrom(const QString &path)
 {
     if (!DM1 || !DM1->DbOpened)
         return false;
-    if (const QString why = bankbackup::checkBankFile(path); !why.isEmpty()) {
-        seams::showDlg(QStringLiteral("提示"), QStringLiteral("所选文件不是本软件完好的题库，题库未改动。"), 1, seams::DlgWarning,
-                       QStringLiteral("NO"));
-        return false;
-    }
     bankbackup::Outcome r;
     {
         const bool wasBusy = g_busy;
         g_busy = true;
         Waiting w(QStringLiteral("正在恢复题库，请等待..."));
         try {
-            r = bankrestore::restoreBank(*DM1, path, w.progress());
+            r = bankrestore::restoreBank(*DM1, path, w.progress(), [&w] { w.paint(); });
         } catch (const std::exception &e) {
             r.error = QString::fromStdString(e.what());
         }
@@ -114,6 +116,11 @@ bool restoreFrom(const QString &path)
     if (r.ok) {
         seams::showDlg(QStringLiteral("提示"), QStringLiteral("恢复成功！"), 1, seams::DlgNotice, QStringLiteral("NO"));
         return true;
+    }
+    if (r.refused) {
+        seams::showDlg(QStringLiteral("提示"), QStringLiteral("所选文件不是本软件完好的题库，题库未改动。"), 1, seams::DlgWarning,
+                       QStringLiteral("NO"));
+        return false;
     }
     seams::showDlg(QStringLiteral("错误"), QStringLiteral("恢复失败，题库未改动：") + r.error, 1, seams::DlgError,
                    QStringLiteral("NO"));

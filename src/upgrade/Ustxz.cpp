@@ -63,6 +63,7 @@ Tfrmstxz::Tfrmstxz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     RadioGroup1Item1->setObjectName(QStringLiteral("RadioGroup1Item1"));
     ListBackups = new QTreeWidget(RadioGroup1);
     ListBackups->setObjectName(QStringLiteral("ListBackups"));
+    ListBackups->setAccessibleName(QStringLiteral("备份列表"));
     ListBackups->setRootIsDecorated(false);
     ListBackups->setHeaderLabels({QStringLiteral("备份时间"), QStringLiteral("题目数"), QStringLiteral("已答题数")});
     ListBackups->header()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -99,6 +100,8 @@ Tfrmstxz::Tfrmstxz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     connect(SpeedButton1, &QToolButton::clicked, this, &Tfrmstxz::SpeedButton1Click);
     connect(epFocusButton2, &QPushButton::clicked, this, &Tfrmstxz::epFocusButton2Click);
     connect(RadioGroup1Item0, &QRadioButton::toggled, this, &Tfrmstxz::RadioGroup1Click);
+    RadioGroup1Item0->installEventFilter(this);
+    RadioGroup1Item1->installEventFilter(this);
 }
 
 void Tfrmstxz::showEvent(QShowEvent *event)
@@ -108,6 +111,16 @@ void Tfrmstxz::showEvent(QShowEvent *event)
         return;
     smallwindow::centreOnScreen(this);
     FormShow();
+}
+
+bool Tfrmstxz::eventFilter(QObject *watched, QEvent *event)
+{
+    // Tab reaches both choices, the one not chosen included: the toolkit
+    // takes the Tab stop from an unchecked radio button when it is shown.
+    if (event->type() == QEvent::Show || event->type() == QEvent::Paint)
+        if (auto *r = qobject_cast<QRadioButton *>(watched); r && !(r->focusPolicy() & Qt::TabFocus))
+            r->setFocusPolicy(Qt::StrongFocus);
+    return QDialog::eventFilter(watched, event);
 }
 
 void Tfrmstxz::paintEvent(QPaintEvent *) { smallwindow::paintFace(this); }

@@ -35,7 +35,7 @@ bankbackup::Outcome restoreBank(TDM1 &dm, const QString &path, const bankbackup:
     // restore replaces (a copy of it could not pass its check anyway).
     if (!bankdamage::isReadOnly(h)) {
         const bankbackup::Outcome saved =
-            bankbackup::makeBackup(h, dm.bankPath(), QString::fromLatin1(bankbackup::Restore), now(), progress);
+            bankbackup::makeBackup(h, dm.bankPath(), QString::fromLatin1(bankbackup::Restore), now(), progress, path);
         if (!saved.ok) {
             out.error = saved.error;
             out.skipped = saved.skipped;

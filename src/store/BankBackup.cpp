@@ -213,7 +213,7 @@ Outcome copyChecked(sqlite3 *source, const QString &target, const Progress &prog
 }
 
 Outcome makeBackup(sqlite3 *source, const QString &bankPath, const QString &reason, const QDateTime &when,
-                   const Progress &progress)
+                   const Progress &progress, const QString &keep)
 {
     const QString dir = backupDir(bankPath);
     Outcome out;
@@ -236,7 +236,7 @@ Outcome makeBackup(sqlite3 *source, const QString &bankPath, const QString &reas
         return out;
     const QList<Entry> all = findBackups(dir);
     for (int i : retentionDrops(all, when))
-        if (all.at(i).path != out.path)
+        if (all.at(i).path != out.path && QFileInfo(all.at(i).path) != QFileInfo(keep))
             QFile::remove(all.at(i).path);
     return out;
 }

@@ -55,9 +55,10 @@ Outcome copyChecked(sqlite3 *source, const QString &target, const Progress &prog
 // Makes a copy of the bank open on `source` (whose file is bankPath) in its
 // backup folder, named for `when` and `reason`; skipped with a notice when
 // the disk has less free space than twice the bank.  After a good copy,
-// the copies that retention no longer keeps are removed.
+// the copies that retention no longer keeps are removed, never `keep`
+// (the copy a restore is about to read).
 Outcome makeBackup(sqlite3 *source, const QString &bankPath, const QString &reason, const QDateTime &when,
-                   const Progress &progress = {});
+                   const Progress &progress = {}, const QString &keep = {});
 
 // One copy found in the backup folder.
 struct Entry {

@@ -1,6 +1,7 @@
 // Checked copies of the bank: which copies retention keeps, a copy and a
 // restore round trip, and files a restore must refuse with the bank as it
 // was.
+#include "common/BankRestore.h"
 #include "store/BankBackup.h"
 #include "store/Schema.h"
 #include "support/TestBank.h"
@@ -142,6 +143,14 @@ TEST(BankBackup, CopyListAndRestoreRoundTrip)
     // The bank still takes answers after it was replaced.
     b.run(QStringLiteral("update tab_rz set A2=A2+1"));
     EXPECT_EQ(b.value(QStringLiteral("select A2 from tab_rz")).toInt(), 8);
+
+    // Going back to the oldest of three restore copies: the copy made first
+    // pushes it out of the kept three, yet it is not removed before it is read.
+    for (const char *t : {"2026-03-10T09:00:00", "2026-03-10T09:01:00", "2026-03-10T09:02:00"})
+        ASSERT_TRUE(makeBackup(b.dm().handle(), b.dm().bankPath(), Restore, at(t)).ok);
+    const QString oldest = backupDir(b.dm().bankPath()) + backupName(at("2026-03-10T09:00:00"), Restore);
+    const Outcome again = bankrestore::restoreBank(b.dm(), oldest);
+    EXPECT_TRUE(again.ok) << again.error.toStdString();
 }
 
 TEST(BankBackup, ForeignAndDamagedFilesAreRefusedWithTheBankUnchanged)

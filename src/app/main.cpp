@@ -1,6 +1,8 @@
 // Program entry: the start-up checks in order, then the menu.
 #include "widgets/KeyboardGui.h"
 #include "widgets/ModalGui.h"
+#include "app/BankCommands.h"
+#include "widgets/BackupGui.h"
 #include "platform/Seams.h"
 #include "widgets/Udlg.h"
 #include "widgets/Uprogress.h"
@@ -53,6 +55,28 @@ private:
     bool m_done = false;
 };
 
+// The bank's copies from the command line: --backup FILE, --restore FILE,
+// --list-backups.
+struct BankOptions {
+    QCommandLineOption backup{QStringLiteral("backup"), QStringLiteral("Write a checked copy of the bank to FILE."), QStringLiteral("FILE")};
+    QCommandLineOption restore{QStringLiteral("restore"),
+                               QStringLiteral("Replace the bank by FILE after checking it; the bank is backed up first."),
+                               QStringLiteral("FILE")};
+    QCommandLineOption list{QStringLiteral("list-backups"), QStringLiteral("List the bank's backups.")};
+    explicit BankOptions(QCommandLineParser &parser) { parser.addOptions({backup, restore, list}); }
+    // The exit code when one of them was given, else -1.
+    int run(const QCommandLineParser &parser) const
+    {
+        if (parser.isSet(backup))
+            return bankcommands::run(bankcommands::Command::Backup, parser.value(backup));
+        if (parser.isSet(restore))
+            return bankcommands::run(bankcommands::Command::Restore, parser.value(restore));
+        if (parser.isSet(list))
+            return bankcommands::run(bankcommands::Command::List, QString());
+        return -1;
+    }
+};
+
 // --version and --help answer on the terminal and end before any window
 // system is touched, so they work without a display.  Returns the exit
 // code when the program should end here, -1 to start it.
@@ -67,6 +91,7 @@ int answerOptions(int argc, char **argv)
     parser.setApplicationDescription(QStringLiteral("Pellbrook: study program for a professional qualification examination."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    const BankOptions bank(parser);
     // Other arguments (Qt's own, such as -platform) are left to the window
     // system.
     parser.parse(QCoreApplication::arguments());
@@ -78,7 +103,7 @@ int answerOptions(int argc, char **argv)
         std::printf("%s", qPrintable(parser.helpText()));
         return 0;
     }
-    return -1;
+    return bank.run(parser);
 }
 
 } // namespace
@@ -123,6 +148,7 @@ int main(int argc, char **argv)
     }
 
     stage("player check");
+    backupgui::watchForDamage();
     auto dm = std::make_unique<TDM1>();
     stage("bank");
     if (!dm->DbOpened) {

@@ -3,6 +3,7 @@
 
 #include "widgets/ModalGui.h"
 #include "app/QuitCheck.h"
+#include "widgets/BackupGui.h"
 #include "platform/Seams.h"
 #include "common/ShellState.h"
 #include "app/Uabout.h"
@@ -207,6 +208,11 @@ void TFrmStart::openWindow(const MenuCommand &c)
 
 void TFrmStart::quitCommand()
 {
+    // The day's copy of the bank is made on the way out.
+    const auto leave = [this] {
+        backupgui::dailyBackupOnQuit();
+        close();
+    };
     QuitCheck r;
     try {
         if (DM1)
@@ -222,17 +228,17 @@ void TFrmStart::quitCommand()
         if (seams::messageBox(QStringLiteral("提示"), QStringLiteral("还未完成今日学习计划，要退出吗？"), seams::Prompt::Question,
                               seams::Prompt::Ok | seams::Prompt::Cancel)
             == seams::Prompt::Ok)
-            close();
+            leave();
         return;
     case QuitCheck::Done:
         if (seams::messageBox(QStringLiteral("提示"), QStringLiteral("恭喜完成今日学习计划！"), seams::Prompt::Information)
             == seams::Prompt::Ok)
-            close();
+            leave();
         return;
     case QuitCheck::Exceeded:
         if (seams::messageBox(QStringLiteral("提示"), QStringLiteral("超额完成学习计划，要注意休息呦！"), seams::Prompt::Information)
             == seams::Prompt::Ok)
-            close();
+            leave();
         return;
     }
 }

@@ -311,7 +311,7 @@ bool UpgradeConnection::open(const QString &path, QString *why)
 
 // ------------------------------------------------------------ import
 
-Result importUpgrade(TDM1 &dm, UpgradeConnection &cn2, const QString &path)
+Result importUpgrade(TDM1 &dm, UpgradeConnection &cn2, const QString &path, const std::function<bool()> &beforeMerge)
 {
     Result r;
     const QString file = path.trimmed();
@@ -349,6 +349,11 @@ Result importUpgrade(TDM1 &dm, UpgradeConnection &cn2, const QString &path)
     } catch (const store::DbError &e) {
         r.outcome = Outcome::EngineError;
         r.engineText = e.text();
+        return r;
+    }
+
+    if (beforeMerge && !beforeMerge()) {
+        r.outcome = Outcome::MergeFailed;
         return r;
     }
 

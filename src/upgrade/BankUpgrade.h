@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class TDM1;
 
@@ -61,8 +62,12 @@ private:
 };
 
 // Checks the upgrade file at path and merges it into the bank.  Reports
-// nothing itself: the caller shows messageFor(result.outcome).
-Result importUpgrade(TDM1 &dm, UpgradeConnection &cn2, const QString &path);
+// nothing itself: the caller shows messageFor(result.outcome).  When the
+// file has passed its checks, beforeMerge (if given) runs just before the
+// merge, to back the bank up; when it returns false nothing is merged
+// (MergeFailed).
+Result importUpgrade(TDM1 &dm, UpgradeConnection &cn2, const QString &path,
+                     const std::function<bool()> &beforeMerge = {});
 
 // The statements of the merge on the bank's connection with the file
 // attached as alias.  The append of one table names the bank's columns.

@@ -6,6 +6,8 @@
 #include "platform/Seams.h"
 #include "store/dm.h"
 #include "widgets/ModalGui.h"
+#include "widgets/BackupGui.h"
+#include "store/BankBackup.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -21,6 +23,8 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QToolButton>
+#include <QHeaderView>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 QString Tfrmstxz::fileFilter() { return QStringLiteral("升级文件(*.db)|*.db|所有文件(*.*)|*.*"); }
@@ -29,7 +33,7 @@ Tfrmstxz::Tfrmstxz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
 {
     setObjectName(QStringLiteral("frmstxz"));
     setWindowTitle(QStringLiteral("题库升级"));
-    setFixedSize(420, 200);
+    setFixedSize(480, 380);
 
     auto *title = new QLabel(windowTitle(), this);
     title->setObjectName(QStringLiteral("title"));
@@ -50,14 +54,27 @@ Tfrmstxz::Tfrmstxz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     SpeedButton1->setToolTip(QStringLiteral("选择升级文件"));
+    RadioGroup1Item1 = new QRadioButton(QStringLiteral("从备份恢复"), RadioGroup1);
+    RadioGroup1Item1->setObjectName(QStringLiteral("RadioGroup1Item1"));
+    ListBackups = new QTreeWidget(RadioGroup1);
+    ListBackups->setObjectName(QStringLiteral("ListBackups"));
+    ListBackups->setAccessibleName(QStringLiteral("备份列表"));
+    ListBackups->setRootIsDecorated(false);
+    ListBackups->setHeaderLabels({QStringLiteral("备份时间"), QStringLiteral("题目数"), QStringLiteral("已答题数")});
+    ListBackups->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     auto *group = new QGridLayout(RadioGroup1);
     group->addWidget(RadioGroup1Item0, 0, 0, 1, 2);
     group->addWidget(Edit1, 1, 0);
     group->addWidget(SpeedButton1, 1, 1);
+    group->addWidget(RadioGroup1Item1, 2, 0, 1, 2);
+    group->addWidget(ListBackups, 3, 0, 1, 2);
 
     epFocusButton1 = new QPushButton(QStringLiteral("开始升级"), this);
     epFocusButton1->setObjectName(QStringLiteral("epFocusButton1"));
     epFocusButton1->setAutoDefault(false);
+    epFocusButton2 = new QPushButton(QStringLiteral("开始恢复"), this);
+    epFocusButton2->setObjectName(QStringLiteral("epFocusButton2"));
+    epFocusButton2->setAutoDefault(false);
     epFocusButton3 = new QPushButton(QStringLiteral("关闭"), this);
     epFocusButton3->setObjectName(QStringLiteral("epFocusButton3"));
     epFocusButton3->setAutoDefault(false);
@@ -65,17 +82,21 @@ Tfrmstxz::Tfrmstxz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(epFocusButton1);
+    buttons->addWidget(epFocusButton2);
     buttons->addWidget(epFocusButton3);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(20, 36, 20, 14);
     outer->addWidget(Label1);
     outer->addWidget(RadioGroup1);
-    outer->addStretch(1);
     outer->addLayout(buttons);
 
     connect(epFocusButton1, &QPushButton::clicked, this, &Tfrmstxz::epFocusButton1Click);
     connect(epFocusButton3, &QPushButton::clicked, this, &QWidget::close);
     connect(SpeedButton1, &QToolButton::clicked, this, &Tfrmstxz::SpeedButton1Click);
+    connect(epFocusButton2, &QPushButton::clicked, this, &Tfrmstxz::epFocusButton2Click);
+    connect(RadioGroup1Item0, &QRadioButton::toggled, this, &Tfrmstxz::RadioGroup1Click);
+    RadioGroup1Item0->installEventFilter(this);
+    RadioGroup1Item1->installEventFilter(this);
 }
 
 void Tfrmstxz::showEvent(QShowEvent *event)
@@ -87,9 +108,71 @@ void Tfrmstxz::showEvent(QShowEvent *event)
     FormShow();
 }
 
+bool Tfrmstxz::eventFilter(QObject *watched, QEvent *event)
+{
+    // Tab reaches both choices, the one not chosen included: the toolkit
+    // takes the Tab stop from an unchecked radio button when it is shown.
+    if (event->type() == QEvent::Show || event->type() == QEvent::Paint)
+        if (auto *r = qobject_cast<QRadioButton *>(watched); r && !(r->focusPolicy() & Qt::TabFocus))
+            r->setFocusPolicy(Qt::StrongFocus);
+    return QDialog::eventFilter(watched, event);
+}
+
 void Tfrmstxz::paintEvent(QPaintEvent *) { smallwindow::paintFace(this); }
 
-void Tfrmstxz::FormShow() { RadioGroup1Item0->setChecked(true); }
+void Tfrmstxz::FormShow()
+{
+    RadioGroup1Item0->setChecked(true);
+    RadioGroup1Click();
+}
+
+void Tfrmstxz::RadioGroup1Click()
+{
+    const bool local = RadioGroup1Item0->isChecked();
+    Edit1->setEnabled(local);
+    SpeedButton1->setEnabled(local);
+    epFocusButton1->setVisible(local);
+    ListBackups->setEnabled(!local);
+    epFocusButton2->setVisible(!local);
+    if (!local)
+        loadBackups();
+}
+
+void Tfrmstxz::loadBackups()
+{
+    ListBackups->clear();
+    if (!DM1)
+        return;
+    ui::busyCursor();
+    for (const bankbackup::Entry &e : bankbackup::findBackups(bankbackup::backupDir(DM1->bankPath()))) {
+        const bankbackup::Summary s = bankbackup::summarize(e.path);
+        auto *item = new QTreeWidgetItem(ListBackups);
+        item->setText(0, e.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        item->setText(1, s.error.isEmpty() ? QString::number(s.questions) : QStringLiteral("?"));
+        item->setText(2, s.error.isEmpty() ? QString::number(s.answers) : QStringLiteral("?"));
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        item->setData(0, Qt::UserRole, e.path);
+    }
+    if (ListBackups->topLevelItemCount() > 0)
+        ListBackups->setCurrentItem(ListBackups->topLevelItem(0));
+    ui::normalCursor();
+}
+
+void Tfrmstxz::epFocusButton2Click()
+{
+    QTreeWidgetItem *item = ListBackups->currentItem();
+    if (!item) {
+        seams::showDlg(QStringLiteral("提示"), QStringLiteral("请先选择一个备份！"), 1, seams::DlgWarning, QStringLiteral("NO"));
+        return;
+    }
+    const QString question = QStringLiteral("题库将恢复为 %1 的备份，之后的学习记录将被替换（当前题库会先备份）。确定要恢复吗？")
+                                 .arg(item->text(0));
+    if (seams::showDlg(QStringLiteral("提示"), question, 0, seams::DlgWarning, QStringLiteral("NO")) != 1)
+        return;
+    if (backupgui::restoreFrom(item->data(0, Qt::UserRole).toString()))
+        loadBackups();
+}
 
 bool Tfrmstxz::FormCloseQuery()
 {
@@ -139,7 +222,11 @@ void Tfrmstxz::ImportUpgrade(const QString &path)
     if (!DM1)
         return;
     ui::busyCursor();
-    const upgrade::Result r = upgrade::importUpgrade(*DM1, m_cn2, path);
+    // The bank is copied (reason upgrade) once the file has passed its
+    // checks, just before the merge.
+    const upgrade::Result r = upgrade::importUpgrade(*DM1, m_cn2, path, [] {
+        return backupgui::backUp(QString::fromLatin1(bankbackup::Upgrade));
+    });
     ui::normalCursor();
     m_last = r.outcome;
     if (r.outcome == upgrade::Outcome::EngineError) {

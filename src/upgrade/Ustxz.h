@@ -12,6 +12,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
+class QTreeWidget;
 
 class Tfrmstxz : public QDialog {
     Q_OBJECT
@@ -25,6 +26,11 @@ public:
     // Checks and merges the upgrade file at path and reports the outcome.
     void ImportUpgrade(const QString &path);
 
+    // The second choice: going back to a copy of the bank.
+    void RadioGroup1Click();      // shows the controls of the chosen way
+    void loadBackups();           // fills ListBackups, newest first
+    void epFocusButton2Click();   // 开始恢复: confirm, then restore
+
     // The upgrade file's connection (open after an import until closing).
     upgrade::UpgradeConnection &ADOCn2() { return m_cn2; }
     // What the last import said (for the caller's own bookkeeping).
@@ -33,9 +39,12 @@ public:
     QLabel *Label1 = nullptr;
     QGroupBox *RadioGroup1 = nullptr;
     QRadioButton *RadioGroup1Item0 = nullptr;   // 本地升级
+    QRadioButton *RadioGroup1Item1 = nullptr;   // 从备份恢复
+    QTreeWidget *ListBackups = nullptr;         // date and time, questions, answers given
     QLineEdit *Edit1 = nullptr;
     QToolButton *SpeedButton1 = nullptr;
     QPushButton *epFocusButton1 = nullptr;      // 开始升级
+    QPushButton *epFocusButton2 = nullptr;      // 开始恢复
     QPushButton *epFocusButton3 = nullptr;      // 关闭
 
     // The file dialog's filter: upgrade files are SQLite files of the
@@ -47,6 +56,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     upgrade::UpgradeConnection m_cn2;

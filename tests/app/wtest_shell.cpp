@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
+#include "store/BankBackup.h"
 #include <gtest/gtest.h>
 
 TEST(ShowDlg, KindsWidthsAndWording)
@@ -168,6 +169,8 @@ TEST(TFrmStart, QuitChecksThePlanFirst)
         EXPECT_EQ(f.prompts.prompts[0].caption, QStringLiteral("提示"));
         EXPECT_EQ(f.prompts.lastText(), QString::fromUtf8(c.message));
         EXPECT_EQ(f.start->isVisible(), !c.closes) << c.message;
+        // Leaving makes the day's copy of the bank.
+        EXPECT_EQ(bankbackup::findBackups(bankbackup::backupDir(f.bank.dir() + QStringLiteral("data/x"))).size(), c.closes ? 1 : 0);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "support/TestBank.h"
 #include "support/UpgradeFiles.h"
 #include "app/start.h"
+#include "store/BankBackup.h"
 #include "store/Schema.h"
 #include "upgrade/Ustxz.h"
 #include "widgets/FileDialogGui.h"
@@ -100,9 +101,19 @@ TEST(UpgradeWindow, MenuOpensItAndThePickedFileMergesOnce)
         EXPECT_TRUE(w->ADOCn2().isOpen());
         EXPECT_EQ(env.b.value(QStringLiteral("select C3 from tab_kmmc where C1='1001'")).toInt(), 1);
 
+        // The bank was copied just before the merge; a refused file makes no copy.
+        const QString copies = bankbackup::backupDir(env.b.dm().bankPath());
+        const QList<bankbackup::Entry> made = bankbackup::findBackups(copies);
+        EXPECT_EQ(made.size(), 1);
+        if (!made.isEmpty()) {
+            EXPECT_EQ(made.first().reason, QStringLiteral("upgrade"));
+            EXPECT_EQ(bankbackup::summarize(made.first().path).questions, 0);   // the bank before the merge
+        }
+
         click(w->epFocusButton1);
         EXPECT_EQ(env.last().text, QStringLiteral("您已升级过了！"));
         EXPECT_EQ(env.last().dlgPage, 1);
+        EXPECT_EQ(bankbackup::findBackups(copies).size(), 1);
         EXPECT_EQ(env.b.value(QStringLiteral("select count(*) from tab_answ")).toInt(), 1);
 
         // The title bar's close takes the 关闭 road: the file is let go.

@@ -24,6 +24,9 @@ public:
     ~BenchBank();
     TDM1 &dm() { return *m_dm; }
     QString bankPath() const;
+    // The generated bank this one was copied from (not held by the
+    // program's connection, so other connections may read it).
+    QString sourcePath() const { return m_source; }
     QString dir() const { return m_dir.path() + QLatin1Char('/'); }
     // The chapter (four-character code) with the most questions; the first
     // in book order among equals.
@@ -31,12 +34,20 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_source;
     std::unique_ptr<TDM1> m_dm;
 };
 
 // The bank size of a benchmark program: --questions N on its command line
 // (removed from argv) or PELLBROOK_BENCH_QUESTIONS, else the default.
 int benchQuestions(int &argc, char **argv, int defaultCount);
+
+// The smoke run (PELLBROOK_BENCH_SMOKE set, as the test suite does): every
+// benchmark once on a small bank, to prove it runs and prints its figures.
+// Rounds and minimum times shrink to a token; the figures mean nothing.
+bool benchSmoke();
+int benchRounds(int rounds);
+double benchMinTime(double seconds);
 
 // Copies the program's pictures (built beside the program) into the bank's
 // program folder, for benchmarks that open windows.

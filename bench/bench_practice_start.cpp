@@ -114,7 +114,7 @@ void BM_PracticeStart(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_PracticeStart)->Unit(benchmark::kMillisecond)->Iterations(25);
+BENCHMARK(BM_PracticeStart)->Unit(benchmark::kMillisecond)->Iterations(benchRounds(25));
 
 int main(int argc, char **argv)
 {

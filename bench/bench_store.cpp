@@ -1,6 +1,8 @@
 // The bank's hot paths on a 100,000-question bank: the start of a practice
 // run and the chapter totals.  (The judged-answer write path and its floor
 // are measured answer by answer in bench_answer_path.)
+//
+//   bench_store [--questions N]      (or PELLBROOK_BENCH_QUESTIONS)
 #include "BenchBank.h"
 
 #include "store/SqlText.h"
@@ -53,13 +55,14 @@ void BM_ChapterTotals(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_PracticeStart)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ChapterTotals)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PracticeStart)->Unit(benchmark::kMillisecond)->MinTime(benchMinTime(0.5));
+BENCHMARK(BM_ChapterTotals)->Unit(benchmark::kMicrosecond)->MinTime(benchMinTime(0.5));
 
 int main(int argc, char **argv)
 {
+    const int questions = benchQuestions(argc, argv, 100000);
     QCoreApplication app(argc, argv);
-    BenchBank bank(100000);
+    BenchBank bank(questions);
     g_bank = &bank;
     runBenchmarks(argc, argv);
     std::printf("practice-select ms: %.2f\n", benchMs("BM_PracticeStart"));

@@ -9,6 +9,7 @@
 
 #include "authoring/QuestionEdit.h"
 #include "authoring/QuestionEntry.h"
+#include "keypoints/KeyPointRules.h"
 #include "platform/RichText.h"
 #include "store/dm.h"
 
@@ -203,8 +204,7 @@ void BM_QuestionEditSave(benchmark::State &state)
     auto *exer = r.prepare("update tab_exer set a15=?, jx=? where a1=?");
     auto *answ = r.prepare("update tab_answ set a2_1=?, a2=?, a13=?, k3=?, k4=?, k5=?, k6=?, k7=?, k8=?, k9=?, k10=?, "
                            "k11=?, k12=?, ecount=ecount+1 where a1=?");
-    auto *count = r.prepare("select count(case when ? in (k3,k4,k5,k6,k7,k8,k9,k10,k11,k12) then 1 end),"
-                            "count(case when ? in (k3,k4,k5,k6,k7,k8,k9,k10,k11,k12) then 1 end) from tab_answ");
+    auto *count = r.prepare(keypoints::citingCountSql().toUtf8().constData());
     auto *rule = r.prepare("update tab_rule set q=? where ftid=?");
     const QByteArray floorBody = richtext::toRtf(body);
     double floorTotal = 0;
@@ -230,13 +230,12 @@ void BM_QuestionEditSave(benchmark::State &state)
             text(answ, 4 + k, q.keyPoints.value(k));
         text(answ, 14, q.id);
         run(answ);
-        text(count, 1, q.keyPoints.value(0));
-        text(count, 2, q.keyPoints.value(1));
-        first(count);
-        const int counts[2] = {sqlite3_column_int(count, 0), sqlite3_column_int(count, 1)};
-        sqlite3_reset(count);
         for (int k = 0; k < 2; ++k) {
-            sqlite3_bind_int(rule, 1, counts[k]);
+            text(count, 1, q.keyPoints.value(k));
+            first(count);
+            const int c = sqlite3_column_int(count, 0);
+            sqlite3_reset(count);
+            sqlite3_bind_int(rule, 1, c);
             text(rule, 2, q.keyPoints.value(k));
             run(rule);
         }

@@ -105,7 +105,21 @@ const char *const Indexes[] = {
     // that name a type: the practice selections go on using the prefix
     // indexes above.
     "CREATE INDEX ix_answ_exam ON tab_answ(substr(A10,1,2), A13, E3) WHERE f1 <> 1 AND A13 IS NOT NULL",
+    // The questions that cite a key point are found field by field, K3 to
+    // K12 (counting a key point's questions after an edit, key-point
+    // practice).  Most questions fill only the first few fields, so the
+    // later indexes hold just the filled ones; the statements repeat the
+    // "<> ''" that lets the engine use them.
     "CREATE INDEX ix_answ_k3 ON tab_answ(K3)",
+    "CREATE INDEX ix_answ_k4 ON tab_answ(K4) WHERE K4 <> ''",
+    "CREATE INDEX ix_answ_k5 ON tab_answ(K5) WHERE K5 <> ''",
+    "CREATE INDEX ix_answ_k6 ON tab_answ(K6) WHERE K6 <> ''",
+    "CREATE INDEX ix_answ_k7 ON tab_answ(K7) WHERE K7 <> ''",
+    "CREATE INDEX ix_answ_k8 ON tab_answ(K8) WHERE K8 <> ''",
+    "CREATE INDEX ix_answ_k9 ON tab_answ(K9) WHERE K9 <> ''",
+    "CREATE INDEX ix_answ_k10 ON tab_answ(K10) WHERE K10 <> ''",
+    "CREATE INDEX ix_answ_k11 ON tab_answ(K11) WHERE K11 <> ''",
+    "CREATE INDEX ix_answ_k12 ON tab_answ(K12) WHERE K12 <> ''",
     // Starting a practice run empties E2_1 everywhere; only the rows that
     // still hold an answer need writing, and this index finds them.
     "CREATE INDEX ix_answ_e2_1 ON tab_answ(E2_1) WHERE E2_1 IS NOT ''",

@@ -1,5 +1,6 @@
 // The chapter selections, the start of a practice run, the chapter totals,
 // the question list with its type filter, and question content.
+#include "keypoints/KeyPointRules.h"
 #include "platform/RichText.h"
 #include "practice/PracticeRun.h"
 #include "practice/PracticeSelection.h"
@@ -150,6 +151,22 @@ TEST_F(Selections, ChapterSelectionsUseThePrefixIndexes)
                                practiceSql(PracticeKind::New, QStringLiteral("100101")), doubleClickSql(QStringLiteral("1001"))}) {
         const QString p = plan(b, sql);
         EXPECT_TRUE(p.contains(QStringLiteral("ix_answ_a10_")) && !p.contains(QStringLiteral("TEMP B-TREE"))) << p.toStdString();
+    }
+}
+
+// Every selection a practice run starts from, and the count of a key
+// point's questions after an edit, reads only the rows it wants through an
+// index that also gives their order: no pass over the whole table, no sort.
+TEST_F(Selections, EverySelectionReadsThroughAnIndex)
+{
+    const QStringList statements{
+        keypoints::keyPointPracticeSql(QStringLiteral("0101010001")),
+        keypoints::citingCountSql().replace(QStringLiteral("?1"), QStringLiteral("'0101010001'")),
+    };
+    for (const QString &sql : statements) {
+        const QString p = plan(b, sql);
+        EXPECT_FALSE(p.contains(QStringLiteral("TEMP B-TREE")) || p.contains(QStringLiteral("SCAN"))) << sql.toStdString() << "\n"
+                                                                                                     << p.toStdString();
     }
 }
 

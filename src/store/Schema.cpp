@@ -96,6 +96,15 @@ const char *const Indexes[] = {
     "CREATE INDEX ix_answ_a10_2 ON tab_answ(substr(A10,1,2))",
     "CREATE INDEX ix_answ_a10_4 ON tab_answ(substr(A10,1,4), A13, A10, xx, A1)",
     "CREATE INDEX ix_answ_a10_6 ON tab_answ(substr(A10,1,6), A13, A10, xx, A1)",
+    // Wrong questions and review come by a13,e3,e4,e1,xx,a1.  Each has an
+    // index of its own holding only the rows it can select (the conditions
+    // repeat the selections' own terms, so the engine sees they fit), in
+    // that order after the prefix: the list is read without a sort and
+    // without passing over the chapter's other questions.
+    "CREATE INDEX ix_answ_a10_4_wrong ON tab_answ(substr(A10,1,4), A13, E3, E4, E1, xx, A1) WHERE (E4 < 0) AND (f1<>1)",
+    "CREATE INDEX ix_answ_a10_6_wrong ON tab_answ(substr(A10,1,6), A13, E3, E4, E1, xx, A1) WHERE (E4 < 0) AND (f1<>1)",
+    "CREATE INDEX ix_answ_a10_4_done ON tab_answ(substr(A10,1,4), A13, E3, E4, E1, xx, A1) WHERE E2 <> ''",
+    "CREATE INDEX ix_answ_a10_6_done ON tab_answ(substr(A10,1,6), A13, E3, E4, E1, xx, A1) WHERE E2 <> ''",
     "CREATE INDEX ix_answ_a13 ON tab_answ(A13, A10)",
     // A mock paper draws each of its lines (subject prefix, type) from the
     // line's questions not voided, least practised first, ties in rowid

@@ -131,8 +131,12 @@ QString TDM1::prepareBank()
     if (!error.isEmpty())
         return error;
     // A write that is rolled back proves the bank can take the answers and
-    // takes the hold on it.
-    for (const char *sql : {"BEGIN IMMEDIATE", "CREATE TABLE pellbrook_write_probe (x)"}) {
+    // takes the hold on it.  The write sets the schema version to what it
+    // is: a change of the schema itself, rolled back, would make the engine
+    // throw away the schema it has read and parse every table definition
+    // again (thousands with the kept papers).
+    const QByteArray probe = QByteArrayLiteral("PRAGMA user_version = ") + QByteArray::number(store::SchemaVersion);
+    for (const char *sql : {"BEGIN IMMEDIATE", probe.constData()}) {
         if (sqlite3_exec(h, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
             error = QString::fromUtf8(sqlite3_errmsg(h));
             if (sqlite3_get_autocommit(h) == 0)

@@ -11,7 +11,6 @@
 #include "widgets/Ubackdrop.h"
 #include "widgets/Uconfig.h"
 
-#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QButtonGroup>
@@ -35,7 +34,6 @@
 #include <QStackedWidget>
 #include <QValueAxis>
 #include <QVBoxLayout>
-#include <QSet>
 
 namespace {
 
@@ -59,12 +57,15 @@ QChartView *chartView(QWidget *parent, const char *name, const QString &title)
 }
 
 // The axes of a bar chart: the values with their title, the chapters
-// hidden (their names would not fit under hundreds of bars).
-void addBarAxes(QChart *chart, QBarSeries *series, const QStringList &chapters, const QString &valueTitle,
-                const QString &chapterTitle)
+// hidden (their names would not fit under hundreds of bars).  The chapter
+// axis is a number axis over the bar positions, -0.5 to count - 0.5, where
+// a category axis would place bar i just the same: a category axis checks
+// each new name against all before it, which at thousands of chapters
+// takes longer than the rest of the window.
+void addBarAxes(QChart *chart, QBarSeries *series, int count, const QString &valueTitle, const QString &chapterTitle)
 {
-    auto *x = new QBarCategoryAxis;
-    x->append(chapters);
+    auto *x = new QValueAxis;
+    x->setRange(-0.5, count - 0.5);
     x->setTitleText(chapterTitle);
     x->setVisible(false);
     auto *y = new QValueAxis;
@@ -74,22 +75,6 @@ void addBarAxes(QChart *chart, QBarSeries *series, const QStringList &chapters, 
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
     series->attachAxis(y);
-}
-
-// Category names must differ: a second chapter of the same name gets its
-// number added.
-QStringList uniqueNames(const QStringList &names)
-{
-    QStringList out;
-    QSet<QString> seen;
-    for (const QString &n : names) {
-        QString name = n;
-        for (int k = 2; seen.contains(name); ++k)
-            name = QStringLiteral("%1 (%2)").arg(n).arg(k);
-        seen.insert(name);
-        out << name;
-    }
-    return out;
 }
 
 QRadioButton *radio(QGroupBox *box, QButtonGroup *group, int id, const QString &text)
@@ -249,7 +234,6 @@ void Tfrmchart::FormShow()
 
 void Tfrmchart::fillCharts(const QVector<records::ChapterFigures> &rows)
 {
-    QStringList names;
     QList<qreal> done, wrong;
     QList<qreal> progress;
     QVector<qint64> progressValues;
@@ -270,11 +254,9 @@ void Tfrmchart::fillCharts(const QVector<records::ChapterFigures> &rows)
         slice->setBorderColor(records::sliceColour(i).darker(160));
         slice->setLabelVisible(true);
         slices << slice;
-        names << r.name;
         done << qreal(r.answers);
         wrong << qreal(r.wrong);
         if (const std::optional<qint64> p = records::progressPercent(r.questions, r.done)) {
-            m_progressNames << r.name;
             progress << qreal(*p);
             progressValues << *p;
             progressColours << records::sliceColour(i);
@@ -294,7 +276,7 @@ void Tfrmchart::fillCharts(const QVector<records::ChapterFigures> &rows)
     frequencySeries->append(doneSet);
     frequencySeries->append(wrongSet);
     DBChart1->chart()->addSeries(frequencySeries);
-    addBarAxes(DBChart1->chart(), frequencySeries, uniqueNames(names), QStringLiteral("题  次"), QStringLiteral("章    节"));
+    addBarAxes(DBChart1->chart(), frequencySeries, int(done.size()), QStringLiteral("题  次"), QStringLiteral("章    节"));
     // Only the wrong answers carry their value; the second of two bars in a
     // category stands a quarter of the series' width right of its middle.
     frequencyMarks = new BarMarks(DBChart1->chart(), frequencySeries->barWidth() / 4);
@@ -333,7 +315,7 @@ void Tfrmchart::attachPage(QChartView *view)
         DBChart2->chart()->addSeries(pieSeries);
     } else if (view == DBChart3 && progressSeries && !progressSeries->chart()) {
         DBChart3->chart()->addSeries(progressSeries);
-        addBarAxes(DBChart3->chart(), progressSeries, uniqueNames(m_progressNames), QStringLiteral("进度(%)"), QStringLiteral("章   节"));
+        addBarAxes(DBChart3->chart(), progressSeries, int(progressSet->count()), QStringLiteral("进度(%)"), QStringLiteral("章   节"));
         if (!progressBars->colours().isEmpty()) {
             const auto markers = DBChart3->chart()->legend()->markers(progressSeries);
             for (QLegendMarker *m : markers)

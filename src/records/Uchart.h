@@ -91,6 +91,5 @@ private:
     int totalTop() const;
 
     bool m_filled = false;
-    QStringList m_progressNames;
     QHash<QChartView *, bool> m_raised;
 };

@@ -215,6 +215,40 @@ bool BenchPaintWatch::eventFilter(QObject *o, QEvent *e)
     return QObject::eventFilter(o, e);
 }
 
+BenchGapWatch::BenchGapWatch() { QCoreApplication::instance()->installEventFilter(this); }
+
+BenchGapWatch::~BenchGapWatch() { QCoreApplication::instance()->removeEventFilter(this); }
+
+void BenchGapWatch::start()
+{
+    m_clock.start();
+    m_last = 0;
+    m_longest = 0;
+    m_paints = 0;
+    m_running = true;
+}
+
+double BenchGapWatch::stop(int *paints)
+{
+    const qint64 now = m_clock.nsecsElapsed();
+    m_longest = std::max(m_longest, now - m_last);
+    m_running = false;
+    if (paints)
+        *paints = m_paints;
+    return double(m_longest) / 1e6;
+}
+
+bool BenchGapWatch::eventFilter(QObject *o, QEvent *e)
+{
+    if (m_running && e->type() == QEvent::Paint && o->isWidgetType()) {
+        const qint64 now = m_clock.nsecsElapsed();
+        m_longest = std::max(m_longest, now - m_last);
+        m_last = now;
+        ++m_paints;
+    }
+    return QObject::eventFilter(o, e);
+}
+
 double benchMs(const char *name)
 {
     auto it = figures().find(name);

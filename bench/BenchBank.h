@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <QElapsedTimer>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -85,6 +86,28 @@ protected:
 private:
     QWidget *m_window;
     bool m_painted = false;
+};
+
+// The longest time the screen went without painting: every paint of any
+// widget is seen while the watch runs, and the gaps from start() to the
+// first paint and from the last paint to stop() count too.
+class BenchGapWatch : public QObject {
+public:
+    BenchGapWatch();
+    ~BenchGapWatch() override;
+    void start();
+    // The longest gap in ms since start(); the number of paints in *paints.
+    double stop(int *paints = nullptr);
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override;
+
+private:
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_longest = 0;
+    int m_paints = 0;
+    bool m_running = false;
 };
 
 // Median of a benchmark's per-iteration real time in milliseconds, as

@@ -3,7 +3,12 @@
 // counter raises and the stamp in one transaction), against a floor of the
 // same SQL through the sqlite3 C API on the program's own connection (the
 // bank is held by it alone).  The two run interleaved; the bank is taken
-// back after each merge, untimed.
+// back after each merge, untimed.  The program's merge runs as in the
+// program, with the waiting window (offscreen) kept painted: the longest
+// time without a paint is printed beside it.  Then the first start on a
+// bank made by an earlier build (without the indexes added since): the
+// index refresh, its longest time without a paint, and its floor (the same
+// statements straight on a copy of that bank).
 //
 //   bench_upgrade [--questions N]      (or PELLBROOK_BENCH_QUESTIONS; the
 //                                       upgrade file holds a fifth of N)
@@ -12,14 +17,19 @@
 
 #include "store/Schema.h"
 #include "store/dm.h"
+#include "platform/Seams.h"
 #include "upgrade/BankUpgrade.h"
+#include "widgets/Uprogress.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cmath>
 #include <cstdio>
 #include <sqlite3.h>
 #include <vector>
@@ -28,7 +38,8 @@ namespace {
 
 BenchBank *g_bank = nullptr;
 QString g_upgrade;
-std::vector<double> g_program, g_floor;
+std::vector<double> g_program, g_floor, g_gaps;
+int g_paints = 0;
 
 const char *const Tables[] = {"tab_kmmc", "tab_exer", "tab_answ", "tab_rule", "tab_fgmc", "tab_title", "tab_sj"};
 
@@ -116,7 +127,12 @@ void BM_UpgradeMerge(benchmark::State &state)
         t.start();
         if (program) {
             upgrade::UpgradeConnection cn2;
+            BenchGapWatch gaps;
+            gaps.start();
             const upgrade::Result r = upgrade::importUpgrade(dm, cn2, g_upgrade);
+            int paints = 0;
+            g_gaps.push_back(gaps.stop(&paints));
+            g_paints = paints;
             if (r.outcome != upgrade::Outcome::Merged) {
                 state.SkipWithError(qPrintable(QStringLiteral("merge failed: ") + r.engineText));
                 return;
@@ -132,14 +148,48 @@ void BM_UpgradeMerge(benchmark::State &state)
     }
 }
 
+// The indexes a bank of an earlier build lacks: those of the key-point
+// fields after the first and of wrong-question and review practice.
+QStringList laterIndexes()
+{
+    QStringList out;
+    for (const QString &s : store::schemaStatements()) {
+        const QString name = s.section(QLatin1Char(' '), 2, 2);
+        if (s.startsWith(QLatin1String("CREATE INDEX"))
+            && (name.endsWith(QLatin1String("_wrong")) || name.endsWith(QLatin1String("_done"))
+                || (name.startsWith(QLatin1String("ix_answ_k")) && name != QLatin1String("ix_answ_k3"))))
+            out << s;
+    }
+    return out;
+}
+
+// A program folder with a copy of the generated bank as an earlier build
+// left it.
+QString earlierBank(const QString &folder, const QStringList &later)
+{
+    QDir().mkpath(folder + QStringLiteral("/data"));
+    const QString path = folder + QStringLiteral("/data/VORDANBANK01.db");
+    QFile::copy(g_bank->sourcePath(), path);
+    QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    for (const QString &s : later)
+        exec(db, QStringLiteral("DROP INDEX ") + s.section(QLatin1Char(' '), 2, 2));
+    sqlite3_close(db);
+    return path;
+}
+
 } // namespace
 
 BENCHMARK(BM_UpgradeMerge)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(benchRounds(10));
 
 int main(int argc, char **argv)
 {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     const int questions = benchQuestions(argc, argv, 100000);
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
+    // Long work shows the waiting window, as the program has it.
+    installWorkWindow();
     BenchBank bank(questions);
     g_bank = &bank;
     demobank::UpgradeOptions o;
@@ -151,6 +201,51 @@ int main(int argc, char **argv)
     runBenchmarks(argc, argv);
     std::printf("upgrade-merge ms: %.1f (floor %.1f)\n", benchMedian(g_program), benchMedian(g_floor));
     std::printf("upgrade-merge ratio: %.2f\n", benchMedian(g_program) / benchMedian(g_floor));
+    QString each;
+    for (double g : g_gaps)
+        each += QStringLiteral(" %1").arg(g, 0, 'f', 1);
+    std::printf("upgrade longest gap ms: %.1f (worst of %zu merges:%s; %d paints in the last)\n",
+                g_gaps.empty() ? std::nan("") : *std::max_element(g_gaps.begin(), g_gaps.end()), g_gaps.size(), qPrintable(each),
+                g_paints);
+
+    // The first start on a bank of an earlier build: its indexes refreshed.
+    {
+        const QStringList later = laterIndexes();
+        QTemporaryDir dir;
+        const QString home = seams::appDir();
+        earlierBank(dir.path() + QStringLiteral("/program"), later);
+        BenchGapWatch gaps;
+        QElapsedTimer t;
+        t.start();
+        gaps.start();
+        seams::setAppDir(dir.path() + QStringLiteral("/program/"));
+        double refresh = 0;
+        int paints = 0;
+        double gap = 0;
+        {
+            TDM1 dm;
+            refresh = benchMsSince(t);
+            gap = gaps.stop(&paints);
+            if (!dm.DbOpened) {
+                std::fprintf(stderr, "the earlier bank did not open: %s\n", qPrintable(dm.openError));
+                return 1;
+            }
+        }
+        seams::setAppDir(home);
+        const QString floorBank = earlierBank(dir.path() + QStringLiteral("/floor"), later);
+        t.restart();
+        sqlite3 *db = nullptr;
+        sqlite3_open_v2(floorBank.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        exec(db, QStringLiteral("BEGIN"));
+        for (const QString &s : later)
+            exec(db, s);
+        exec(db, QStringLiteral("COMMIT"));
+        sqlite3_close(db);
+        const double floor = benchMsSince(t);
+        std::printf("index-refresh ms: %.1f (%lld indexes; floor %.1f, the bank opened and the same indexes made)\n", refresh,
+                    static_cast<long long>(later.size()), floor);
+        std::printf("index-refresh longest gap ms: %.1f (%d paints)\n", gap, paints);
+    }
     std::printf("load average after: %s\n", qPrintable(benchLoadAverage()));
     return 0;
 }

@@ -60,6 +60,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(true);
     installRealPrompts();
+    installWorkWindow();
 
     SingleInstance instance(QApplication::applicationName());
     if (instance.ActivatePreviousInstance())

@@ -5,8 +5,10 @@
 #include "store/Schema.h"
 
 #include "store/DbError.h"
+#include "store/LongWork.h"
 
 #include <QHash>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <utility>
@@ -206,9 +208,19 @@ void refreshIndexes(QSqlDatabase &db)
     }
     if (work.isEmpty())
         return;
+    // Building an index on a large bank takes seconds: the waiting window
+    // says so and keeps painting meanwhile.
+    sqlite3 *handle = nullptr;
+    const QVariant h = db.driver() ? db.driver()->handle() : QVariant();
+    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
+        handle = *static_cast<sqlite3 *const *>(h.constData());
+    const QString stage = QStringLiteral("正在整理题库，请等待...");
+    LongWork longWork(handle, stage);
     if (!db.transaction())
         throw DbError(db.lastError().text());
-    for (const QString &s : std::as_const(work)) {
+    for (qsizetype i = 0; i < work.size(); ++i) {
+        const QString &s = work.at(i);
+        longWork.step(stage, int(i * 100 / work.size()));
         if (!q.exec(s)) {
             const QString err = q.lastError().text();
             q.finish();
@@ -219,6 +231,7 @@ void refreshIndexes(QSqlDatabase &db)
     q.finish();
     if (!db.commit())
         throw DbError(db.lastError().text());
+    longWork.finish(stage, 99);
 }
 
 void createSchema(QSqlDatabase &db)

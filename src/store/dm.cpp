@@ -2,6 +2,7 @@
 #include "store/dm.h"
 
 #include "platform/Seams.h"
+#include "store/LongWork.h"
 #include "store/Schema.h"
 #include "store/SqlText.h"
 
@@ -21,6 +22,15 @@ QString engineText(const QSqlError &e)
 {
     const QString d = e.databaseText();
     return d.isEmpty() ? e.text() : d;
+}
+
+// While long work lets the screen paint from inside one of its statements,
+// the connection is in the middle of that statement: whatever the painting
+// might set off is refused rather than run on it.
+void refuseInsideLongWork()
+{
+    if (store::LongWork::insideStatement())
+        throw store::DbError(QStringLiteral("the bank is busy with long work"));
 }
 
 } // namespace
@@ -189,6 +199,7 @@ void TDM1::close()
 
 QSqlQuery TDM1::exec(const QString &sql, const QVariantList &binds)
 {
+    refuseInsideLongWork();
     auto it = m_prepared.find(sql);
     if (it == m_prepared.end()) {
         auto q = std::make_shared<QSqlQuery>(db());
@@ -214,6 +225,7 @@ QSqlQuery TDM1::exec(const QString &sql, const QVariantList &binds)
 
 sqlite3 *TDM1::handle()
 {
+    refuseInsideLongWork();
     if (!m_handle) {
         const QVariant v = db().driver() ? db().driver()->handle() : QVariant();
         if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
@@ -322,6 +334,7 @@ void TDM1::runText(const QString &sql)
 
 QSqlQuery TDM1::execText(const QString &sql)
 {
+    refuseInsideLongWork();
     QSqlQuery q(db());
     if (!q.exec(sql))
         throw store::DbError(engineText(q.lastError()));

@@ -2,10 +2,12 @@
 #include "widgets/Uprogress.h"
 
 #include "platform/Seams.h"
+#include "store/LongWork.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QProgressBar>
 #include <QScreen>
 
 namespace {
@@ -22,6 +24,12 @@ TFrmProgress::TFrmProgress(QWidget *parent) : QDialog(parent, Qt::FramelessWindo
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(16, 24, 330, 20);
     Label1->setStyleSheet(QStringLiteral("color: maroon; font-weight: bold;"));
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(16, 48, 326, 8);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->hide();
 }
 
 void TFrmProgress::showStage(const QString &text)
@@ -30,6 +38,21 @@ void TFrmProgress::showStage(const QString &text)
         move(s->geometry().center() - QPoint(width() / 2, height() / 2));
     show();
     Label1->setText(text);
+    ProgressBar1->hide();
+    repaint();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TFrmProgress::showProgress(const QString &text, int percent)
+{
+    if (!isVisible()) {
+        if (QScreen *s = QApplication::primaryScreen())
+            move(s->geometry().center() - QPoint(width() / 2, height() / 2));
+        show();
+    }
+    Label1->setText(text);
+    ProgressBar1->setValue(qBound(0, percent, 100));
+    ProgressBar1->show();
     repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
@@ -51,6 +74,20 @@ TFrmProgress *FrmProgress()
     if (!g_progress)
         g_progress = new TFrmProgress;
     return g_progress;
+}
+
+void installWorkWindow()
+{
+    store::setWorkHook([](const QString &stage, int percent) {
+        if (percent < 0) {
+            if (g_progress) {
+                g_progress->ProgressBar1->hide();
+                g_progress->hide();
+            }
+            return;
+        }
+        FrmProgress()->showProgress(stage, percent);
+    });
 }
 
 void destroyFrmProgress()

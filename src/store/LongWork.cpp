@@ -19,8 +19,9 @@ bool g_insideStatement = false;
 
 // Engine steps between two looks at the clock: cheap beside the steps
 // themselves, and frequent enough that the look comes well within the
-// interval.
-constexpr int StepsPerLook = 1000;
+// interval even where one step writes pages out (a hundred such steps
+// take some tens of milliseconds on a large bank).
+constexpr int StepsPerLook = 100;
 
 } // namespace
 
@@ -62,20 +63,13 @@ void LongWork::restoreCheckpoints()
     m_autoCheckpoint = -1;
 }
 
-void LongWork::finish(const QString &stage, int percent)
+void LongWork::aside(const std::function<void()> &work)
 {
-    step(stage, percent);
-    if (m_autoCheckpoint < 0)
-        return;
-    restoreCheckpoints();
     // The engine serialises the calls on one connection: this thread must
-    // not use the bank until the copy is done, and does not (the data
+    // not use the bank until the work is done, and does not (the data
     // module refuses while the hook runs).
-    sqlite3 *h = m_handle;
-    std::future<void> copy = std::async(std::launch::async, [h] {
-        sqlite3_wal_checkpoint_v2(h, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
-    });
-    while (copy.wait_for(std::chrono::milliseconds(IntervalMs)) != std::future_status::ready) {
+    std::future<void> done = std::async(std::launch::async, work);
+    while (done.wait_for(std::chrono::milliseconds(IntervalMs)) != std::future_status::ready) {
         g_insideStatement = true;
         try {
             report();
@@ -83,7 +77,30 @@ void LongWork::finish(const QString &stage, int percent)
         }
         g_insideStatement = false;
     }
-    copy.get();
+    done.get();
+}
+
+bool LongWork::commitAside(const QString &stage, int percent)
+{
+    step(stage, percent);
+    sqlite3 *h = m_handle;
+    bool ok = false;
+    auto commit = [h, &ok] { ok = sqlite3_exec(h, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK; };
+    if (m_autoCheckpoint < 0)
+        commit();
+    else
+        aside(commit);
+    return ok;
+}
+
+void LongWork::finish(const QString &stage, int percent)
+{
+    step(stage, percent);
+    if (m_autoCheckpoint < 0)
+        return;
+    restoreCheckpoints();
+    sqlite3 *h = m_handle;
+    aside([h] { sqlite3_wal_checkpoint_v2(h, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr); });
 }
 
 void LongWork::step(const QString &stage, int percent)

@@ -37,6 +37,11 @@ public:
     // work holds that back from its start, and here the copy runs on a
     // thread of its own while this thread keeps reporting.
     void finish(const QString &stage, int percent);
+    // Commits the work's transaction: the engine's COMMIT runs aside while
+    // this thread keeps reporting (a large transaction takes a while to
+    // close).  True when it went through; the engine's text is then
+    // sqlite3_errmsg of the handle.
+    bool commitAside(const QString &stage, int percent);
 
     // True while the hook runs inside a statement: the bank's connection
     // is in the middle of that statement and takes no other.
@@ -49,6 +54,8 @@ private:
     static int onProgress(void *self);
     void report();
     void restoreCheckpoints();
+    // Runs work on a thread of its own while this thread keeps reporting.
+    void aside(const std::function<void()> &work);
     sqlite3 *m_handle;
     int m_autoCheckpoint = -1;   // pages, as it was before the work; -1 untouched
     QString m_stage;

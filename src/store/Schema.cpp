@@ -11,6 +11,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <sqlite3.h>
 #include <utility>
 #include <vector>
 
@@ -229,8 +230,11 @@ void refreshIndexes(QSqlDatabase &db)
         }
     }
     q.finish();
-    if (!db.commit())
-        throw DbError(db.lastError().text());
+    if (handle ? !longWork.commitAside(stage, 98) : !db.commit()) {
+        const QString err = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : db.lastError().text();
+        db.rollback();
+        throw DbError(err);
+    }
     longWork.finish(stage, 99);
 }
 

@@ -362,7 +362,9 @@ void TDM1::begin()
     }
 }
 
-void TDM1::commit()
+void TDM1::commit() { commit({}); }
+
+void TDM1::commit(const std::function<bool()> &engineCommit)
 {
     if (m_depth <= 0)
         return;
@@ -375,6 +377,14 @@ void TDM1::commit()
     // Statements still holding read cursors would block the commit.
     for (auto &q : m_prepared)
         q->finish();
+    if (engineCommit) {
+        if (!engineCommit()) {
+            const QString err = QString::fromUtf8(sqlite3_errmsg(handle()));
+            db().rollback();
+            throw store::DbError(err);
+        }
+        return;
+    }
     if (!db().commit()) {
         const QString err = engineText(db().lastError());
         db().rollback();

@@ -428,7 +428,7 @@ Result importUpgrade(TDM1 &dm, UpgradeConnection &cn2, const QString &path)
         }
         next(QString());
         BankStatement(h, QStringLiteral("insert into tab_sj(sjbs,cpbs) values(?,?)")).bind(1, r.sjbs).bind(2, r.cpbs).run();
-        tx.commit();
+        tx.commit([&] { return work.commitAside(mergeStage(QString()), 98); });
         work.finish(mergeStage(QString()), 99);
         r.outcome = Outcome::Merged;
     } catch (const store::DbError &e) {

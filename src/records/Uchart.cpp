@@ -25,6 +25,7 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QPainter>
+#include <QPen>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QPrinter>
@@ -40,6 +41,22 @@ namespace {
 constexpr double ProgressBarWidth = 0.5;
 const QColor DoneColour(0, 128, 0);
 const QColor WrongColour(255, 0, 0);
+
+// The raised look of the frequency bars shades each bar across its width.
+// With hundreds of chapters a bar is narrower than a pixel: the shading
+// cannot be seen (while filling thousands of shaded bars costs more than
+// the rest of the window) and the chart's white bar border would cover the
+// bar altogether.  Such bars are filled plainly and outlined in their own
+// colour, one pixel wide, so that each stays visible.
+constexpr int MostShadedChapters = 200;
+
+void setFrequencyLook(QBarSet *set, const QColor &colour, bool raised, qsizetype chapters)
+{
+    const bool many = chapters > MostShadedChapters;
+    set->setBrush(chartBrush(colour, raised && !many));
+    if (many)
+        set->setPen(QPen(colour, 0));
+}
 
 QChartView *chartView(QWidget *parent, const char *name, const QString &title)
 {
@@ -270,8 +287,8 @@ void Tfrmchart::fillCharts(const QVector<records::ChapterFigures> &rows)
     wrongSet = new QBarSet(QStringLiteral("做错题次"));
     doneSet->append(done);
     wrongSet->append(wrong);
-    doneSet->setBrush(chartBrush(DoneColour, true));
-    wrongSet->setBrush(chartBrush(WrongColour, true));
+    setFrequencyLook(doneSet, DoneColour, true, done.size());
+    setFrequencyLook(wrongSet, WrongColour, true, done.size());
     frequencySeries = new QBarSeries;
     frequencySeries->append(doneSet);
     frequencySeries->append(wrongSet);
@@ -329,8 +346,8 @@ void Tfrmchart::applyLook(QChartView *view, bool raised)
     m_raised[view] = raised;
     view->chart()->setDropShadowEnabled(raised);
     if (view == DBChart1 && doneSet) {
-        doneSet->setBrush(chartBrush(DoneColour, raised));
-        wrongSet->setBrush(chartBrush(WrongColour, raised));
+        setFrequencyLook(doneSet, DoneColour, raised, doneSet->count());
+        setFrequencyLook(wrongSet, WrongColour, raised, doneSet->count());
     } else if (view == DBChart2 && pieSeries) {
         const auto slices = pieSeries->slices();
         for (int i = 0; i < slices.size(); ++i) {

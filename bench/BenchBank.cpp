@@ -3,9 +3,11 @@
 
 #include "DemoBank.h"
 #include "platform/Seams.h"
+#include "store/Schema.h"
 #include "store/dm.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -15,6 +17,7 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -33,21 +36,34 @@ BenchBank::BenchBank(int questions) : BenchBank(withQuestions(questions)) {}
 
 BenchBank::BenchBank(const demobank::Options &o)
 {
-    QString cached = QDir::tempPath() + QStringLiteral("/pellbrook-bench-%1-v%2").arg(o.questions).arg(1);
+    // The cached bank is named after its size and the schema it was made
+    // with, so a bank of an earlier schema is never picked up.
+    const QByteArray schema = store::schemaStatements().join(QLatin1Char(';')).toUtf8();
+    const QString version = QString::fromLatin1(QCryptographicHash::hash(schema, QCryptographicHash::Sha1).toHex().left(8));
+    QString cached = QDir::tempPath() + QStringLiteral("/pellbrook-bench-%1-%2").arg(o.questions).arg(version);
     if (o.keyPointGroups > 0 || o.keyPoints > 0)
         cached += QStringLiteral("-kp%1x%2").arg(o.keyPointGroups).arg(o.keyPoints);
     cached += QStringLiteral(".db");
     if (!QFile::exists(cached)) {
+        // Programs started together may all find the bank missing: each
+        // writes a file of its own and renames it into place, so none reads
+        // a bank another is still writing.
         QElapsedTimer t;
         t.start();
-        QFile::remove(cached + QStringLiteral(".tmp"));
-        demobank::generate(cached + QStringLiteral(".tmp"), o);
-        QFile::rename(cached + QStringLiteral(".tmp"), cached);
+        const QString own = cached + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
+        QFile::remove(own);
+        demobank::generate(own, o);
+        if (!QFile::exists(cached))
+            ::rename(QFile::encodeName(own).constData(), QFile::encodeName(cached).constData());
+        QFile::remove(own);
         std::printf("generated %d-question bank in %.1f s\n", o.questions, double(t.elapsed()) / 1000.0);
     }
-    m_generated = cached;
+    m_source = cached;
     QDir(m_dir.path()).mkpath(QStringLiteral("data"));
-    QFile::copy(cached, bankPath());
+    if (!QFile::copy(cached, bankPath())) {
+        std::fprintf(stderr, "bench bank could not be copied from %s\n", qPrintable(cached));
+        std::exit(1);
+    }
     QFile(bankPath()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     seams::setAppDir(m_dir.path());
     m_dm = std::make_unique<TDM1>();
@@ -115,6 +131,16 @@ int benchQuestions(int &argc, char **argv, int defaultCount)
     }
     return n > 0 ? n : defaultCount;
 }
+
+bool benchSmoke()
+{
+    static const bool smoke = qEnvironmentVariableIsSet("PELLBROOK_BENCH_SMOKE");
+    return smoke;
+}
+
+int benchRounds(int rounds) { return benchSmoke() ? std::min(rounds, 2) : rounds; }
+
+double benchMinTime(double seconds) { return benchSmoke() ? 0.01 : seconds; }
 
 void benchCopyPictures(const BenchBank &bank)
 {
@@ -186,6 +212,40 @@ bool BenchPaintWatch::eventFilter(QObject *o, QEvent *e)
 {
     if (e->type() == QEvent::Paint && o->isWidgetType() && static_cast<QWidget *>(o)->window() == m_window)
         m_painted = true;
+    return QObject::eventFilter(o, e);
+}
+
+BenchGapWatch::BenchGapWatch() { QCoreApplication::instance()->installEventFilter(this); }
+
+BenchGapWatch::~BenchGapWatch() { QCoreApplication::instance()->removeEventFilter(this); }
+
+void BenchGapWatch::start()
+{
+    m_clock.start();
+    m_last = 0;
+    m_longest = 0;
+    m_paints = 0;
+    m_running = true;
+}
+
+double BenchGapWatch::stop(int *paints)
+{
+    const qint64 now = m_clock.nsecsElapsed();
+    m_longest = std::max(m_longest, now - m_last);
+    m_running = false;
+    if (paints)
+        *paints = m_paints;
+    return double(m_longest) / 1e6;
+}
+
+bool BenchGapWatch::eventFilter(QObject *o, QEvent *e)
+{
+    if (m_running && e->type() == QEvent::Paint && o->isWidgetType()) {
+        const qint64 now = m_clock.nsecsElapsed();
+        m_longest = std::max(m_longest, now - m_last);
+        m_last = now;
+        ++m_paints;
+    }
     return QObject::eventFilter(o, e);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <QElapsedTimer>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -24,10 +25,9 @@ public:
     ~BenchBank();
     TDM1 &dm() { return *m_dm; }
     QString bankPath() const;
-    // The generated bank this one is a fresh copy of; no connection holds
-    // it, so tools that read a bank (the upgrade maker) can use it while the
-    // program's connection holds bankPath().
-    QString generatedPath() const { return m_generated; }
+    // The generated bank this one was copied from (not held by the
+    // program's connection, so other connections may read it).
+    QString sourcePath() const { return m_source; }
     QString dir() const { return m_dir.path() + QLatin1Char('/'); }
     // The chapter (four-character code) with the most questions; the first
     // in book order among equals.
@@ -35,13 +35,20 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QString m_generated;
+    QString m_source;
     std::unique_ptr<TDM1> m_dm;
 };
 
 // The bank size of a benchmark program: --questions N on its command line
 // (removed from argv) or PELLBROOK_BENCH_QUESTIONS, else the default.
 int benchQuestions(int &argc, char **argv, int defaultCount);
+
+// The smoke run (PELLBROOK_BENCH_SMOKE set, as the test suite does): every
+// benchmark once on a small bank, to prove it runs and prints its figures.
+// Rounds and minimum times shrink to a token; the figures mean nothing.
+bool benchSmoke();
+int benchRounds(int rounds);
+double benchMinTime(double seconds);
 
 // Copies the program's pictures (built beside the program) into the bank's
 // program folder, for benchmarks that open windows.
@@ -79,6 +86,28 @@ protected:
 private:
     QWidget *m_window;
     bool m_painted = false;
+};
+
+// The longest time the screen went without painting: every paint of any
+// widget is seen while the watch runs, and the gaps from start() to the
+// first paint and from the last paint to stop() count too.
+class BenchGapWatch : public QObject {
+public:
+    BenchGapWatch();
+    ~BenchGapWatch() override;
+    void start();
+    // The longest gap in ms since start(); the number of paints in *paints.
+    double stop(int *paints = nullptr);
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override;
+
+private:
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_longest = 0;
+    int m_paints = 0;
+    bool m_running = false;
 };
 
 // Median of a benchmark's per-iteration real time in milliseconds, as

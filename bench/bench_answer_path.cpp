@@ -29,8 +29,8 @@ namespace {
 
 BenchBank *g_bank = nullptr;
 std::vector<double> g_ours, g_floor;
-constexpr int Answers = 400;
-constexpr int WarmUp = 20;
+const int Answers = benchSmoke() ? 10 : 400;
+const int WarmUp = benchSmoke() ? 2 : 20;
 
 std::vector<practice::QuestionState> unansweredWithThreeKeyPoints(TDM1 &dm, int count)
 {

@@ -1,12 +1,15 @@
 // Saving a new question from the entry window on a 100,000-question bank:
 // its RTF, its number, both rows and every counter in one transaction; and
 // saving an edited question with its key points recounted.  Each round
-// also runs the same statements as raw prepared SQLite statements on a
-// connection of their own (the floor), interleaved with the program's.
+// also runs the same statements as raw prepared SQLite statements on the
+// program's own connection (the floor), interleaved with the program's.
+//
+//   bench_authoring [--questions N]      (or PELLBROOK_BENCH_QUESTIONS)
 #include "BenchBank.h"
 
 #include "authoring/QuestionEdit.h"
 #include "authoring/QuestionEntry.h"
+#include "keypoints/KeyPointRules.h"
 #include "platform/RichText.h"
 #include "store/dm.h"
 
@@ -18,6 +21,7 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -26,15 +30,12 @@ BenchBank *g_bank = nullptr;
 double g_saveFloorMs = 0;
 double g_editFloorMs = 0;
 
+// Statements prepared on the program's connection: the bank is held by it
+// alone, so the floor writes through the same handle.
 struct Raw {
     sqlite3 *db = nullptr;
     std::vector<sqlite3_stmt *> stmts;
-    Raw()
-    {
-        sqlite3_open_v2(g_bank->bankPath().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
-        sqlite3_busy_timeout(db, 5000);
-    }
+    Raw() : db(g_bank->dm().handle()) {}
     sqlite3_stmt *prepare(const char *sql)
     {
         sqlite3_stmt *s = nullptr;
@@ -49,9 +50,22 @@ struct Raw {
     {
         for (auto *s : stmts)
             sqlite3_finalize(s);
-        sqlite3_close(db);
     }
 };
+
+// Steps a statement to its end; an error ends the program, since a floor
+// that failed measured nothing.
+int step(sqlite3_stmt *s)
+{
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        std::fprintf(stderr, "floor: %s (%s)\n", sqlite3_errmsg(sqlite3_db_handle(s)), sqlite3_sql(s));
+        std::exit(1);
+    }
+    return rc;
+}
 
 void text(sqlite3_stmt *s, int i, const QString &v)
 {
@@ -61,9 +75,17 @@ void text(sqlite3_stmt *s, int i, const QString &v)
 void blob(sqlite3_stmt *s, int i, const QByteArray &b) { sqlite3_bind_blob(s, i, b.constData(), int(b.size()), SQLITE_TRANSIENT); }
 void run(sqlite3_stmt *s)
 {
-    while (sqlite3_step(s) == SQLITE_ROW) {
-    }
+    step(s);
     sqlite3_reset(s);
+}
+// The first row of a statement: false (and the program ends) on an error.
+void first(sqlite3_stmt *s)
+{
+    const int rc = sqlite3_step(s);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        std::fprintf(stderr, "floor: %s (%s)\n", sqlite3_errmsg(sqlite3_db_handle(s)), sqlite3_sql(s));
+        std::exit(1);
+    }
 }
 
 // A body as the entry window holds it: a few formatted paragraphs.
@@ -127,7 +149,7 @@ void BM_QuestionSave(benchmark::State &state)
         QElapsedTimer f;
         f.start();
         run(begin);
-        sqlite3_step(seq);
+        first(seq);
         floorSeq = sqlite3_column_int(seq, 0) + 1;
         sqlite3_reset(seq);
         text(answ, 1, QStringLiteral("UF") + chapter + QStringLiteral("654") + authoring::sequenceText(floorSeq));
@@ -182,8 +204,7 @@ void BM_QuestionEditSave(benchmark::State &state)
     auto *exer = r.prepare("update tab_exer set a15=?, jx=? where a1=?");
     auto *answ = r.prepare("update tab_answ set a2_1=?, a2=?, a13=?, k3=?, k4=?, k5=?, k6=?, k7=?, k8=?, k9=?, k10=?, "
                            "k11=?, k12=?, ecount=ecount+1 where a1=?");
-    auto *count = r.prepare("select count(case when ? in (k3,k4,k5,k6,k7,k8,k9,k10,k11,k12) then 1 end),"
-                            "count(case when ? in (k3,k4,k5,k6,k7,k8,k9,k10,k11,k12) then 1 end) from tab_answ");
+    auto *count = r.prepare(keypoints::citingCountSql().toUtf8().constData());
     auto *rule = r.prepare("update tab_rule set q=? where ftid=?");
     const QByteArray floorBody = richtext::toRtf(body);
     double floorTotal = 0;
@@ -209,13 +230,12 @@ void BM_QuestionEditSave(benchmark::State &state)
             text(answ, 4 + k, q.keyPoints.value(k));
         text(answ, 14, q.id);
         run(answ);
-        text(count, 1, q.keyPoints.value(0));
-        text(count, 2, q.keyPoints.value(1));
-        sqlite3_step(count);
-        const int counts[2] = {sqlite3_column_int(count, 0), sqlite3_column_int(count, 1)};
-        sqlite3_reset(count);
         for (int k = 0; k < 2; ++k) {
-            sqlite3_bind_int(rule, 1, counts[k]);
+            text(count, 1, q.keyPoints.value(k));
+            first(count);
+            const int c = sqlite3_column_int(count, 0);
+            sqlite3_reset(count);
+            sqlite3_bind_int(rule, 1, c);
             text(rule, 2, q.keyPoints.value(k));
             run(rule);
         }
@@ -230,14 +250,15 @@ void BM_QuestionEditSave(benchmark::State &state)
 } // namespace
 
 // Each round numbers two questions; 1,000 rounds stay well inside 9,999.
-BENCHMARK(BM_QuestionSave)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1000);
-BENCHMARK(BM_QuestionEditSave)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+BENCHMARK(BM_QuestionSave)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(benchRounds(1000));
+BENCHMARK(BM_QuestionEditSave)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(benchMinTime(2.0));
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    const int questions = benchQuestions(argc, argv, 100000);
     QGuiApplication app(argc, argv);
-    BenchBank bank(100000);
+    BenchBank bank(questions);
     g_bank = &bank;
     runBenchmarks(argc, argv);
     const double save = benchMs("BM_QuestionSave"), edit = benchMs("BM_QuestionEditSave");
@@ -245,5 +266,6 @@ int main(int argc, char **argv)
     std::printf("question-save ratio: %.2f\n", g_saveFloorMs > 0 ? save / g_saveFloorMs : 0.0);
     std::printf("question-edit-save ms: %.3f (floor %.3f)\n", edit, g_editFloorMs);
     std::printf("question-edit-save ratio: %.2f\n", g_editFloorMs > 0 ? edit / g_editFloorMs : 0.0);
+    std::printf("load average after: %s\n", qPrintable(benchLoadAverage()));
     return 0;
 }

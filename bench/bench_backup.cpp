@@ -68,7 +68,7 @@ int main(int argc, char **argv)
     bankbackup::copyChecked(dm.handle(), plain);
 
     std::vector<double> ours, floor, check, total;
-    const int runs = 7;
+    const int runs = benchRounds(7);
     for (int i = 0; i < runs; ++i) {
         FrmProgress()->showStage(QStringLiteral("正在备份题库，请等待..."));
         QFile::remove(bank.dir() + QStringLiteral("ours.db"));
@@ -81,8 +81,10 @@ int main(int argc, char **argv)
             });
         total.push_back(benchMsSince(t));
         FrmProgress()->hide();
-        if (!r.ok)
+        if (!r.ok) {
             std::fprintf(stderr, "backup failed: %s\n", qPrintable(r.error));
+            return 1;
+        }
         ours.push_back(double(r.copyMs));
         check.push_back(double(r.checkMs));
         floor.push_back(floorCopyMs(plain, bank.dir() + QStringLiteral("floor.db")));
@@ -113,5 +115,5 @@ int main(int argc, char **argv)
     std::printf("restore ms: %.1f (%s)\n", restoreMs, restored ? "restored" : "FAILED");
     std::printf("restore longest paint gap ms: %.1f\n", restoreGap);
     destroyFrmProgress();
-    return 0;
+    return restored ? 0 : 1;
 }

@@ -158,7 +158,7 @@ int drawCheck(TDM1 &dm, int *lines)
 
 } // namespace
 
-BENCHMARK(BM_ExamStart)->Unit(benchmark::kMillisecond)->Iterations(25);
+BENCHMARK(BM_ExamStart)->Unit(benchmark::kMillisecond)->Iterations(benchRounds(25));
 
 int main(int argc, char **argv)
 {

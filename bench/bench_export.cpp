@@ -3,7 +3,9 @@
 // explanation and key point read from the bank, writing the ODT (and, on
 // the road of a desktop without a word processor, the PDF too) and handing
 // the file out.  The floor is the same reads as raw prepared SQLite
-// statements, timed in the same rounds.
+// statements on the program's own connection, timed in the same rounds.
+//
+//   bench_export [--questions N]      (or PELLBROOK_BENCH_QUESTIONS)
 #include "BenchBank.h"
 
 #include "exam/ExamAnswers.h"
@@ -20,6 +22,7 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstdlib>
 #include <sqlite3.h>
 #include <vector>
 
@@ -63,33 +66,46 @@ void exportRounds(benchmark::State &state, bool odtOpens)
 void BM_PaperExport(benchmark::State &state) { exportRounds(state, true); }
 void BM_PaperExportWithPdf(benchmark::State &state) { exportRounds(state, false); }
 
-// The bank reads of one export as raw statements.
+// The bank reads of one export as raw statements on the program's
+// connection (the bank is held by it alone).
 struct FloorReads {
     sqlite3 *db = nullptr;
     sqlite3_stmt *title = nullptr, *body = nullptr, *rule = nullptr, *group = nullptr;
-    explicit FloorReads(const QString &path)
+    explicit FloorReads(sqlite3 *handle) : db(handle)
     {
-        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_prepare_v2(db, "select a15 from tab_title where a1=?", -1, &title, nullptr);
-        sqlite3_prepare_v2(db, "select a15 from tab_exer where a1=?", -1, &body, nullptr);
-        sqlite3_prepare_v2(db, "select sn, n from tab_rule where ftid=?", -1, &rule, nullptr);
-        sqlite3_prepare_v2(db, "select n from tab_fgmc where id=?", -1, &group, nullptr);
+        title = prepare("select a15 from tab_title where a1=?");
+        body = prepare("select a15 from tab_exer where a1=?");
+        rule = prepare("select sn, n from tab_rule where ftid=?");
+        group = prepare("select n from tab_fgmc where id=?");
     }
     ~FloorReads()
     {
         for (sqlite3_stmt *s : {title, body, rule, group})
             sqlite3_finalize(s);
-        sqlite3_close(db);
+    }
+    sqlite3_stmt *prepare(const char *sql)
+    {
+        sqlite3_stmt *s = nullptr;
+        if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) {
+            std::fprintf(stderr, "floor: %s\n", sqlite3_errmsg(db));
+            std::exit(1);
+        }
+        return s;
     }
     static long long read(sqlite3_stmt *s, const QString &key)
     {
         const QByteArray k = key.toUtf8();
         sqlite3_bind_text(s, 1, k.constData(), k.size(), SQLITE_TRANSIENT);
         long long bytes = 0;
-        if (sqlite3_step(s) == SQLITE_ROW)
+        const int rc = sqlite3_step(s);
+        if (rc == SQLITE_ROW)
             for (int c = 0; c < sqlite3_column_count(s); ++c)
                 bytes += sqlite3_column_bytes(s, c);
         sqlite3_reset(s);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+            std::fprintf(stderr, "floor: %s\n", sqlite3_errstr(rc));
+            std::exit(1);
+        }
         return bytes;
     }
     long long run(const QVector<exam::PaperQuestion> &rows)
@@ -111,14 +127,15 @@ struct FloorReads {
 
 } // namespace
 
-BENCHMARK(BM_PaperExport)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_PaperExportWithPdf)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_PaperExport)->Unit(benchmark::kMillisecond)->MinTime(benchMinTime(2.0));
+BENCHMARK(BM_PaperExportWithPdf)->Unit(benchmark::kMillisecond)->MinTime(benchMinTime(2.0));
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    const int questions = benchQuestions(argc, argv, 100000);
     QGuiApplication app(argc, argv);
-    BenchBank bank(100000);
+    BenchBank bank(questions);
     g_bank = &bank;
     // Exports go to a documents folder of the benchmark's own, removed
     // after each round.
@@ -132,10 +149,10 @@ int main(int argc, char **argv)
     runBenchmarks(argc, argv);
 
     // The export and its floor, round by round.
-    FloorReads floor(bank.bankPath());
+    FloorReads floor(bank.dm().handle());
     std::vector<double> exports, floors;
     long long bytes = 0;
-    for (int round = 0; round < 15; ++round) {
+    for (int round = 0; round < benchRounds(15); ++round) {
         QElapsedTimer t;
         t.start();
         const exam::ExportResult r = exportOnce(true);
@@ -151,5 +168,6 @@ int main(int argc, char **argv)
     std::printf("paper-export with pdf ms: %.2f\n", benchMs("BM_PaperExportWithPdf"));
     std::printf("paper-export interleaved ms: %.2f (floor %.3f)\n", benchMedian(exports), benchMedian(floors));
     std::printf("paper-export ratio: %.1f\n", benchMedian(exports) / benchMedian(floors));
+    std::printf("load average after: %s\n", qPrintable(benchLoadAverage()));
     return 0;
 }

@@ -198,7 +198,7 @@ void BM_Import(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_Import)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+BENCHMARK(BM_Import)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(benchRounds(10));
 
 int main(int argc, char **argv)
 {
@@ -216,11 +216,12 @@ int main(int argc, char **argv)
                 Questions, static_cast<long long>(QFile(g_files[0]).size()),
                 static_cast<long long>(QFile(g_files[1]).size()));
     runBenchmarks(argc, argv);
-    const char *names[2] = {"GIFT", "Moodle XML"};
+    const char *names[2] = {"gift", "moodle-xml"};
     for (int i = 0; i < 2; ++i) {
-        std::printf("import ms (%s): %.1f (floor %.1f)\n", names[i], benchMedian(g_program[i]), benchMedian(g_floor[i]));
-        std::printf("import ratio (%s): %.2f\n", names[i], benchMedian(g_program[i]) / benchMedian(g_floor[i]));
-        std::printf("import stages ms (%s): read %.1f, preview %.1f, save %.1f\n", names[i], benchMedian(g_read[i]),
+        std::printf("import-%s ms: %.1f\n", names[i], benchMedian(g_program[i]));
+        std::printf("import-%s floor ms: %.1f\n", names[i], benchMedian(g_floor[i]));
+        std::printf("import-%s ratio: %.2f\n", names[i], benchMedian(g_program[i]) / benchMedian(g_floor[i]));
+        std::printf("import-%s stages ms: read %.1f, preview %.1f, save %.1f\n", names[i], benchMedian(g_read[i]),
                     benchMedian(g_preview[i]), benchMedian(g_save[i]));
     }
     // What the XML reader alone takes over the file, without the program's

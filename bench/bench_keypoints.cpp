@@ -1,7 +1,9 @@
 // Opening the key-point directory and opening its largest group on a bank
 // of 1,000 groups and 20,000 key points, each up to the painted window,
-// beside a floor: the same SQL through the sqlite3 C API, run in the same
-// iterations.
+// beside a floor: the same SQL through the sqlite3 C API on the program's
+// own connection, run in the same iterations.
+//
+//   bench_keypoints [--questions N]      (or PELLBROOK_BENCH_QUESTIONS)
 #include "BenchBank.h"
 
 #include "DemoBank.h"
@@ -16,6 +18,7 @@
 #include <cmath>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <sqlite3.h>
 #include <vector>
@@ -26,33 +29,45 @@ BenchBank *g_bank = nullptr;
 QString g_largest;   // code of the group with the most key points
 std::vector<double> g_dirMs, g_dirFloorMs, g_groupMs, g_groupFloorMs;
 
-// The floor: the same statements on a connection of their own, every
-// column of every row read.
+// The floor: the same statements prepared on the program's connection
+// (the bank is held by it alone), every column of every row read.
 struct Floor {
     sqlite3 *db = nullptr;
     sqlite3_stmt *groups = nullptr, *count = nullptr, *points = nullptr;
-    Floor()
+    Floor() : db(g_bank->dm().handle())
     {
-        sqlite3_open_v2(g_bank->bankPath().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_prepare_v2(db, "select * from tab_fgmc order by bh", -1, &groups, nullptr);
-        sqlite3_prepare_v2(db, "select count(*) as icou1 from tab_rule where (id = ?)", -1, &count, nullptr);
-        sqlite3_prepare_v2(db, "select * from tab_rule where id=? order by ftid", -1, &points, nullptr);
+        groups = prepare("select * from tab_fgmc order by bh");
+        count = prepare("select count(*) as icou1 from tab_rule where (id = ?)");
+        points = prepare("select * from tab_rule where id=? order by ftid");
     }
     ~Floor()
     {
         for (sqlite3_stmt *s : {groups, count, points})
             sqlite3_finalize(s);
-        sqlite3_close(db);
+    }
+    sqlite3_stmt *prepare(const char *sql)
+    {
+        sqlite3_stmt *s = nullptr;
+        if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) {
+            std::fprintf(stderr, "floor: %s\n", sqlite3_errmsg(db));
+            std::exit(1);
+        }
+        return s;
     }
     static size_t readAll(sqlite3_stmt *s)
     {
         size_t bytes = 0;
-        while (sqlite3_step(s) == SQLITE_ROW)
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW)
             for (int c = 0; c < sqlite3_column_count(s); ++c) {
                 sqlite3_column_blob(s, c);
                 bytes += size_t(sqlite3_column_bytes(s, c));
             }
         sqlite3_reset(s);
+        if (rc != SQLITE_DONE) {
+            std::fprintf(stderr, "floor: %s\n", sqlite3_errstr(rc));
+            std::exit(1);
+        }
         return bytes;
     }
     size_t directory() { return readAll(groups); }
@@ -115,17 +130,20 @@ void BM_KeypointGroup(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_KeypointDirectory)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
-BENCHMARK(BM_KeypointGroup)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+BENCHMARK(BM_KeypointDirectory)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(benchMinTime(2.0));
+BENCHMARK(BM_KeypointGroup)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(benchMinTime(2.0));
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    const int questions = benchQuestions(argc, argv, 20000);
     QApplication app(argc, argv);
     demobank::Options o;
-    o.questions = 20000;
-    o.keyPointGroups = 1000;
-    o.keyPoints = 20000;
+    o.questions = questions;
+    // One group per 20 questions and a key point per question, as in the
+    // 20,000-question bank of 1,000 groups.
+    o.keyPointGroups = std::max(10, questions / 20);
+    o.keyPoints = questions;
     BenchBank bank(o);
     g_bank = &bank;
     shell().ScreenMode = QStringLiteral("1024");
@@ -142,5 +160,6 @@ int main(int argc, char **argv)
     std::printf("keypoint-group floor ms: %.3f (window / floor %.1f)\n", grpFloor, grp / grpFloor);
     std::printf("keypoint-directory ms: %.3f\n", dir);
     std::printf("keypoint-group ms: %.3f\n", grp);
+    std::printf("load average after: %s\n", qPrintable(benchLoadAverage()));
     return 0;
 }

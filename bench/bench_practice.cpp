@@ -30,8 +30,8 @@ BenchBank *g_bank = nullptr;
 QString g_chapter;
 std::vector<double> g_next;
 int g_prompts = 0;
-constexpr int Answers = 400;
-constexpr int WarmUp = 10;
+const int Answers = benchSmoke() ? 10 : 400;
+const int WarmUp = benchSmoke() ? 2 : 10;
 
 void BM_NextQuestion(benchmark::State &state)
 {

@@ -36,6 +36,10 @@ BenchBank *g_bank = nullptr;
 QString g_chapter;
 TFrmkmmc *g_chapters = nullptr;
 std::vector<double> g_ours, g_floor, g_window;
+// The wrong-question and review lists of the same chapter, ours and the
+// floor paired the same way.
+std::vector<double> g_wrongOurs, g_wrongFloor, g_reviewOurs, g_reviewFloor;
+int g_wrongRows = 0, g_reviewRows = 0;
 
 // Steps the selection through the engine's C API, reading every column as
 // the list reader does (texts as UTF-8, numbers as integers).
@@ -61,28 +65,38 @@ int floorRead(sqlite3 *db, const QByteArray &sql)
     return rows;
 }
 
+// One list read by the run's reader and then by the floor.
+int pairedLoad(TDM1 &dm, const QString &sql, std::vector<double> &ours, std::vector<double> &floor)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    int rows = 0;
+    {
+        QElapsedTimer t;
+        t.start();
+        practice::PracticeRun run(dm);
+        run.loadRows(sql);
+        ours.push_back(benchMsSince(t));
+        rows = run.count();
+    }
+    QElapsedTimer t;
+    t.start();
+    benchmark::DoNotOptimize(floorRead(dm.handle(), utf8));
+    floor.push_back(benchMsSince(t));
+    return rows;
+}
+
 void BM_PracticeStart(benchmark::State &state)
 {
     TDM1 &dm = g_bank->dm();
     const QString sql = practice::practiceSql(practice::PracticeKind::New, g_chapter);
-    const QByteArray utf8 = sql.toUtf8();
+    const QString wrong = practice::practiceSql(practice::PracticeKind::Wrong, g_chapter);
+    const QString review = practice::practiceSql(practice::PracticeKind::Review, g_chapter);
     int rows = 0;
     for (auto _ : state) {
-        // The list alone, ours and the floor alternating.
-        {
-            QElapsedTimer t;
-            t.start();
-            practice::PracticeRun run(dm);
-            run.loadRows(sql);
-            g_ours.push_back(benchMsSince(t));
-            rows = run.count();
-        }
-        {
-            QElapsedTimer t;
-            t.start();
-            benchmark::DoNotOptimize(floorRead(dm.handle(), utf8));
-            g_floor.push_back(benchMsSince(t));
-        }
+        // The lists alone, ours and the floor alternating.
+        rows = pairedLoad(dm, sql, g_ours, g_floor);
+        g_wrongRows = pairedLoad(dm, wrong, g_wrongOurs, g_wrongFloor);
+        g_reviewRows = pairedLoad(dm, review, g_reviewOurs, g_reviewFloor);
         // The whole start as the user sees it: "练习新题" clicked, the run
         // started, the window built and painted with its first question.
         // The chapter window then closes the practice window and refreshes
@@ -114,7 +128,7 @@ void BM_PracticeStart(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_PracticeStart)->Unit(benchmark::kMillisecond)->Iterations(25);
+BENCHMARK(BM_PracticeStart)->Unit(benchmark::kMillisecond)->Iterations(benchRounds(25));
 
 int main(int argc, char **argv)
 {
@@ -124,6 +138,10 @@ int main(int argc, char **argv)
     BenchBank bank(questions);
     g_bank = &bank;
     benchCopyPictures(bank);
+    // Study state, so that the wrong-question and review lists have rows:
+    // two questions in three answered, every other one of them wrong.
+    bank.dm().run(QStringLiteral("update tab_answ set E2=A2, E3=1+rowid%3, E4=case when rowid%2=0 then -1-rowid%3 else rowid%3 end, "
+                                 "E1=printf('2026-%02d-%02d', 1+rowid%12, 1+rowid%28) where rowid%3<>0"));
     g_chapter = bank.largestChapter();
     const int chapterRows = bank.dm().scalar(QStringLiteral("select C3 from tab_kmmc where C1=?"), {g_chapter}).toInt();
     std::printf("bank: %d questions, largest chapter %s with %d questions, load average %s\n", questions, qPrintable(g_chapter),
@@ -166,5 +184,11 @@ int main(int argc, char **argv)
                 peakMb - menuMb, peakMb, menuMb, peakReset ? "" : "; the peak could not be reset, so it may predate the menu", prompts);
     std::printf("practice-load ms: %.2f (floor %.2f)\n", benchMedian(g_ours), benchMedian(g_floor));
     std::printf("practice-load ratio: %.2f (median of %zu paired ratios)\n", benchPairedRatio(g_ours, g_floor), g_ours.size());
+    std::printf("wrong-load ms: %.2f (floor %.2f, %d rows)\n", benchMedian(g_wrongOurs), benchMedian(g_wrongFloor), g_wrongRows);
+    std::printf("wrong-load ratio: %.2f (median of %zu paired ratios)\n", benchPairedRatio(g_wrongOurs, g_wrongFloor), g_wrongOurs.size());
+    std::printf("review-load ms: %.2f (floor %.2f, %d rows)\n", benchMedian(g_reviewOurs), benchMedian(g_reviewFloor), g_reviewRows);
+    std::printf("review-load ratio: %.2f (median of %zu paired ratios)\n", benchPairedRatio(g_reviewOurs, g_reviewFloor),
+                g_reviewOurs.size());
+    std::printf("load average after: %s\n", qPrintable(benchLoadAverage()));
     return 0;
 }

@@ -1,7 +1,9 @@
 // Opening the study log and the score chart on a bank with ten years of
-// log days (3,650 rows) and 2,000 chapter rows, up to the painted window,
-// against a floor of the same SQL stepped through the sqlite3 C API in the
-// same rounds.
+// log days (3,650 rows) and 5,000 chapter rows, up to the painted window,
+// against a floor of the same SQL stepped through the sqlite3 C API on the
+// program's own connection in the same rounds.
+//
+//   bench_records [--questions N]      (or PELLBROOK_BENCH_QUESTIONS)
 #include "BenchBank.h"
 
 #include "common/ShellState.h"
@@ -17,6 +19,7 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstdlib>
 #include <sqlite3.h>
 #include <vector>
 
@@ -24,6 +27,7 @@ namespace {
 
 BenchBank *g_bank = nullptr;
 std::vector<double> g_logFloor, g_chartFloor;
+int g_chapterRows = 5000;
 
 void fillRecords(TDM1 &dm)
 {
@@ -37,7 +41,7 @@ void fillRecords(TDM1 &dm)
                 records::overallScore(given, wrong)});
     }
     dm.run(QStringLiteral("delete from tab_kmmc"));
-    for (int i = 0; i < 2000; ++i) {
+    for (int i = 0; i < g_chapterRows; ++i) {
         dm.run(QStringLiteral("insert into tab_kmmc (bh, C1, C1_1, C2, C3, C4, C7, D1, D2) values (?, ?, ?, ?, ?, ?, '0', ?, ?)"),
                {i + 1, QStringLiteral("%1").arg(i + 1, 6, 10, QLatin1Char('0')), QStringLiteral("提示"), QStringLiteral("第%1章").arg(i + 1),
                 40 + i % 60, (i * 7) % 40, 100 + i % 300, i % 50});
@@ -52,12 +56,20 @@ double floorMs(sqlite3 *db, const std::vector<const char *> &sqls)
     t.start();
     for (const char *sql : sqls) {
         sqlite3_stmt *s = nullptr;
-        sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
-        while (sqlite3_step(s) == SQLITE_ROW) {
+        if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) {
+            std::fprintf(stderr, "floor: %s\n", sqlite3_errmsg(db));
+            std::exit(1);
+        }
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
             for (int c = 0; c < sqlite3_column_count(s); ++c)
                 benchmark::DoNotOptimize(sqlite3_column_text(s, c));
         }
         sqlite3_finalize(s);
+        if (rc != SQLITE_DONE) {
+            std::fprintf(stderr, "floor: %s\n", sqlite3_errmsg(db));
+            std::exit(1);
+        }
     }
     return double(t.nsecsElapsed()) / 1e6;
 }
@@ -65,8 +77,9 @@ double floorMs(sqlite3 *db, const std::vector<const char *> &sqls)
 template <class Window>
 void openWindow(benchmark::State &state, std::vector<double> &floors, const std::vector<const char *> &sqls)
 {
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2(g_bank->bankPath().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    // The bank is held by the program's connection alone: the floor reads
+    // through that connection's handle.
+    sqlite3 *db = g_bank->dm().handle();
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
@@ -83,7 +96,6 @@ void openWindow(benchmark::State &state, std::vector<double> &floors, const std:
         QApplication::processEvents();
         floors.push_back(floorMs(db, sqls));
     }
-    sqlite3_close(db);
 }
 
 void BM_StudyLog(benchmark::State &state)
@@ -100,15 +112,19 @@ void BM_ScoreChart(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_StudyLog)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
-BENCHMARK(BM_ScoreChart)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+BENCHMARK(BM_StudyLog)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(benchRounds(30));
+BENCHMARK(BM_ScoreChart)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(benchRounds(30));
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    const int questions = benchQuestions(argc, argv, 20000);
     QApplication app(argc, argv);
-    BenchBank bank(20000);
+    BenchBank bank(questions);
     g_bank = &bank;
+    if (benchSmoke())
+        g_chapterRows = 200;
+    std::printf("bank: %d questions, %d chapter rows, load average %s\n", questions, g_chapterRows, qPrintable(benchLoadAverage()));
     shell().ScreenMode = QStringLiteral("1024");
     fillRecords(bank.dm());
     runBenchmarks(argc, argv);
@@ -118,5 +134,6 @@ int main(int argc, char **argv)
     std::printf("study-log floor ms: %.2f (ratio %.1f)\n", logFloor, log / logFloor);
     std::printf("score-chart ms: %.2f\n", chart);
     std::printf("score-chart floor ms: %.2f (ratio %.1f)\n", chartFloor, chart / chartFloor);
+    std::printf("load average after: %s\n", qPrintable(benchLoadAverage()));
     return 0;
 }

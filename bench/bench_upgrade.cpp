@@ -1,21 +1,35 @@
 // Merging an upgrade of 20,000 questions into the 100,000-question bank:
 // what the user waits for after "开始升级" (the checks, the appends, the
 // counter raises and the stamp in one transaction), against a floor of the
-// same SQL through the sqlite3 C API on a connection of its own.  The two
-// run interleaved; the bank is taken back after each merge, untimed.
+// same SQL through the sqlite3 C API on the program's own connection (the
+// bank is held by it alone).  The two run interleaved; the bank is taken
+// back after each merge, untimed.  The program's merge runs as in the
+// program, with the waiting window (offscreen) kept painted: the longest
+// time without a paint is printed beside it.  Then the first start on a
+// bank made by an earlier build (without the indexes added since): the
+// index refresh, its longest time without a paint, and its floor (the same
+// statements straight on a copy of that bank).
+//
+//   bench_upgrade [--questions N]      (or PELLBROOK_BENCH_QUESTIONS; the
+//                                       upgrade file holds a fifth of N)
 #include "BenchBank.h"
 #include "UpgradeBank.h"
 
 #include "store/Schema.h"
 #include "store/dm.h"
+#include "platform/Seams.h"
 #include "upgrade/BankUpgrade.h"
+#include "widgets/Uprogress.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cmath>
 #include <cstdio>
 #include <sqlite3.h>
 #include <vector>
@@ -24,7 +38,8 @@ namespace {
 
 BenchBank *g_bank = nullptr;
 QString g_upgrade;
-std::vector<double> g_program, g_floor;
+std::vector<double> g_program, g_floor, g_gaps;
+int g_paints = 0;
 
 const char *const Tables[] = {"tab_kmmc", "tab_exer", "tab_answ", "tab_rule", "tab_fgmc", "tab_title", "tab_sj"};
 
@@ -77,12 +92,9 @@ void exec(sqlite3 *db, const QString &sql, const QVariantList &binds = {})
     sqlite3_finalize(s);
 }
 
-// The merge's statements straight on a connection of their own.
-void floorMerge(const QString &bank, const QString &file)
+// The merge's statements straight on the engine's handle.
+void floorMerge(sqlite3 *db, const QString &file)
 {
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2(bank.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr);
-    sqlite3_busy_timeout(db, 5000);
     const QString uri = QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
     exec(db, QStringLiteral("ATTACH DATABASE ? AS upgrade_file"), {uri});
     exec(db, QStringLiteral("BEGIN"));
@@ -103,7 +115,6 @@ void floorMerge(const QString &bank, const QString &file)
     exec(db, QStringLiteral("insert into tab_sj(sjbs,cpbs) values('floor','floor')"));
     exec(db, QStringLiteral("COMMIT"));
     exec(db, QStringLiteral("DETACH DATABASE upgrade_file"));
-    sqlite3_close(db);
 }
 
 void BM_UpgradeMerge(benchmark::State &state)
@@ -116,13 +127,18 @@ void BM_UpgradeMerge(benchmark::State &state)
         t.start();
         if (program) {
             upgrade::UpgradeConnection cn2;
+            BenchGapWatch gaps;
+            gaps.start();
             const upgrade::Result r = upgrade::importUpgrade(dm, cn2, g_upgrade);
+            int paints = 0;
+            g_gaps.push_back(gaps.stop(&paints));
+            g_paints = paints;
             if (r.outcome != upgrade::Outcome::Merged) {
                 state.SkipWithError(qPrintable(QStringLiteral("merge failed: ") + r.engineText));
                 return;
             }
         } else {
-            floorMerge(g_bank->bankPath(), g_upgrade);
+            floorMerge(dm.handle(), g_upgrade);
         }
         const double ms = double(t.nsecsElapsed()) / 1e6;
         state.SetIterationTime(ms / 1000.0);
@@ -132,25 +148,104 @@ void BM_UpgradeMerge(benchmark::State &state)
     }
 }
 
+// The indexes a bank of an earlier build lacks: those of the key-point
+// fields after the first and of wrong-question and review practice.
+QStringList laterIndexes()
+{
+    QStringList out;
+    for (const QString &s : store::schemaStatements()) {
+        const QString name = s.section(QLatin1Char(' '), 2, 2);
+        if (s.startsWith(QLatin1String("CREATE INDEX"))
+            && (name.endsWith(QLatin1String("_wrong")) || name.endsWith(QLatin1String("_done"))
+                || (name.startsWith(QLatin1String("ix_answ_k")) && name != QLatin1String("ix_answ_k3"))))
+            out << s;
+    }
+    return out;
+}
+
+// A program folder with a copy of the generated bank as an earlier build
+// left it.
+QString earlierBank(const QString &folder, const QStringList &later)
+{
+    QDir().mkpath(folder + QStringLiteral("/data"));
+    const QString path = folder + QStringLiteral("/data/VORDANBANK01.db");
+    QFile::copy(g_bank->sourcePath(), path);
+    QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    for (const QString &s : later)
+        exec(db, QStringLiteral("DROP INDEX ") + s.section(QLatin1Char(' '), 2, 2));
+    sqlite3_close(db);
+    return path;
+}
+
 } // namespace
 
-BENCHMARK(BM_UpgradeMerge)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+BENCHMARK(BM_UpgradeMerge)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(benchRounds(10));
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    BenchBank bank(100000);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const int questions = benchQuestions(argc, argv, 100000);
+    QApplication app(argc, argv);
+    // Long work shows the waiting window, as the program has it.
+    installWorkWindow();
+    BenchBank bank(questions);
     g_bank = &bank;
-    g_upgrade = bank.dir() + QStringLiteral("upgrade-20000.db");
     demobank::UpgradeOptions o;
-    o.questions = 20000;
-    // The program's connection holds the bank; the upgrade is made from
-    // the generated bank it was copied from.
-    const demobank::UpgradeSummary s = demobank::writeUpgradeFile(g_upgrade, bank.generatedPath(), o);
+    o.questions = std::max(10, questions / 5);
+    g_upgrade = bank.dir() + QStringLiteral("upgrade-%1.db").arg(o.questions);
+    const demobank::UpgradeSummary s = demobank::writeUpgradeFile(g_upgrade, bank.sourcePath(), o);
     std::printf("upgrade file: %d questions, %d materials, %d sections, %lld bytes\n", s.questions, s.materials, s.sections,
                 static_cast<long long>(QFile(g_upgrade).size()));
     runBenchmarks(argc, argv);
     std::printf("upgrade-merge ms: %.1f (floor %.1f)\n", benchMedian(g_program), benchMedian(g_floor));
     std::printf("upgrade-merge ratio: %.2f\n", benchMedian(g_program) / benchMedian(g_floor));
+    QString each;
+    for (double g : g_gaps)
+        each += QStringLiteral(" %1").arg(g, 0, 'f', 1);
+    std::printf("upgrade longest gap ms: %.1f (worst of %zu merges:%s; %d paints in the last)\n",
+                g_gaps.empty() ? std::nan("") : *std::max_element(g_gaps.begin(), g_gaps.end()), g_gaps.size(), qPrintable(each),
+                g_paints);
+
+    // The first start on a bank of an earlier build: its indexes refreshed.
+    {
+        const QStringList later = laterIndexes();
+        QTemporaryDir dir;
+        const QString home = seams::appDir();
+        earlierBank(dir.path() + QStringLiteral("/program"), later);
+        BenchGapWatch gaps;
+        QElapsedTimer t;
+        t.start();
+        gaps.start();
+        seams::setAppDir(dir.path() + QStringLiteral("/program/"));
+        double refresh = 0;
+        int paints = 0;
+        double gap = 0;
+        {
+            TDM1 dm;
+            refresh = benchMsSince(t);
+            gap = gaps.stop(&paints);
+            if (!dm.DbOpened) {
+                std::fprintf(stderr, "the earlier bank did not open: %s\n", qPrintable(dm.openError));
+                return 1;
+            }
+        }
+        seams::setAppDir(home);
+        const QString floorBank = earlierBank(dir.path() + QStringLiteral("/floor"), later);
+        t.restart();
+        sqlite3 *db = nullptr;
+        sqlite3_open_v2(floorBank.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        exec(db, QStringLiteral("BEGIN"));
+        for (const QString &s : later)
+            exec(db, s);
+        exec(db, QStringLiteral("COMMIT"));
+        sqlite3_close(db);
+        const double floor = benchMsSince(t);
+        std::printf("index-refresh ms: %.1f (%lld indexes; floor %.1f, the bank opened and the same indexes made)\n", refresh,
+                    static_cast<long long>(later.size()), floor);
+        std::printf("index-refresh longest gap ms: %.1f (%d paints)\n", gap, paints);
+    }
+    std::printf("load average after: %s\n", qPrintable(benchLoadAverage()));
     return 0;
 }

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the large-bank benchmarks three times in a row and prints, for every
+# Runs the benchmarks (PROGRAMS, by default all of them) three times in a row and prints, for every
 # figure they print, the three values and how far apart they are: the
 # spread is (largest - smallest) / smallest.  The load average is printed
 # before each run, since the machine's other work moves every figure.
@@ -13,7 +13,8 @@
 set -euo pipefail
 build=${1:-build}
 shift || true
-programs=(${PROGRAMS:-bench_practice_start bench_exam bench_answer_path bench_practice})
+programs=(${PROGRAMS:-bench_practice_start bench_exam bench_answer_path bench_practice bench_records bench_keypoints
+                      bench_export bench_authoring bench_upgrade bench_store bench_backup bench_import})
 declare -A values
 order=()
 for run in 1 2 3; do

@@ -136,6 +136,7 @@ int main(int argc, char **argv)
     // told on the terminal, the refusal below tells the user.
     if (const QString why = seams::provideBank(); !why.isEmpty())
         std::fprintf(stderr, "pellbrook: %s\n", qPrintable(why));
+    installWorkWindow();
 
     SingleInstance instance(QApplication::applicationName());
     if (instance.ActivatePreviousInstance())

@@ -1,6 +1,7 @@
 // Reading and saving an edited question.
 #include "authoring/QuestionEdit.h"
 
+#include "keypoints/KeyPointRules.h"
 #include "store/DbError.h"
 #include "store/dm.h"
 
@@ -96,21 +97,13 @@ int saveEditedQuestion(TDM1 &dm, const EditedQuestion &q, const QStringList &bef
     for (const QString &k : q.keyPoints)
         if (!recount.contains(k))
             recount << k;
-    if (!recount.isEmpty()) {
-        // Every key point's count in one pass over the questions.
-        QString sql = QStringLiteral("select ");
-        QVariantList ids;
-        for (int i = 0; i < recount.size(); ++i) {
-            if (i)
-                sql += QLatin1Char(',');
-            sql += QStringLiteral("count(case when ? in (k3,k4,k5,k6,k7,k8,k9,k10,k11,k12) then 1 end)");
-            ids << recount.at(i);
-        }
-        sql += QStringLiteral(" from tab_answ");
-        QVariantList counts;
-        dm.run(sql, ids, [&counts](const QVariantList &row) { counts = row; });
-        for (int i = 0; i < recount.size(); ++i)
-            dm.run(QStringLiteral("update tab_rule set q=? where ftid=?"), {counts.value(i).toInt(), recount.at(i)});
+    // Each key point's questions are counted through the key-point
+    // indexes: only the questions that cite it are touched.
+    const QString countSql = keypoints::citingCountSql();
+    for (const QString &k : std::as_const(recount)) {
+        qint64 count = 0;
+        dm.run(countSql, {k}, [&count](const QVariantList &row) { count = row.value(0).toLongLong(); });
+        dm.run(QStringLiteral("update tab_rule set q=? where ftid=?"), {count, k});
     }
     const int edits = dm.scalar(QStringLiteral("select ecount from tab_answ where a1=?"), {q.id}).toInt();
     tx.commit();

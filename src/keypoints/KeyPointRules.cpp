@@ -86,11 +86,28 @@ KeyPointNote entryNote(const QString &entry, qint64 q, qint64 q1, qint64 q2, qin
     return keyPointNote(q, q1, q2, q4);
 }
 
+QString citingQuestions(const QString &value)
+{
+    QStringList parts;
+    for (int k = 3; k <= 12; ++k) {
+        const QString field = QStringLiteral("K%1").arg(k);
+        QString part = QStringLiteral("select rowid from tab_answ where ") + field + QLatin1Char('=') + value;
+        if (k > 3)
+            part += QStringLiteral(" and ") + field + QStringLiteral("<>''");
+        parts << part;
+    }
+    return QStringLiteral("rowid in (") + parts.join(QStringLiteral(" union all ")) + QLatin1Char(')');
+}
+
+QString citingCountSql() { return QStringLiteral("select count(*) from tab_answ where ") + citingQuestions(QStringLiteral("?1")); }
+
 QString keyPointPracticeSql(const QString &ftid)
 {
+    // The list comes in the bank's own order (rowid), as a pass over the
+    // whole table would give it.
     return QStringLiteral("select a1,a2,a2_1,k3,k4,k5,k6,k7,k8,k9,k10,k11,k12,a10,a13,a14,e1,e2,e2_1,e3,e4,f1, csbs "
                           "from tab_answ where ")
-           + sqltext::quoted(ftid) + QStringLiteral(" in (k3,k4,k5,k6,k7,k8,k9,k10,k11,k12)");
+           + citingQuestions(sqltext::quoted(ftid)) + QStringLiteral(" order by rowid");
 }
 
 } // namespace keypoints

@@ -53,4 +53,13 @@ KeyPointNote entryNote(const QString &entry, qint64 q, qint64 q1, qint64 q2, qin
 // in K3..K12, whatever its study state, in the bank's own order.
 QString keyPointPracticeSql(const QString &ftid);
 
+// The questions (tab_answ rows) that cite a key point in any of K3..K12, as
+// a condition on rowid: the union of one look-up per field, each served by
+// that field's index, so the table is not read through.  A question that
+// names the key point twice is one row.  `value` is an SQL literal or a
+// parameter.
+QString citingQuestions(const QString &value);
+// The number of questions citing the key point bound as ?1.
+QString citingCountSql();
+
 } // namespace keypoints

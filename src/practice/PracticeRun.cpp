@@ -18,6 +18,7 @@
 #include <memory>
 #include <sqlite3.h>
 #include <stdexcept>
+#include <vector>
 
 namespace practice {
 
@@ -46,25 +47,74 @@ public:
         Last &last = m_last[size_t(field)];
         if (last.number != 0 && last.key.size() == bytes && std::memcmp(last.key.data(), utf8, size_t(bytes)) == 0)
             return last.number;
-        const QByteArrayView key(utf8, bytes);
-        auto it = m_numbers.constFind(key);
-        if (it == m_numbers.constEnd()) {
-            m_keys.emplace_back(utf8, bytes);
-            it = m_numbers.insert(QByteArrayView(m_keys.back()), m_run.textNumber(QString::fromUtf8(utf8, bytes)));
-        }
-        last.key = it.key();
-        last.number = it.value();
+        const Slot &slot = find(utf8, bytes);
+        last.key = slot.key;
+        last.number = slot.number;
         return last.number;
     }
 
 private:
+    // The texts seen so far in an open-addressing table with a cheap hash
+    // (the texts are short codes, dates and keys): this look-up runs for
+    // nearly every field of every row, where a general hash table costs as
+    // much as the engine's reading of the row.
+    struct Slot {
+        QByteArrayView key;   // points into m_keys; empty = free
+        quint32 hash = 0;
+        quint32 number = 0;
+    };
+    static quint32 hashOf(const char *p, int n)
+    {
+        quint32 h = 2166136261u;
+        for (int i = 0; i < n; ++i)
+            h = (h ^ quint8(p[i])) * 16777619u;
+        return h;
+    }
+    const Slot &find(const char *utf8, int bytes)
+    {
+        const quint32 h = hashOf(utf8, bytes);
+        size_t mask = m_slots.size() - 1;
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            Slot &s = m_slots[i];
+            if (s.key.isNull())
+                break;
+            if (s.hash == h && s.key.size() == bytes && std::memcmp(s.key.data(), utf8, size_t(bytes)) == 0)
+                return s;
+        }
+        if (2 * (m_used + 1) > m_slots.size()) {
+            grow();
+            mask = m_slots.size() - 1;
+        }
+        m_keys.emplace_back(utf8, bytes);
+        size_t i = h & mask;
+        while (!m_slots[i].key.isNull())
+            i = (i + 1) & mask;
+        m_slots[i] = {QByteArrayView(m_keys.back()), h, m_run.textNumber(QString::fromUtf8(utf8, bytes))};
+        ++m_used;
+        return m_slots[i];
+    }
+    void grow()
+    {
+        std::vector<Slot> old(m_slots.size() * 2);
+        old.swap(m_slots);
+        const size_t mask = m_slots.size() - 1;
+        for (const Slot &s : old) {
+            if (s.key.isNull())
+                continue;
+            size_t i = s.hash & mask;
+            while (!m_slots[i].key.isNull())
+                i = (i + 1) & mask;
+            m_slots[i] = s;
+        }
+    }
     struct Last {
         QByteArrayView key;   // points into m_keys
         quint32 number = 0;
     };
     PracticeRun &m_run;
     std::deque<QByteArray> m_keys;   // owns the bytes the views point at
-    QHash<QByteArrayView, quint32> m_numbers;
+    std::vector<Slot> m_slots = std::vector<Slot>(256);
+    size_t m_used = 0;
     std::array<Last, FieldCount> m_last;
 };
 

@@ -13,7 +13,6 @@
 #include "widgets/Ubackdrop.h"
 #include "widgets/Uconfig.h"
 
-#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QButtonGroup>
@@ -29,6 +28,7 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QPainter>
+#include <QPen>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QPrinter>
@@ -38,7 +38,6 @@
 #include <QStackedWidget>
 #include <QValueAxis>
 #include <QVBoxLayout>
-#include <QSet>
 #include <QCursor>
 #include <QToolTip>
 
@@ -49,6 +48,22 @@ namespace {
 constexpr double ProgressBarWidth = 0.5;
 const QColor DoneColour(0, 128, 0);
 const QColor WrongColour(255, 0, 0);
+
+// The raised look of the frequency bars shades each bar across its width.
+// With hundreds of chapters a bar is narrower than a pixel: the shading
+// cannot be seen (while filling thousands of shaded bars costs more than
+// the rest of the window) and the chart's white bar border would cover the
+// bar altogether.  Such bars are filled plainly and outlined in their own
+// colour, one pixel wide, so that each stays visible.
+constexpr int MostShadedChapters = 200;
+
+void setFrequencyLook(QBarSet *set, const QColor &colour, bool raised, qsizetype chapters)
+{
+    const bool many = chapters > MostShadedChapters;
+    set->setBrush(chartBrush(colour, raised && !many));
+    if (many)
+        set->setPen(QPen(colour, 0));
+}
 
 QChartView *chartView(QWidget *parent, const char *name, const QString &title)
 {
@@ -66,12 +81,16 @@ QChartView *chartView(QWidget *parent, const char *name, const QString &title)
 }
 
 // The axes of a bar chart: the values with their title, the chapters
-// hidden (their names would not fit under hundreds of bars).
-void addBarAxes(QChart *chart, QBarSeries *series, const QStringList &chapters, const QString &valueTitle,
-                const QString &chapterTitle, qreal top)
+// hidden (their names would not fit under hundreds of bars).  The chapter
+// axis is a number axis over the bar positions, -0.5 to count - 0.5, where
+// a category axis would place bar i just the same: a category axis checks
+// each new name against all before it, which at thousands of chapters
+// takes longer than the rest of the window.
+void addBarAxes(QChart *chart, QBarSeries *series, int count, const QString &valueTitle, const QString &chapterTitle,
+                qreal top)
 {
-    auto *x = new QBarCategoryAxis;
-    x->append(chapters);
+    auto *x = new QValueAxis;
+    x->setRange(-0.5, count - 0.5);
     x->setTitleText(chapterTitle);
     x->setVisible(false);
     auto *y = new QValueAxis;
@@ -89,22 +108,6 @@ void addBarAxes(QChart *chart, QBarSeries *series, const QStringList &chapters, 
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
     series->attachAxis(y);
-}
-
-// Category names must differ: a second chapter of the same name gets its
-// number added.
-QStringList uniqueNames(const QStringList &names)
-{
-    QStringList out;
-    QSet<QString> seen;
-    for (const QString &n : names) {
-        QString name = n;
-        for (int k = 2; seen.contains(name); ++k)
-            name = QStringLiteral("%1 (%2)").arg(n).arg(k);
-        seen.insert(name);
-        out << name;
-    }
-    return out;
 }
 
 QRadioButton *radio(QGroupBox *box, QButtonGroup *group, int id, const QString &text)
@@ -272,7 +275,6 @@ void Tfrmchart::FormShow()
 
 void Tfrmchart::fillCharts(const QVector<records::ChapterFigures> &rows)
 {
-    QStringList names;
     QList<qreal> done, wrong;
     QList<qreal> progress;
     QVector<qint64> progressValues;
@@ -293,11 +295,9 @@ void Tfrmchart::fillCharts(const QVector<records::ChapterFigures> &rows)
         slice->setBorderColor(records::sliceColour(i).darker(160));
         slice->setLabelVisible(true);
         slices << slice;
-        names << r.name;
         done << qreal(r.answers);
         wrong << qreal(r.wrong);
         if (const std::optional<qint64> p = records::progressPercent(r.questions, r.done)) {
-            m_progressNames << r.name;
             progress << qreal(*p);
             progressValues << *p;
             progressColours << records::sliceColour(i);
@@ -318,8 +318,8 @@ void Tfrmchart::fillCharts(const QVector<records::ChapterFigures> &rows)
     wrongSet = new QBarSet(QStringLiteral("做错题次"));
     doneSet->append(done);
     wrongSet->append(wrong);
-    doneSet->setBrush(chartBrush(DoneColour, true));
-    wrongSet->setBrush(chartBrush(WrongColour, true));
+    setFrequencyLook(doneSet, DoneColour, true, done.size());
+    setFrequencyLook(wrongSet, WrongColour, true, done.size());
     frequencySeries = new QBarSeries;
     frequencySeries->append(doneSet);
     frequencySeries->append(wrongSet);
@@ -327,7 +327,7 @@ void Tfrmchart::fillCharts(const QVector<records::ChapterFigures> &rows)
     qreal most = 0;
     for (qreal v : done + wrong)
         most = qMax(most, v);
-    addBarAxes(DBChart1->chart(), frequencySeries, uniqueNames(names), QStringLiteral("题  次"), QStringLiteral("章    节"),
+    addBarAxes(DBChart1->chart(), frequencySeries, int(done.size()), QStringLiteral("题  次"), QStringLiteral("章    节"),
                most > 0 ? most * 1.1 : 10);
     frequencyNote->setNote(most > 0 ? QString() : records::emptyChartNote(records::ChartKind::Frequency));
     connect(frequencySeries, &QBarSeries::hovered, this,
@@ -382,7 +382,7 @@ void Tfrmchart::attachPage(QChartView *view)
         pieLegend->setEntries(names, colours);
     } else if (view == DBChart3 && progressSeries && !progressSeries->chart()) {
         DBChart3->chart()->addSeries(progressSeries);
-        addBarAxes(DBChart3->chart(), progressSeries, uniqueNames(m_progressNames), QStringLiteral("进度(%)"), QStringLiteral("章   节"),
+        addBarAxes(DBChart3->chart(), progressSeries, int(progressSet->count()), QStringLiteral("进度(%)"), QStringLiteral("章   节"),
                    100);
         if (!progressBars->colours().isEmpty()) {
             const auto markers = DBChart3->chart()->legend()->markers(progressSeries);
@@ -397,8 +397,8 @@ void Tfrmchart::applyLook(QChartView *view, bool raised)
     m_raised[view] = raised;
     view->chart()->setDropShadowEnabled(raised);
     if (view == DBChart1 && doneSet) {
-        doneSet->setBrush(chartBrush(DoneColour, raised));
-        wrongSet->setBrush(chartBrush(WrongColour, raised));
+        setFrequencyLook(doneSet, DoneColour, raised, doneSet->count());
+        setFrequencyLook(wrongSet, WrongColour, raised, doneSet->count());
     } else if (view == DBChart2 && pieSeries) {
         const auto slices = pieSeries->slices();
         for (int i = 0; i < slices.size(); ++i) {

@@ -98,7 +98,6 @@ private:
     int totalTop() const;
 
     bool m_filled = false;
-    QStringList m_progressNames;
     QVector<records::ChapterFigures> m_rows;
     QVector<int> m_progressRows;   // the chapter row of each progress bar
     qint64 m_allQuestions = 0;

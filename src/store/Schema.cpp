@@ -5,10 +5,13 @@
 #include "store/Schema.h"
 
 #include "store/DbError.h"
+#include "store/LongWork.h"
 
 #include <QHash>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <sqlite3.h>
 #include <utility>
 #include <vector>
 
@@ -96,6 +99,15 @@ const char *const Indexes[] = {
     "CREATE INDEX ix_answ_a10_2 ON tab_answ(substr(A10,1,2))",
     "CREATE INDEX ix_answ_a10_4 ON tab_answ(substr(A10,1,4), A13, A10, xx, A1)",
     "CREATE INDEX ix_answ_a10_6 ON tab_answ(substr(A10,1,6), A13, A10, xx, A1)",
+    // Wrong questions and review come by a13,e3,e4,e1,xx,a1.  Each has an
+    // index of its own holding only the rows it can select (the conditions
+    // repeat the selections' own terms, so the engine sees they fit), in
+    // that order after the prefix: the list is read without a sort and
+    // without passing over the chapter's other questions.
+    "CREATE INDEX ix_answ_a10_4_wrong ON tab_answ(substr(A10,1,4), A13, E3, E4, E1, xx, A1) WHERE (E4 < 0) AND (f1<>1)",
+    "CREATE INDEX ix_answ_a10_6_wrong ON tab_answ(substr(A10,1,6), A13, E3, E4, E1, xx, A1) WHERE (E4 < 0) AND (f1<>1)",
+    "CREATE INDEX ix_answ_a10_4_done ON tab_answ(substr(A10,1,4), A13, E3, E4, E1, xx, A1) WHERE E2 <> ''",
+    "CREATE INDEX ix_answ_a10_6_done ON tab_answ(substr(A10,1,6), A13, E3, E4, E1, xx, A1) WHERE E2 <> ''",
     "CREATE INDEX ix_answ_a13 ON tab_answ(A13, A10)",
     // A mock paper draws each of its lines (subject prefix, type) from the
     // line's questions not voided, least practised first, ties in rowid
@@ -105,7 +117,21 @@ const char *const Indexes[] = {
     // that name a type: the practice selections go on using the prefix
     // indexes above.
     "CREATE INDEX ix_answ_exam ON tab_answ(substr(A10,1,2), A13, E3) WHERE f1 <> 1 AND A13 IS NOT NULL",
+    // The questions that cite a key point are found field by field, K3 to
+    // K12 (counting a key point's questions after an edit, key-point
+    // practice).  Most questions fill only the first few fields, so the
+    // later indexes hold just the filled ones; the statements repeat the
+    // "<> ''" that lets the engine use them.
     "CREATE INDEX ix_answ_k3 ON tab_answ(K3)",
+    "CREATE INDEX ix_answ_k4 ON tab_answ(K4) WHERE K4 <> ''",
+    "CREATE INDEX ix_answ_k5 ON tab_answ(K5) WHERE K5 <> ''",
+    "CREATE INDEX ix_answ_k6 ON tab_answ(K6) WHERE K6 <> ''",
+    "CREATE INDEX ix_answ_k7 ON tab_answ(K7) WHERE K7 <> ''",
+    "CREATE INDEX ix_answ_k8 ON tab_answ(K8) WHERE K8 <> ''",
+    "CREATE INDEX ix_answ_k9 ON tab_answ(K9) WHERE K9 <> ''",
+    "CREATE INDEX ix_answ_k10 ON tab_answ(K10) WHERE K10 <> ''",
+    "CREATE INDEX ix_answ_k11 ON tab_answ(K11) WHERE K11 <> ''",
+    "CREATE INDEX ix_answ_k12 ON tab_answ(K12) WHERE K12 <> ''",
     // Starting a practice run empties E2_1 everywhere; only the rows that
     // still hold an answer need writing, and this index finds them.
     "CREATE INDEX ix_answ_e2_1 ON tab_answ(E2_1) WHERE E2_1 IS NOT ''",
@@ -183,9 +209,19 @@ void refreshIndexes(QSqlDatabase &db)
     }
     if (work.isEmpty())
         return;
+    // Building an index on a large bank takes seconds: the waiting window
+    // says so and keeps painting meanwhile.
+    sqlite3 *handle = nullptr;
+    const QVariant h = db.driver() ? db.driver()->handle() : QVariant();
+    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
+        handle = *static_cast<sqlite3 *const *>(h.constData());
+    const QString stage = QStringLiteral("正在整理题库，请等待...");
+    LongWork longWork(handle, stage);
     if (!db.transaction())
         throw DbError(db.lastError().text());
-    for (const QString &s : std::as_const(work)) {
+    for (qsizetype i = 0; i < work.size(); ++i) {
+        const QString &s = work.at(i);
+        longWork.step(stage, int(i * 100 / work.size()));
         if (!q.exec(s)) {
             const QString err = q.lastError().text();
             q.finish();
@@ -194,8 +230,12 @@ void refreshIndexes(QSqlDatabase &db)
         }
     }
     q.finish();
-    if (!db.commit())
-        throw DbError(db.lastError().text());
+    if (handle ? !longWork.commitAside(stage, 98) : !db.commit()) {
+        const QString err = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : db.lastError().text();
+        db.rollback();
+        throw DbError(err);
+    }
+    longWork.finish(stage, 99);
 }
 
 void createSchema(QSqlDatabase &db)

@@ -2,6 +2,7 @@
 #include "store/dm.h"
 
 #include "platform/Seams.h"
+#include "store/LongWork.h"
 #include "store/Schema.h"
 #include "store/SqlText.h"
 
@@ -21,6 +22,15 @@ QString engineText(const QSqlError &e)
 {
     const QString d = e.databaseText();
     return d.isEmpty() ? e.text() : d;
+}
+
+// While long work lets the screen paint from inside one of its statements,
+// the connection is in the middle of that statement: whatever the painting
+// might set off is refused rather than run on it.
+void refuseInsideLongWork()
+{
+    if (store::LongWork::insideStatement())
+        throw store::DbError(QStringLiteral("the bank is busy with long work"));
 }
 
 } // namespace
@@ -131,8 +141,12 @@ QString TDM1::prepareBank()
     if (!error.isEmpty())
         return error;
     // A write that is rolled back proves the bank can take the answers and
-    // takes the hold on it.
-    for (const char *sql : {"BEGIN IMMEDIATE", "CREATE TABLE pellbrook_write_probe (x)"}) {
+    // takes the hold on it.  The write sets the schema version to what it
+    // is: a change of the schema itself, rolled back, would make the engine
+    // throw away the schema it has read and parse every table definition
+    // again (thousands with the kept papers).
+    const QByteArray probe = QByteArrayLiteral("PRAGMA user_version = ") + QByteArray::number(store::SchemaVersion);
+    for (const char *sql : {"BEGIN IMMEDIATE", probe.constData()}) {
         if (sqlite3_exec(h, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
             error = QString::fromUtf8(sqlite3_errmsg(h));
             if (sqlite3_get_autocommit(h) == 0)
@@ -185,6 +199,7 @@ void TDM1::close()
 
 QSqlQuery TDM1::exec(const QString &sql, const QVariantList &binds)
 {
+    refuseInsideLongWork();
     auto it = m_prepared.find(sql);
     if (it == m_prepared.end()) {
         auto q = std::make_shared<QSqlQuery>(db());
@@ -210,6 +225,7 @@ QSqlQuery TDM1::exec(const QString &sql, const QVariantList &binds)
 
 sqlite3 *TDM1::handle()
 {
+    refuseInsideLongWork();
     if (!m_handle) {
         const QVariant v = db().driver() ? db().driver()->handle() : QVariant();
         if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
@@ -318,6 +334,7 @@ void TDM1::runText(const QString &sql)
 
 QSqlQuery TDM1::execText(const QString &sql)
 {
+    refuseInsideLongWork();
     QSqlQuery q(db());
     if (!q.exec(sql))
         throw store::DbError(engineText(q.lastError()));
@@ -345,7 +362,9 @@ void TDM1::begin()
     }
 }
 
-void TDM1::commit()
+void TDM1::commit() { commit({}); }
+
+void TDM1::commit(const std::function<bool()> &engineCommit)
 {
     if (m_depth <= 0)
         return;
@@ -358,6 +377,14 @@ void TDM1::commit()
     // Statements still holding read cursors would block the commit.
     for (auto &q : m_prepared)
         q->finish();
+    if (engineCommit) {
+        if (!engineCommit()) {
+            const QString err = QString::fromUtf8(sqlite3_errmsg(handle()));
+            db().rollback();
+            throw store::DbError(err);
+        }
+        return;
+    }
     if (!db().commit()) {
         const QString err = engineText(db().lastError());
         db().rollback();

@@ -83,6 +83,9 @@ public:
     // Transactions may nest: only the outermost commits or rolls back.
     void begin();
     void commit();
+    // The same, with the engine's COMMIT run by `engineCommit` (true when
+    // it went through): long work runs it on a thread of its own.
+    void commit(const std::function<bool()> &engineCommit);
     void rollback();
     bool inTransaction() const { return m_depth > 0; }
 
@@ -130,6 +133,11 @@ public:
     {
         m_done = true;
         m_dm.commit();
+    }
+    void commit(const std::function<bool()> &engineCommit)
+    {
+        m_done = true;
+        m_dm.commit(engineCommit);
     }
 
 private:

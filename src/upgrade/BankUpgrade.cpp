@@ -9,6 +9,7 @@
 #include "upgrade/FileChecks.h"
 
 #include "store/DbError.h"
+#include "store/LongWork.h"
 #include "store/Schema.h"
 #include "store/dm.h"
 
@@ -225,6 +226,19 @@ qint64 lastRowid(sqlite3 *h, const char *table)
 
 } // namespace
 
+QString mergeStage(const QString &table)
+{
+    const QString head = QStringLiteral("正在升级题库");
+    const QString t = table.toLower();
+    const QString what = t == QLatin1String("tab_kmmc")   ? QStringLiteral("章节")
+                         : t == QLatin1String("tab_exer")  ? QStringLiteral("试题内容")
+                         : t == QLatin1String("tab_answ")  ? QStringLiteral("试题")
+                         : t == QLatin1String("tab_title") ? QStringLiteral("材料")
+                         : t == QLatin1String("tab_rule") || t == QLatin1String("tab_fgmc") ? QStringLiteral("考点")
+                                                                                              : QString();
+    return what.isEmpty() ? head + QStringLiteral("，请等待...") : head + QStringLiteral("：") + what + QStringLiteral("，请等待...");
+}
+
 QStringList mergedTables()
 {
     return {QStringLiteral("tab_kmmc"), QStringLiteral("tab_exer"), QStringLiteral("tab_answ"), QStringLiteral("tab_rule"),
@@ -412,16 +426,29 @@ Result importUpgrade(TDM1 &dm, UpgradeConnection &cn2, const QString &path, cons
             BankStatement(h, QStringLiteral("DETACH DATABASE ") + QLatin1String(Alias)).run();
         BankStatement(h, QStringLiteral("ATTACH DATABASE ? AS ") + QLatin1String(Alias)).bind(1, readOnlyUri(file)).run();
         attached = true;
+        // The merge of a large file takes seconds: the waiting window names
+        // each step and keeps painting while a step runs.
+        const QStringList raises = counterRaiseStatements(QLatin1String(Alias));
+        const int steps = int(appends.size() + raises.size()) + 1;
+        int done = 0;
+        store::LongWork work(h, mergeStage(QString()));
+        auto next = [&](const QString &table) { work.step(mergeStage(table), done++ * 100 / steps); };
         DbTransaction tx(dm);
         const qint64 kmmcMark = lastRowid(h, "tab_kmmc");
         const qint64 ruleMark = lastRowid(h, "tab_rule");
         const qint64 fgmcMark = lastRowid(h, "tab_fgmc");
-        for (const Append &a : appends)
+        for (const Append &a : appends) {
+            next(a.table);
             BankStatement(h, appendStatement(a.table, a.columns, QLatin1String(Alias))).run();
-        for (const QString &raise : counterRaiseStatements(QLatin1String(Alias)))
+        }
+        for (const QString &raise : raises) {
+            next(QString());
             BankStatement(h, raise).bind(1, kmmcMark).bind(2, ruleMark).bind(3, fgmcMark).run();
+        }
+        next(QString());
         BankStatement(h, QStringLiteral("insert into tab_sj(sjbs,cpbs) values(?,?)")).bind(1, r.sjbs).bind(2, r.cpbs).run();
-        tx.commit();
+        tx.commit([&] { return work.commitAside(mergeStage(QString()), 98); });
+        work.finish(mergeStage(QString()), 99);
         r.outcome = Outcome::Merged;
     } catch (const store::DbError &e) {
         r.outcome = Outcome::MergeFailed;

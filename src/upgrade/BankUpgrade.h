@@ -77,6 +77,10 @@ QString appendStatement(const QString &table, const QStringList &columns, const 
 // before the appends, so only the bank's own rows are raised.
 QStringList counterRaiseStatements(const QString &alias);
 
+// The waiting window's text while the merge appends a table (any other step:
+// an empty table name).
+QString mergeStage(const QString &table);
+
 // The tables appended from an upgrade file, in the order they are merged.
 // tab_title (materials of sub-questions) follows them when the file has it.
 QStringList mergedTables();

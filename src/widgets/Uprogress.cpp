@@ -3,10 +3,12 @@
 #include "widgets/ThemeGui.h"
 
 #include "platform/Seams.h"
+#include "store/LongWork.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QProgressBar>
 #include <QScreen>
 
 namespace {
@@ -23,6 +25,12 @@ TFrmProgress::TFrmProgress(QWidget *parent) : QDialog(parent, Qt::FramelessWindo
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(16, 24, 330, 20);
     theme::setRole(Label1, "notice");
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(16, 48, 326, 8);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->hide();
 }
 
 void TFrmProgress::showStage(const QString &text)
@@ -31,6 +39,21 @@ void TFrmProgress::showStage(const QString &text)
         move(s->geometry().center() - QPoint(width() / 2, height() / 2));
     show();
     Label1->setText(text);
+    ProgressBar1->hide();
+    repaint();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TFrmProgress::showProgress(const QString &text, int percent)
+{
+    if (!isVisible()) {
+        if (QScreen *s = QApplication::primaryScreen())
+            move(s->geometry().center() - QPoint(width() / 2, height() / 2));
+        show();
+    }
+    Label1->setText(text);
+    ProgressBar1->setValue(qBound(0, percent, 100));
+    ProgressBar1->show();
     repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
@@ -52,6 +75,20 @@ TFrmProgress *FrmProgress()
     if (!g_progress)
         g_progress = new TFrmProgress;
     return g_progress;
+}
+
+void installWorkWindow()
+{
+    store::setWorkHook([](const QString &stage, int percent) {
+        if (percent < 0) {
+            if (g_progress) {
+                g_progress->ProgressBar1->hide();
+                g_progress->hide();
+            }
+            return;
+        }
+        FrmProgress()->showProgress(stage, percent);
+    });
 }
 
 void destroyFrmProgress()

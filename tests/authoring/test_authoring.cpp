@@ -274,6 +274,7 @@ TEST(QuestionEdit, SaveStoresFieldsAndRecountsKeyPoints)
         QStringList listed;    // after the edit
         QStringList fields;    // K3..K12 after the save
         QMap<QString, int> q;  // tab_rule.q after the save (another question lists k1 and k3)
+        QStringList third = {};   // K3.. of a third question, when there is one
     } cases[] = {
         {"k3 and k5 move up to k3 and k4", {k1, "", k2}, {k1, k2},
          {k1, k2, "", "", "", "", "", "", "", ""}, {{k1, 2}, {k2, 1}, {k3, 7}}},
@@ -281,11 +282,15 @@ TEST(QuestionEdit, SaveStoresFieldsAndRecountsKeyPoints)
          {k1, k2}, {}, {"", "", "", "", "", "", "", "", "", ""}, {{k1, 1}, {k2, 0}, {k3, 7}}},
         {"a key point added is counted exactly", {k2}, {k2, k3},
          {k2, k3, "", "", "", "", "", "", "", ""}, {{k1, 7}, {k2, 1}, {k3, 2}}},
+        {"a question naming a key point in K3 and again in K12 counts once", {k1}, {k1, k2},
+         {k1, k2, "", "", "", "", "", "", "", ""}, {{k1, 2}, {k2, 2}, {k3, 7}}, {k2, "", "", "", "", "", "", "", "", k2}},
     };
     for (const Case &c : cases) {
         AuthoringBank b;
         b.addQuestion(QStringLiteral("q1"), QStringLiteral("A"), 61, QStringLiteral("100101"), c.stored);
         b.addQuestion(QStringLiteral("other"), QStringLiteral("A"), 61, QStringLiteral("100101"), {k1, k3});
+        if (!c.third.isEmpty())
+            b.addQuestion(QStringLiteral("third"), QStringLiteral("A"), 61, QStringLiteral("100102"), c.third);
         // Counts that only an exact recount puts right.
         b.run(QStringLiteral("update tab_rule set q=7"));
         b.run(QStringLiteral("update tab_fgmc set q=5"));

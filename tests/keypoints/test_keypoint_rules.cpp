@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -210,6 +211,14 @@ TEST(KeyPointData, PracticeSelectionHoldsEveryQuestionCitingTheKeyPoint)
     QStringList ids;
     for (int r = 1; r <= run.count(); ++r)
         ids << run.row(r).id;
+    // The list comes in the bank's own order, as a pass over the whole
+    // table with the key point's condition gives it.
+    QStringList scanned;
+    QSqlQuery scan = b.dm().exec(QStringLiteral("select A1 from tab_answ where ? in (k3,k4,k5,k6,k7,k8,k9,k10,k11,k12)"), {kp});
+    while (scan.next())
+        scanned << scan.value(0).toString();
+    scan.finish();
+    EXPECT_EQ(ids, scanned);
     ids.sort();
     EXPECT_EQ(ids, (QStringList{QStringLiteral("q-done"), QStringLiteral("q-k12"), QStringLiteral("q-k3"),
                                 QStringLiteral("q-user"), QStringLiteral("q-void")}));

@@ -1,5 +1,6 @@
 // The chapter selections, the start of a practice run, the chapter totals,
 // the question list with its type filter, and question content.
+#include "keypoints/KeyPointRules.h"
 #include "platform/RichText.h"
 #include "practice/PracticeRun.h"
 #include "practice/PracticeSelection.h"
@@ -153,6 +154,27 @@ TEST_F(Selections, ChapterSelectionsUseThePrefixIndexes)
     }
 }
 
+// Every selection a practice run starts from, and the count of a key
+// point's questions after an edit, reads only the rows it wants through an
+// index that also gives their order: no pass over the whole table, no sort.
+TEST_F(Selections, EverySelectionReadsThroughAnIndex)
+{
+    QStringList statements{
+        keypoints::keyPointPracticeSql(QStringLiteral("0101010001")),
+        keypoints::citingCountSql().replace(QStringLiteral("?1"), QStringLiteral("'0101010001'")),
+    };
+    for (const char *code : {"1001", "100101"}) {
+        for (PracticeKind k : {PracticeKind::New, PracticeKind::Wrong, PracticeKind::Review})
+            statements << practiceSql(k, QString::fromLatin1(code));
+        statements << doubleClickSql(QString::fromLatin1(code));
+    }
+    for (const QString &sql : statements) {
+        const QString p = plan(b, sql);
+        EXPECT_FALSE(p.contains(QStringLiteral("TEMP B-TREE")) || p.contains(QStringLiteral("SCAN"))) << sql.toStdString() << "\n"
+                                                                                                     << p.toStdString();
+    }
+}
+
 // The list is read straight from the engine; every field of every row must
 // be what the driver reads from the same statement, NULLs and texts that
 // recur across rows included.
@@ -163,7 +185,11 @@ TEST_F(Selections, TheListHoldsWhatTheStatementReturns)
     const QString sqls[] = {practiceSql(PracticeKind::New, QStringLiteral("10")), practiceSql(PracticeKind::Wrong, QStringLiteral("1001")),
                             practiceSql(PracticeKind::Review, QStringLiteral("100101")),
                             // the key-point selection's shape: every column, no xx/ecount order
-                            QStringLiteral("select * from tab_answ where K3='100101001' order by A1")};
+                            QStringLiteral("select * from tab_answ where K3='100101001' order by A1"),
+                            // thousands of distinct texts, some recurring out of turn
+                            QStringLiteral("with recursive n(i) as (select 1 union all select i+1 from n where i<600) "
+                                           "select 'q'||i as a1, 'key'||(i%97) as a2, 'kp'||i as k3, 'kp'||(i+1) as k4, "
+                                           "'2026-01-'||(i%28) as e1, 'note'||i as a14, i as xx from n")};
     for (const QString &sql : sqls) {
         PracticeRun run(b.dm());
         run.loadRows(sql);

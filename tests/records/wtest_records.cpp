@@ -481,6 +481,31 @@ TEST(Tfrmchart, NothingToDrawShowsTheScaleAndALine)
     }
 }
 
+// With hundreds of chapters each bar is narrower than a pixel; it must
+// still show in its colour rather than vanish under the bar border.
+TEST(Tfrmchart, BarsOfManyChaptersStayVisible)
+{
+    TestBank b;
+    ScreenModeScope screen("1024");
+    for (int i = 0; i < 300; ++i)
+        b.run(QStringLiteral("insert into tab_kmmc (bh, C1, C2, C3, C4, C7, D1, D2) values (?, ?, ?, 40, 13, '0', ?, ?)"),
+              {i, QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')), QStringLiteral("第%1章").arg(i), 60, 20});
+    Tfrmchart w;
+    w.show();
+    QApplication::processEvents();
+    const QImage shot = w.DBChart1->grab().toImage();
+    int green = 0, red = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            green += c == QColor(0, 128, 0);
+            red += c == QColor(255, 0, 0);
+        }
+    // The legend's two markers alone hold some tens of pixels.
+    EXPECT_GT(green, 5000);
+    EXPECT_GT(red, 2000);
+}
+
 TEST(Tfrmchart, StyleBoxesAndLegendActOnTheShownChartOnly)
 {
     TestBank b;

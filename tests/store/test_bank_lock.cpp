@@ -122,8 +122,9 @@ TEST(SingleStart, ALockLeftByADeadProcessIsTakenOver)
 
 TEST(BankHold, WhileOneProcessHasTheBankNoOtherOpensOrWritesIt)
 {
-    TestBank b;   // this process holds the bank
-    b.addChapter(QStringLiteral("1"));
+    // This process holds the bank from the moment it opened it, before it
+    // has written anything of its own.
+    TestBank b;
     const QString appDir = b.dir();
     const QByteArray path = (appDir + QStringLiteral("data/VORDANBANK01.db")).toUtf8();
     Children kids;
@@ -144,6 +145,7 @@ TEST(BankHold, WhileOneProcessHasTheBankNoOtherOpensOrWritesIt)
     }, 0);
     kids.release();
     EXPECT_EQ(kids.collect(2), QByteArray("00"));
+    b.addChapter(QStringLiteral("1"));
     EXPECT_EQ(b.value(QStringLiteral("select D1 from tab_kmmc where C1='1'")).toInt(), 0);
     // The bank is still the holder's to write.
     b.run(QStringLiteral("update tab_kmmc set D1=D1+1"));

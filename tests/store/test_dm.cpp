@@ -1,4 +1,5 @@
 // The data module: opening the bank and the counting routines.
+#include "store/LongWork.h"
 #include "store/Schema.h"
 #include "store/SqlText.h"
 #include "support/TestBank.h"
@@ -8,6 +9,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -106,8 +108,21 @@ TEST(DataModule, OpeningRefreshesTheIndexes)
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("old-indexes"));
+    // The waiting window says what is going on and goes away after.
+    QList<int> shares;
+    QStringList stages;
+    store::setWorkHook([&](const QString &stage, int percent) {
+        stages << stage;
+        shares << percent;
+    });
     TDM1 dm;
+    store::setWorkHook({});
     ASSERT_TRUE(dm.DbOpened) << dm.openError.toStdString();
+    ASSERT_GE(shares.size(), 3);
+    EXPECT_EQ(shares.first(), 0);
+    EXPECT_EQ(shares.last(), -1);
+    EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end() - 1));
+    EXPECT_EQ(stages.first(), QStringLiteral("正在整理题库，请等待..."));
     QStringList stored;
     QSqlQuery q = dm.exec(QStringLiteral("select sql from sqlite_master where sql is not null order by rowid"));
     while (q.next())
@@ -371,4 +386,35 @@ TEST(CountKeyPointAnswer, AListInAnotherFormRunsAsItStands)
     EXPECT_EQ(b.value(QStringLiteral("select sum(q2) from tab_rule")).toInt(), 2);
     EXPECT_EQ(b.value(QStringLiteral("select q4 from tab_fgmc where id='010101'")).toInt(), 1);
     EXPECT_EQ(b.value(QStringLiteral("select q1 from tab_fgmc where id='01'")).toInt(), 1);
+}
+
+// Long work calls its hook while one long statement runs, and the data
+// module takes no statement from whatever the hook sets off meanwhile.
+TEST(DataModule, LongWorkReportsInsideAStatementAndKeepsTheBankToItself)
+{
+    TestBank b;
+    int inside = 0, refused = 0, over = 0;
+    store::setWorkHook([&](const QString &, int percent) {
+        if (percent < 0)
+            ++over;
+        if (!store::LongWork::insideStatement())
+            return;
+        ++inside;
+        try {
+            b.dm().scalar(QStringLiteral("select count(*) from tab_answ"));
+        } catch (const store::DbError &) {
+            ++refused;
+        }
+    });
+    {
+        store::LongWork work(b.dm().handle(), QStringLiteral("stage"));
+        // Millions of engine steps: many times the hook's interval.
+        b.dm().runText(QStringLiteral("with recursive c(x) as (select 1 union all select x+1 from c where x<3000000) "
+                                      "select count(*) from c"));
+    }
+    store::setWorkHook({});
+    EXPECT_GT(inside, 0);
+    EXPECT_EQ(refused, inside);
+    EXPECT_EQ(over, 1);
+    EXPECT_EQ(b.dm().scalar(QStringLiteral("select count(*) from tab_answ")).toInt(), 0);
 }

@@ -3,12 +3,14 @@
 // another order, and a second attempt.
 #include "support/TestBank.h"
 #include "support/UpgradeFiles.h"
+#include "store/LongWork.h"
 #include "store/Schema.h"
 #include "upgrade/BankUpgrade.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -386,4 +388,39 @@ TEST_F(Upgrade, TheSameFileTwiceIsRefused)
     EXPECT_EQ(bankDigest(b), after);
     EXPECT_EQ(count(QStringLiteral("select count(*) from tab_answ")), 5);
     EXPECT_EQ(count(QStringLiteral("select C3 from tab_kmmc where C1='1'")), 5);
+}
+
+// The merge names each of its steps in the waiting window, its share done
+// rising, and ends it; a refused file shows no waiting window.
+TEST_F(Upgrade, TheMergeShowsItsStepsAndEnds)
+{
+    QStringList stages;
+    QList<int> shares;
+    store::setWorkHook([&](const QString &stage, int percent) {
+        stages << stage;
+        shares << percent;
+    });
+    const QString p = path(QStringLiteral("steps.db"));
+    {
+        UpgradeFile f(p, QStringLiteral("UPG-STEPS"), Product);
+        fillGood(f);
+    }
+    const upgrade::Result r = import(p);
+    const QStringList afterMerge = stages;
+    const QList<int> sharesAfterMerge = shares;
+    stages.clear();
+    const upgrade::Result again = import(p);
+    store::setWorkHook({});
+    ASSERT_EQ(describe(r.outcome), describe(Outcome::Merged)) << r.engineText.toStdString();
+    EXPECT_EQ(describe(again.outcome), describe(Outcome::AlreadyApplied));
+    EXPECT_TRUE(stages.isEmpty());
+    ASSERT_GE(afterMerge.size(), 8);
+    for (const QString &table : upgrade::mergedTables() << QStringLiteral("tab_title"))
+        EXPECT_TRUE(afterMerge.contains(upgrade::mergeStage(table))) << table.toStdString();
+    EXPECT_EQ(upgrade::mergeStage(QStringLiteral("tab_answ")), QStringLiteral("正在升级题库：试题，请等待..."));
+    EXPECT_EQ(sharesAfterMerge.last(), -1);
+    const QList<int> rising = sharesAfterMerge.mid(0, sharesAfterMerge.size() - 1);
+    EXPECT_TRUE(std::is_sorted(rising.begin(), rising.end()));
+    EXPECT_GE(rising.first(), 0);
+    EXPECT_LT(rising.last(), 100);
 }

@@ -194,6 +194,21 @@ TEST(BankBackup, ForeignAndDamagedFilesAreRefusedWithTheBankUnchanged)
     EXPECT_EQ(sha(bank + QStringLiteral("-wal")), walBefore);
     EXPECT_EQ(b.value(QStringLiteral("select count(*) from tab_exer")).toInt(), 400);
 
+    // The damage offer names the newest copy that passes its check, found
+    // beside the caller who is told the progress meanwhile.
+    const QString backups = backupDir(bank);
+    ASSERT_TRUE(QDir().mkpath(backups));
+    QFile::copy(dir + QStringLiteral("damaged.db"), backups + backupName(at("2026-03-10T12:00:00"), Daily));
+    QFile::copy(good.path, backups + backupName(at("2026-03-10T11:00:00"), Upgrade));
+    QFile::copy(good.path, backups + backupName(at("2026-03-10T10:00:00"), Daily));
+    int told = 0;
+    EXPECT_EQ(bankrestore::newestGoodBackup(bank, [&](int, int) { ++told; }),
+              backups + backupName(at("2026-03-10T11:00:00"), Upgrade));
+    EXPECT_GT(told, 0);
+    QFile::remove(backups + backupName(at("2026-03-10T11:00:00"), Upgrade));
+    QFile::remove(backups + backupName(at("2026-03-10T10:00:00"), Daily));
+    EXPECT_EQ(bankrestore::newestGoodBackup(bank), QString());
+
     // Copying from a damaged bank fails its check: no copy, no leftover.
     sqlite3 *h = nullptr;
     sqlite3_open_v2(QFile::encodeName(dir + QStringLiteral("damaged.db")).constData(), &h, SQLITE_OPEN_READONLY,

@@ -255,6 +255,17 @@ Outcome makeBackup(sqlite3 *source, const QString &bankPath, const QString &reas
     return out;
 }
 
+QString reasonText(const QString &reason)
+{
+    if (reason == QLatin1String(Daily))
+        return QStringLiteral("每日");
+    if (reason == QLatin1String(Upgrade))
+        return QStringLiteral("升级前");
+    if (reason == QLatin1String(Restore))
+        return QStringLiteral("恢复前");
+    return reason;
+}
+
 QList<Entry> findBackups(const QString &dir)
 {
     QList<Entry> out;

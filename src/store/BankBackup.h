@@ -66,6 +66,10 @@ void setFreeSpace(FreeSpace freeSpace);
 Outcome makeBackup(sqlite3 *source, const QString &bankPath, const QString &reason, const QDateTime &when,
                    const Progress &progress = {}, const QString &keep = {});
 
+// Why a copy was made, as the user reads it: 每日, 升级前, 恢复前, or the
+// reason itself when it is none of these.
+QString reasonText(const QString &reason);
+
 // One copy found in the backup folder.
 struct Entry {
     QString path;

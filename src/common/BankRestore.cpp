@@ -54,10 +54,10 @@ bankbackup::Outcome restoreBank(TDM1 &dm, const QString &path, const bankbackup:
     return out;
 }
 
-QString newestGoodBackup(const QString &bankPath)
+QString newestGoodBackup(const QString &bankPath, const bankbackup::Progress &progress)
 {
     for (const bankbackup::Entry &e : bankbackup::findBackups(bankbackup::backupDir(bankPath)))
-        if (bankbackup::checkBankFile(e.path).isEmpty())
+        if (bankbackup::checkBankFile(e.path, progress).isEmpty())
             return e.path;
     return QString();
 }

@@ -27,8 +27,11 @@ bankbackup::Outcome restoreBank(TDM1 &dm, const QString &path, const bankbackup:
                                 const std::function<void()> &paint = {});
 
 // The newest copy in the bank's backup folder that passes its check; empty
-// when there is none.
-QString newestGoodBackup(const QString &bankPath);
+// when there is none.  The copies are checked newest first and the search
+// stops at the first good one.  With a progress, each check runs beside the
+// caller, who is told the progress meanwhile (a check of a large bank takes
+// most of a second).
+QString newestGoodBackup(const QString &bankPath, const bankbackup::Progress &progress = {});
 
 // Reads the answer times of the current subject from the bank into the
 // shell state (kept when the type table has no rows).

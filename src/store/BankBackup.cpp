@@ -130,6 +130,20 @@ void besideCaller(const std::function<void()> &work, const Progress &progress)
 
 } // namespace
 
+namespace {
+
+qint64 systemFreeSpace(const QString &dir)
+{
+    const QStorageInfo disk(dir);
+    return disk.isValid() ? disk.bytesAvailable() : -1;
+}
+
+FreeSpace g_freeSpace = systemFreeSpace;
+
+} // namespace
+
+void setFreeSpace(FreeSpace freeSpace) { g_freeSpace = freeSpace ? std::move(freeSpace) : FreeSpace(systemFreeSpace); }
+
 QString backupDir(const QString &bankPath) { return QFileInfo(bankPath).absolutePath() + QStringLiteral("/backup/"); }
 
 QString backupName(const QDateTime &when, const QString &reason)
@@ -222,10 +236,10 @@ Outcome makeBackup(sqlite3 *source, const QString &bankPath, const QString &reas
         return out;
     }
     const qint64 bankSize = QFileInfo(bankPath).size() + QFileInfo(bankPath + QStringLiteral("-wal")).size();
-    const QStorageInfo disk(dir);
-    if (disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < 2 * bankSize) {
+    const qint64 free = g_freeSpace(dir);
+    if (free >= 0 && free < 2 * bankSize) {
         out.skipped = true;
-        out.error = QStringLiteral("free space %1 bytes, the bank needs twice %2").arg(disk.bytesAvailable()).arg(bankSize);
+        out.error = QStringLiteral("free space %1 bytes, the bank needs twice %2").arg(free).arg(bankSize);
         return out;
     }
     // Leftovers of a copy that was cut short never count; they go now.
@@ -239,6 +253,17 @@ Outcome makeBackup(sqlite3 *source, const QString &bankPath, const QString &reas
         if (all.at(i).path != out.path && QFileInfo(all.at(i).path) != QFileInfo(keep))
             QFile::remove(all.at(i).path);
     return out;
+}
+
+QString reasonText(const QString &reason)
+{
+    if (reason == QLatin1String(Daily))
+        return QStringLiteral("每日");
+    if (reason == QLatin1String(Upgrade))
+        return QStringLiteral("升级前");
+    if (reason == QLatin1String(Restore))
+        return QStringLiteral("恢复前");
+    return reason;
 }
 
 QList<Entry> findBackups(const QString &dir)

@@ -52,6 +52,12 @@ QString backupName(const QDateTime &when, const QString &reason);
 // with damaged set; nothing named target is ever half written.
 Outcome copyChecked(sqlite3 *source, const QString &target, const Progress &progress = {});
 
+// The free space, in bytes, of the disk that holds a folder; negative when
+// it cannot be learned (the copy is then made).
+using FreeSpace = std::function<qint64(const QString &dir)>;
+// Installs how the free space is learned; empty restores the system's figure.
+void setFreeSpace(FreeSpace freeSpace);
+
 // Makes a copy of the bank open on `source` (whose file is bankPath) in its
 // backup folder, named for `when` and `reason`; skipped with a notice when
 // the disk has less free space than twice the bank.  After a good copy,
@@ -59,6 +65,10 @@ Outcome copyChecked(sqlite3 *source, const QString &target, const Progress &prog
 // (the copy a restore is about to read).
 Outcome makeBackup(sqlite3 *source, const QString &bankPath, const QString &reason, const QDateTime &when,
                    const Progress &progress = {}, const QString &keep = {});
+
+// Why a copy was made, as the user reads it: 每日, 升级前, 恢复前, or the
+// reason itself when it is none of these.
+QString reasonText(const QString &reason);
 
 // One copy found in the backup folder.
 struct Entry {

@@ -60,8 +60,12 @@ Tfrmstxz::Tfrmstxz(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     ListBackups->setObjectName(QStringLiteral("ListBackups"));
     ListBackups->setAccessibleName(QStringLiteral("备份列表"));
     ListBackups->setRootIsDecorated(false);
-    ListBackups->setHeaderLabels({QStringLiteral("备份时间"), QStringLiteral("题目数"), QStringLiteral("已答题数")});
+    ListBackups->setHeaderLabels(
+        {QStringLiteral("备份时间"), QStringLiteral("原因"), QStringLiteral("题目数"), QStringLiteral("已答题数")});
+    ListBackups->header()->setStretchLastSection(false);
     ListBackups->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int c = 1; c < 4; ++c)
+        ListBackups->header()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
     auto *group = new QGridLayout(RadioGroup1);
     group->addWidget(RadioGroup1Item0, 0, 0, 1, 2);
     group->addWidget(Edit1, 1, 0);
@@ -148,10 +152,11 @@ void Tfrmstxz::loadBackups()
         const bankbackup::Summary s = bankbackup::summarize(e.path);
         auto *item = new QTreeWidgetItem(ListBackups);
         item->setText(0, e.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-        item->setText(1, s.error.isEmpty() ? QString::number(s.questions) : QStringLiteral("?"));
-        item->setText(2, s.error.isEmpty() ? QString::number(s.answers) : QStringLiteral("?"));
-        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        item->setText(1, bankbackup::reasonText(e.reason));
+        item->setText(2, s.error.isEmpty() ? QString::number(s.questions) : QStringLiteral("?"));
+        item->setText(3, s.error.isEmpty() ? QString::number(s.answers) : QStringLiteral("?"));
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
         item->setData(0, Qt::UserRole, e.path);
     }
     if (ListBackups->topLevelItemCount() > 0)

@@ -40,7 +40,7 @@ public:
     QGroupBox *RadioGroup1 = nullptr;
     QRadioButton *RadioGroup1Item0 = nullptr;   // 本地升级
     QRadioButton *RadioGroup1Item1 = nullptr;   // 从备份恢复
-    QTreeWidget *ListBackups = nullptr;         // date and time, questions, answers given
+    QTreeWidget *ListBackups = nullptr;         // date and time, reason, questions, answers given
     QLineEdit *Edit1 = nullptr;
     QToolButton *SpeedButton1 = nullptr;
     QPushButton *epFocusButton1 = nullptr;      // 开始升级

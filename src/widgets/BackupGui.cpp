@@ -133,7 +133,13 @@ void bankDamaged(const QString &problems)
         return;
     bankdamage::setReadOnly(DM1->handle(), true);
     std::fprintf(stderr, "pellbrook: the bank is damaged: %s\n", qPrintable(problems));
-    const QString good = bankrestore::newestGoodBackup(DM1->bankPath());
+    // The copies are checked under the waiting window, which keeps painting.
+    QString good;
+    {
+        Waiting w(QStringLiteral("正在查找完好的备份，请等待..."));
+        good = bankrestore::newestGoodBackup(DM1->bankPath(), w.progress());
+        w.done();
+    }
     if (good.isEmpty()) {
         seams::messageBox(QStringLiteral("错误"), DamagedText + QStringLiteral("\n没有可用的完好备份。"), seams::Prompt::Critical);
         return;

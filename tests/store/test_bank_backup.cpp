@@ -119,6 +119,19 @@ TEST(BankBackup, CopyListAndRestoreRoundTrip)
     TestBank b;
     fill(b, 300);
     b.run(QStringLiteral("insert into tab_rz (A1, A2) values ('2026-03-09', 7)"));
+    // Less free space than twice the bank (and its log): skipped, nothing
+    // written; exactly twice is enough for the copy below.
+    const QString bank = b.dm().bankPath();
+    const qint64 size = QFileInfo(bank).size() + QFileInfo(bank + QStringLiteral("-wal")).size();
+    struct Space { qint64 free; bool skipped; };
+    for (const Space c : {Space{0, true}, Space{2 * size - 1, true}, Space{2 * size, false}}) {
+        setFreeSpace([&](const QString &) { return c.free; });
+        const Outcome r = makeBackup(b.dm().handle(), bank, Daily, at("2026-03-10T18:00:00"));
+        EXPECT_EQ(r.skipped, c.skipped) << c.free;
+        EXPECT_EQ(findBackups(backupDir(bank)).size(), c.skipped ? 0 : 1) << c.free;
+        QFile::remove(backupDir(bank) + backupName(at("2026-03-10T18:00:00"), Daily));
+    }
+    setFreeSpace({});
     int lastDone = 0, lastTotal = 0;
     const Outcome made = makeBackup(b.dm().handle(), b.dm().bankPath(), Daily, at("2026-03-10T18:30:05"),
                                     [&](int done, int total) { lastDone = std::max(lastDone, done), lastTotal = std::max(lastTotal, total); });
@@ -193,6 +206,21 @@ TEST(BankBackup, ForeignAndDamagedFilesAreRefusedWithTheBankUnchanged)
     EXPECT_EQ(sha(bank), before);
     EXPECT_EQ(sha(bank + QStringLiteral("-wal")), walBefore);
     EXPECT_EQ(b.value(QStringLiteral("select count(*) from tab_exer")).toInt(), 400);
+
+    // The damage offer names the newest copy that passes its check, found
+    // beside the caller who is told the progress meanwhile.
+    const QString backups = backupDir(bank);
+    ASSERT_TRUE(QDir().mkpath(backups));
+    QFile::copy(dir + QStringLiteral("damaged.db"), backups + backupName(at("2026-03-10T12:00:00"), Daily));
+    QFile::copy(good.path, backups + backupName(at("2026-03-10T11:00:00"), Upgrade));
+    QFile::copy(good.path, backups + backupName(at("2026-03-10T10:00:00"), Daily));
+    int told = 0;
+    EXPECT_EQ(bankrestore::newestGoodBackup(bank, [&](int, int) { ++told; }),
+              backups + backupName(at("2026-03-10T11:00:00"), Upgrade));
+    EXPECT_GT(told, 0);
+    QFile::remove(backups + backupName(at("2026-03-10T11:00:00"), Upgrade));
+    QFile::remove(backups + backupName(at("2026-03-10T10:00:00"), Daily));
+    EXPECT_EQ(bankrestore::newestGoodBackup(bank), QString());
 
     // Copying from a damaged bank fails its check: no copy, no leftover.
     sqlite3 *h = nullptr;

@@ -47,7 +47,8 @@ TEST(BankRestore, FromTheUpgradeWindowAfterConfirmation)
     w.RadioGroup1Item1->click();
     ASSERT_EQ(w.ListBackups->topLevelItemCount(), 1);
     EXPECT_EQ(w.ListBackups->topLevelItem(0)->text(0), QStringLiteral("2026-03-10 10:00:00"));
-    EXPECT_EQ(w.ListBackups->topLevelItem(0)->text(1), QStringLiteral("500"));
+    EXPECT_EQ(w.ListBackups->topLevelItem(0)->text(1), QStringLiteral("每日"));
+    EXPECT_EQ(w.ListBackups->topLevelItem(0)->text(2), QStringLiteral("500"));
     EXPECT_TRUE(w.epFocusButton2->isVisible());
     EXPECT_FALSE(w.epFocusButton1->isVisible());
 
@@ -59,8 +60,12 @@ TEST(BankRestore, FromTheUpgradeWindowAfterConfirmation)
     EXPECT_EQ(e.prompts.lastText(), QStringLiteral("恢复成功！"));
     EXPECT_EQ(e.questions(), 500);
     // The bank as it was before the restore is kept as a copy of its own.
-    EXPECT_EQ(w.ListBackups->topLevelItemCount(), 2);
-    EXPECT_TRUE(e.copies().first().reason == QLatin1String("restore") || e.copies().last().reason == QLatin1String("restore"));
+    ASSERT_EQ(w.ListBackups->topLevelItemCount(), 2);
+    QStringList reasons;
+    for (int i = 0; i < 2; ++i)
+        reasons << w.ListBackups->topLevelItem(i)->text(1);
+    reasons.sort();
+    EXPECT_EQ(reasons, QStringList({QStringLiteral("恢复前"), QStringLiteral("每日")}));
 }
 
 TEST(BankRestore, ADamagedBankIsToldAndTheNewestGoodCopyOffered)

@@ -154,5 +154,5 @@ int main(int argc, char **argv)
     std::printf("newest good backup ms: %.1f (%s)\n", newestMs, newest.isEmpty() ? "none" : "found");
     std::printf("newest good backup longest paint gap ms: %.1f\n", newestGap);
     destroyFrmProgress();
-    return restored ? 0 : 1;
+    return restored && !newest.isEmpty() ? 0 : 1;
 }

@@ -51,8 +51,14 @@ void PictureButton::paintEvent(QPaintEvent *)
     p.setFont(f);
     p.drawText(rect(), Qt::AlignCenter, text());
     if (hasFocus()) {
-        // Reached by Tab: the focus must show over the picture.
-        p.setPen(QPen(QColor(0x1f, 0x6f, 0xd0), 2));
-        p.drawRect(rect().adjusted(1, 1, -1, -1));
+        // Reached by Tab: the focus must show over the picture, checked or
+        // not.  The down picture's own dark frame is close to the focus
+        // blue, so the frame is the amber the sheet keeps for focus on
+        // coloured faces, with the blue just inside it.
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(0xf2, 0xb3, 0x3d), 2));
+        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+        p.setPen(QPen(QColor(0x1f, 0x6f, 0xd0), 1));
+        p.drawRect(rect().adjusted(2, 2, -3, -3));
     }
 }

@@ -14,6 +14,7 @@
 #include "practice/PracticeSelection.h"
 #include "practice/Ulxxt.h"
 #include "widgets/AccessibleGui.h"
+#include "widgets/Udlg.h"
 #include "exam/UexamStart.h"
 #include "records/UrecordsStart.h"
 
@@ -21,6 +22,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -28,6 +30,9 @@
 #include <QLCDNumber>
 #include <QTableView>
 #include <QTest>
+#include <QTextEdit>
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -120,39 +125,75 @@ TEST(TabOrder, PracticeAndExamReachAnswersNavigationAndClose)
     }
 }
 
-// A button looks different while it has the focus: a style sheet that
-// draws button borders must not hide where the focus is.
+// A control looks different while it has the focus, and plainly so: more
+// than a one-pixel change of a border colour.  The sheet draws button
+// borders, the read-only question panes and the grids; the type board paints
+// itself over its pictures, and its "任意" is checked from the start.
 TEST(FocusShows, OnTheButtonsOfStyledWindows)
 {
-    TestBank b;
-    PromptRecorder prompts;
-    b.run(QStringLiteral("insert into tab_plan (LeastMark, ExamTime) values (0, 7200)"));
+    examwindow::Env env(4);   // a plan, and an exam of subject 4
+    practicefixtures::writePictures(env.b.dir());
+    for (const char *f : {"vloxtxup.bmp", "vloxtxdw.bmp"}) {   // the type board's own pictures
+        QFile::remove(env.b.dir() + QStringLiteral("pic/") + QLatin1String(f));
+        QFile::copy(QStringLiteral(PELLBROOK_SOURCE_DIR "/pic/") + QLatin1String(f), env.b.dir() + QStringLiteral("pic/") + QLatin1String(f));
+    }
+    practicefixtures::addTypes(env.b);
+    practicefixtures::addSection(env.b, 3);
+    shell().ScreenMode = QStringLiteral("1024");
+    shell().CurSubject = shell().PracticeSubject = 1;
+    env.b.dm().setChapterRow(QStringLiteral("100101"));
+    shell().PracticeSql = practice::practiceSql(practice::PracticeKind::New, QStringLiteral("100101"));
+    auto showsFocus = [](QWidget *window, QWidget *control, const std::string &what) {
+        window->show();
+        window->activateWindow();
+        QApplication::setActiveWindow(window);
+        ASSERT_NE(control, nullptr) << what;
+        // The window may have given it the focus on showing.
+        control->clearFocus();
+        QApplication::processEvents();
+        ASSERT_FALSE(control->hasFocus()) << what;
+        const QImage before = control->grab().toImage();
+        control->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        ASSERT_TRUE(control->hasFocus()) << what;
+        const QImage after = control->grab().toImage();
+        ASSERT_EQ(after.size(), before.size()) << what;
+        int marked = 0;
+        for (int y = 0; y < after.height(); ++y)
+            for (int x = 0; x < after.width(); ++x) {
+                const QColor a = after.pixelColor(x, y), b = before.pixelColor(x, y);
+                marked += std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())}) >= 64;
+            }
+        EXPECT_GE(marked, 3 * (after.width() + after.height())) << what;
+    };
+    seams::Prompt quit;
+    quit.text = QStringLiteral("还未完成今日学习计划，要退出吗？");
+    quit.icon = seams::Prompt::Question;
+    quit.buttons = seams::Prompt::Ok | seams::Prompt::Cancel;
     struct Case {
-        const char *window, *button;
+        const char *window, *control;
         std::function<QDialog *()> make;
     } cases[] = {
         {"plan", "SpeedButton1", [] { return createStudyPlanWindow(nullptr); }},
         {"log", "SpeedButton1", [] { return createStudyLogWindow(nullptr); }},
         {"paper records", "SpeedButton4", [] { return createPaperRecordsWindow(nullptr); }},
         {"exam settings", "suiButton2", [] { return createExamSettingsWindow(nullptr); }},
+        {"chapters", "DBGrid1", [] { return new TFrmkmmc; }},
+        {"practice", "Re1", [] { auto *w = new TFrmLxxt; EXPECT_TRUE(w->LoadQuestionList()); return w; }},
+        {"practice", "tx0", [] { auto *w = new TFrmLxxt; EXPECT_TRUE(w->LoadQuestionList()); return w; }},
+        {"quit question", "", [quit] { auto *box = new QMessageBox; prepareMessageBox(*box, quit); return box; }},
     };
     for (const Case &c : cases) {
         std::unique_ptr<QDialog> w(c.make());
-        w->show();
-        w->activateWindow();
-        QApplication::setActiveWindow(w.get());
-        auto *button = w->findChild<QPushButton *>(QLatin1String(c.button));
-        ASSERT_NE(button, nullptr) << c.window;
-        // The window may have given it the focus on showing.
-        button->clearFocus();
-        QApplication::processEvents();
-        ASSERT_FALSE(button->hasFocus()) << c.window;
-        const QImage before = button->grab().toImage();
-        button->setFocus(Qt::TabFocusReason);
-        QApplication::processEvents();
-        ASSERT_TRUE(button->hasFocus()) << c.window;
-        EXPECT_NE(button->grab().toImage(), before) << c.window;
+        QWidget *control = *c.control ? w->findChild<QWidget *>(QLatin1String(c.control)) : nullptr;
+        if (auto *box = qobject_cast<QMessageBox *>(w.get()))
+            control = box->button(QMessageBox::Ok);   // 确定, the default that Enter presses
+        showsFocus(w.get(), control, std::string(c.window) + " " + c.control);
     }
+    env.runExam(4, [&](TFrmExam &w) {
+        showsFocus(&w, w.Re1, "exam Re1");
+        w.hide();
+    });
 }
 
 TEST(SpokenValues, FollowWhatTheScreenShows)

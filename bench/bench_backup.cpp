@@ -62,6 +62,8 @@ double checkMs(const QString &path, const char *sql)
 
 int main(int argc, char **argv)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int questions = benchQuestions(argc, argv, 100000);
     BenchBank bank(questions);

@@ -1,6 +1,10 @@
 // The waiting window's hook around long work on the bank.
 #include "store/LongWork.h"
 
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QVariant>
+
 #include <chrono>
 #include <future>
 #include <sqlite3.h>
@@ -16,6 +20,9 @@ WorkHook &hook()
 }
 
 bool g_insideStatement = false;
+// Reading work that showed the waiting window and left it up.
+bool g_readingShown = false;
+QString g_readingStage;
 
 // Engine steps between two looks at the clock: cheap beside the steps
 // themselves, and frequent enough that the look comes well within the
@@ -27,10 +34,20 @@ constexpr int StepsPerLook = 100;
 
 void setWorkHook(WorkHook h) { hook() = std::move(h); }
 
+sqlite3 *handleOf(const QSqlDatabase &db)
+{
+    const QVariant h = db.driver() ? db.driver()->handle() : QVariant();
+    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
+        return *static_cast<sqlite3 *const *>(h.constData());
+    return nullptr;
+}
+
 bool LongWork::insideStatement() { return g_insideStatement; }
 
 LongWork::LongWork(sqlite3 *handle, const QString &stage) : m_handle(handle), m_stage(stage)
 {
+    // This work ends the waiting window itself.
+    g_readingShown = false;
     m_since.start();
     report();
     if (m_handle && hook())
@@ -47,13 +64,33 @@ LongWork::LongWork(sqlite3 *handle, const QString &stage) : m_handle(handle), m_
     }
 }
 
+LongWork::LongWork(sqlite3 *handle, const QString &stage, ReadOnly) : m_handle(handle), m_stage(stage), m_reading(true)
+{
+    m_since.start();
+    if (m_handle && hook())
+        sqlite3_progress_handler(m_handle, StepsPerLook, &LongWork::onProgress, this);
+}
+
 LongWork::~LongWork()
 {
     restoreCheckpoints();
     if (m_handle)
         sqlite3_progress_handler(m_handle, 0, nullptr, nullptr);
-    if (hook())
+    if (m_reading) {
+        if (m_shown) {
+            g_readingShown = true;
+            g_readingStage = m_stage;
+        }
+    } else if (hook() && m_shown) {
         hook()(m_stage, -1);
+    }
+}
+
+void LongWork::endReading()
+{
+    if (g_readingShown && hook())
+        hook()(g_readingStage, -1);
+    g_readingShown = false;
 }
 
 void LongWork::restoreCheckpoints()
@@ -67,7 +104,11 @@ void LongWork::aside(const std::function<void()> &work)
 {
     // The engine serialises the calls on one connection: this thread must
     // not use the bank until the work is done, and does not (the data
-    // module refuses while the hook runs).
+    // module refuses while the hook runs).  The engine's progress handler
+    // would call the hook from the work's thread: it is off meanwhile, and
+    // this thread reports instead.
+    if (m_handle)
+        sqlite3_progress_handler(m_handle, 0, nullptr, nullptr);
     std::future<void> done = std::async(std::launch::async, work);
     while (done.wait_for(std::chrono::milliseconds(IntervalMs)) != std::future_status::ready) {
         g_insideStatement = true;
@@ -77,6 +118,8 @@ void LongWork::aside(const std::function<void()> &work)
         }
         g_insideStatement = false;
     }
+    if (m_handle && hook())
+        sqlite3_progress_handler(m_handle, StepsPerLook, &LongWork::onProgress, this);
     done.get();
 }
 
@@ -112,6 +155,7 @@ void LongWork::step(const QString &stage, int percent)
 
 void LongWork::report()
 {
+    m_shown = true;
     m_since.restart();
     if (hook())
         hook()(m_stage, m_percent);

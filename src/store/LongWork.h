@@ -11,6 +11,7 @@
 #include <functional>
 
 struct sqlite3;
+class QSqlDatabase;
 
 namespace store {
 
@@ -20,10 +21,22 @@ namespace store {
 using WorkHook = std::function<void(const QString &stage, int percent)>;
 void setWorkHook(WorkHook hook);
 
+// The engine handle under a Qt connection (null when it has none), for the
+// engine calls Qt has no call for.
+sqlite3 *handleOf(const QSqlDatabase &db);
+
 class LongWork {
 public:
     // Starts the work on the bank's handle: the hook sees the stage at 0.
     LongWork(sqlite3 *handle, const QString &stage);
+    // Reading work (a check of a file): the hook hears of it only once a
+    // statement has run for an interval, so quick work shows no window.
+    // Nothing is written, so the bank's page copies are left as they are.
+    // Its end leaves the waiting window up for the work that follows (a
+    // merge after the checks); endReading() takes it down when none does.
+    struct ReadOnly {};
+    LongWork(sqlite3 *handle, const QString &stage, ReadOnly);
+    static void endReading();
     ~LongWork();
     LongWork(const LongWork &) = delete;
     LongWork &operator=(const LongWork &) = delete;
@@ -43,6 +56,12 @@ public:
     // sqlite3_errmsg of the handle.
     bool commitAside(const QString &stage, int percent);
 
+    // Runs work on a thread of its own while this thread keeps reporting:
+    // for a statement the engine runs as one step, where its progress
+    // handler is never called (a check of a whole file).  The work must be
+    // the only user of the handle meanwhile.
+    void aside(const std::function<void()> &work);
+
     // True while the hook runs inside a statement: the bank's connection
     // is in the middle of that statement and takes no other.
     static bool insideStatement();
@@ -54,13 +73,13 @@ private:
     static int onProgress(void *self);
     void report();
     void restoreCheckpoints();
-    // Runs work on a thread of its own while this thread keeps reporting.
-    void aside(const std::function<void()> &work);
     sqlite3 *m_handle;
     int m_autoCheckpoint = -1;   // pages, as it was before the work; -1 untouched
     QString m_stage;
     int m_percent = 0;
     QElapsedTimer m_since;
+    bool m_shown = false;   // the hook has heard of the work
+    bool m_reading = false;
 };
 
 } // namespace store

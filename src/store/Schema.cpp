@@ -211,10 +211,7 @@ void refreshIndexes(QSqlDatabase &db)
         return;
     // Building an index on a large bank takes seconds: the waiting window
     // says so and keeps painting meanwhile.
-    sqlite3 *handle = nullptr;
-    const QVariant h = db.driver() ? db.driver()->handle() : QVariant();
-    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
-        handle = *static_cast<sqlite3 *const *>(h.constData());
+    sqlite3 *handle = handleOf(db);
     const QString stage = QStringLiteral("正在整理题库，请等待...");
     LongWork longWork(handle, stage);
     if (!db.transaction())

@@ -227,9 +227,7 @@ sqlite3 *TDM1::handle()
 {
     refuseInsideLongWork();
     if (!m_handle) {
-        const QVariant v = db().driver() ? db().driver()->handle() : QVariant();
-        if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0)
-            m_handle = *static_cast<sqlite3 *const *>(v.constData());
+        m_handle = store::handleOf(db());
         if (!m_handle)
             throw store::DbError(QStringLiteral("the bank is not open"));
     }

@@ -331,6 +331,11 @@ Result importUpgrade(TDM1 &dm, UpgradeConnection &cn2, const QString &path, cons
     const QString file = path.trimmed();
     if (file.isEmpty())
         return r;
+    // The checks of a large file leave the waiting window up for the merge;
+    // whatever way this ends, it comes down.
+    struct EndChecks {
+        ~EndChecks() { store::LongWork::endReading(); }
+    } endChecks;
 
     // 1. The file on the second connection.
     if (!cn2.open(file, &r.engineText)) {

@@ -8,12 +8,14 @@
 #include "upgrade/FileChecks.h"
 
 #include "store/DbError.h"
+#include "store/LongWork.h"
 #include "store/dm.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <sqlite3.h>
 
 namespace upgrade {
 
@@ -126,8 +128,13 @@ QString wrongKindOfValue(TDM1 &dm, const QSqlDatabase &file, const QStringList &
     return {};
 }
 
+// Reading a large file through takes a while: the waiting window says the
+// file is being checked and keeps painting meanwhile.
+static QString checkingStage() { return QStringLiteral("正在检查升级文件，请等待..."); }
+
 QString checkUpgradeRows(TDM1 &dm, const QSqlDatabase &file, const QStringList &tables)
 {
+    store::LongWork work(store::handleOf(file), checkingStage(), store::LongWork::ReadOnly{});
     QString why = duplicateCode(dm, file);
     if (why.isEmpty())
         why = wrongKindOfValue(dm, file, tables);
@@ -138,6 +145,27 @@ QString damagedPages(const QSqlDatabase &file)
 {
     // A damaged page would otherwise surface in the middle of reading the
     // stamps or of the merge, as the engine's English text.
+    // The engine checks the whole file in one step of its own, with no
+    // word to the waiting window: the check runs aside.
+    if (sqlite3 *h = store::handleOf(file)) {
+        store::LongWork work(h, checkingStage(), store::LongWork::ReadOnly{});
+        QString first, error;
+        work.aside([&] {
+            sqlite3_stmt *s = nullptr;
+            if (sqlite3_prepare_v2(h, "PRAGMA quick_check(1)", -1, &s, nullptr) == SQLITE_OK) {
+                if (sqlite3_step(s) == SQLITE_ROW)
+                    first = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, 0)));
+                else
+                    error = QString::fromUtf8(sqlite3_errmsg(h));
+            } else {
+                error = QString::fromUtf8(sqlite3_errmsg(h));
+            }
+            sqlite3_finalize(s);
+        });
+        if (!error.isEmpty())
+            return error;
+        return first == QLatin1String("ok") ? QString() : QStringLiteral("database disk image is malformed: ") + first;
+    }
     QSqlQuery q(file);
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")))

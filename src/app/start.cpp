@@ -122,16 +122,7 @@ void TFrmStart::FormShow()
         st.CurSubject = 1;
     if (DM1 && DM1->DbOpened) {
         try {
-            QSqlQuery q = DM1->execText(QStringLiteral("select * from tab_tx") + QString::number(st.CurSubject));
-            QVector<int> times, codes;
-            while (q.next()) {
-                times << typeTimeInterval(q.value(QStringLiteral("time")).toDouble());
-                codes << q.value(QStringLiteral("A1")).toInt();
-            }
-            if (!codes.isEmpty()) {
-                st.TypeTimes = times;
-                st.TypeCodes = codes;
-            }
+            loadTypeTimes(*DM1, st.CurSubject);
         } catch (const std::exception &e) {
             ui::showError(QString::fromStdString(e.what()));
         }

@@ -67,16 +67,7 @@ void reloadShellState(TDM1 &dm)
     ShellState &st = shell();
     const int subject = st.CurSubject >= 1 && st.CurSubject <= 5 ? st.CurSubject : 1;
     dm.setTypeTable(subject);
-    QVector<int> times, codes;
-    QSqlQuery q = dm.execText(QStringLiteral("select * from tab_tx") + QString::number(subject));
-    while (q.next()) {
-        times << typeTimeInterval(q.value(QStringLiteral("time")).toDouble());
-        codes << q.value(QStringLiteral("A1")).toInt();
-    }
-    if (!codes.isEmpty()) {
-        st.TypeTimes = times;
-        st.TypeCodes = codes;
-    }
+    loadTypeTimes(dm, subject);
 }
 
 } // namespace bankrestore

@@ -36,3 +36,9 @@ QString editionTitle(int subject);
 // Trunc(time x 600): the practice timer interval in ms for a per-question
 // time given in minutes.
 int typeTimeInterval(double minutes);
+
+// Reads the answer times of a subject's type table into TypeTimes and
+// TypeCodes (kept as they were when the table is empty); the engine's
+// errors leave as DbError.
+class TDM1;
+void loadTypeTimes(TDM1 &dm, int subject);

@@ -1,6 +1,8 @@
 // Large banks and figure collection for the benchmarks.
 #include "BenchBank.h"
 
+#include <sqlite3.h>
+
 #include "DemoBank.h"
 #include "platform/Seams.h"
 #include "store/Schema.h"
@@ -130,6 +132,16 @@ int benchQuestions(int &argc, char **argv, int defaultCount)
         }
     }
     return n > 0 ? n : defaultCount;
+}
+
+sqlite3_stmt *benchPrepare(sqlite3 *db, const char *sql)
+{
+    sqlite3_stmt *s = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "floor: %s: %s\n", sql, sqlite3_errmsg(db));
+        std::exit(1);
+    }
+    return s;
 }
 
 bool benchSmoke()

@@ -13,6 +13,8 @@
 class QElapsedTimer;
 class QWidget;
 class TDM1;
+struct sqlite3;
+struct sqlite3_stmt;
 namespace demobank {
 struct Options;
 }
@@ -38,6 +40,11 @@ private:
     QString m_source;
     std::unique_ptr<TDM1> m_dm;
 };
+
+// A floor statement prepared on a connection; a statement the engine
+// refuses ends the program with the engine's text, so a floor never times
+// an error.
+sqlite3_stmt *benchPrepare(sqlite3 *db, const char *sql);
 
 // The bank size of a benchmark program: --questions N on its command line
 // (removed from argv) or PELLBROOK_BENCH_QUESTIONS, else the default.

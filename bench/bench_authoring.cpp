@@ -38,11 +38,7 @@ struct Raw {
     Raw() : db(g_bank->dm().handle()) {}
     sqlite3_stmt *prepare(const char *sql)
     {
-        sqlite3_stmt *s = nullptr;
-        if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) {
-            std::fprintf(stderr, "%s: %s\n", sql, sqlite3_errmsg(db));
-            std::exit(1);
-        }
+        sqlite3_stmt *s = benchPrepare(db, sql);
         stmts.push_back(s);
         return s;
     }

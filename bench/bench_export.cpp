@@ -85,12 +85,7 @@ struct FloorReads {
     }
     sqlite3_stmt *prepare(const char *sql)
     {
-        sqlite3_stmt *s = nullptr;
-        if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) {
-            std::fprintf(stderr, "floor: %s\n", sqlite3_errmsg(db));
-            std::exit(1);
-        }
-        return s;
+        return benchPrepare(db, sql);
     }
     static long long read(sqlite3_stmt *s, const QString &key)
     {

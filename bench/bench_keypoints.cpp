@@ -47,12 +47,7 @@ struct Floor {
     }
     sqlite3_stmt *prepare(const char *sql)
     {
-        sqlite3_stmt *s = nullptr;
-        if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) {
-            std::fprintf(stderr, "floor: %s\n", sqlite3_errmsg(db));
-            std::exit(1);
-        }
-        return s;
+        return benchPrepare(db, sql);
     }
     static size_t readAll(sqlite3_stmt *s)
     {

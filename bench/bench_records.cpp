@@ -55,11 +55,7 @@ double floorMs(sqlite3 *db, const std::vector<const char *> &sqls)
     QElapsedTimer t;
     t.start();
     for (const char *sql : sqls) {
-        sqlite3_stmt *s = nullptr;
-        if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) {
-            std::fprintf(stderr, "floor: %s\n", sqlite3_errmsg(db));
-            std::exit(1);
-        }
+        sqlite3_stmt *s = benchPrepare(db, sql);
         int rc;
         while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
             for (int c = 0; c < sqlite3_column_count(s); ++c)

@@ -182,10 +182,17 @@ void PracticeRun::loadRows(const QString &selection)
         text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col[f]));
         return sqlite3_column_bytes(stmt, col[f]);
     };
-    auto text = [&](int f) {
-        const char *t;
-        const int n = bytes(f, t);
-        return packer.number(f, t, n);
+    // Most text fields of a row are NULL or empty (the key points after the
+    // first few, and the study fields of a question never answered): the
+    // text's first byte says so, and its length is asked only for a text
+    // that is kept.  A text whose first byte is NUL reads as empty.
+    auto text = [&](int f) -> quint32 {
+        if (col[f] < 0)
+            return 0;
+        const char *t = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col[f]));
+        if (!t || !*t)
+            return 0;
+        return packer.number(f, t, sqlite3_column_bytes(stmt, col[f]));
     };
     auto number = [&](int f) { return col[f] < 0 ? 0 : sqlite3_column_int(stmt, col[f]); };
     int rc;

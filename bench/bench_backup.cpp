@@ -103,13 +103,21 @@ int main(int argc, char **argv)
         backupgui::backUp(QStringLiteral("daily"));
         gap = std::max(gap, double(backupgui::longestPaintGapMs()));
     }
-    // Going back to the copy just made, as the upgrade window does.
+    // Going back to the copy just made, as the upgrade window does: a few
+    // rounds, since a restore ends in writes whose flush to disk the rest
+    // of the machine moves.  Each round also keeps the bank it replaces.
     const QList<bankbackup::Entry> made = bankbackup::findBackups(bankbackup::backupDir(dm.bankPath()));
-    QElapsedTimer rt;
-    rt.start();
-    const bool restored = !made.isEmpty() && backupgui::restoreFrom(made.first().path);
-    const double restoreMs = benchMsSince(rt);
-    const double restoreGap = double(backupgui::longestPaintGapMs());
+    std::vector<double> restores;
+    double restoreGap = 0;
+    bool restored = !made.isEmpty();
+    for (int i = 0, rounds = benchRounds(3); restored && i < rounds; ++i) {
+        QElapsedTimer rt;
+        rt.start();
+        restored = backupgui::restoreFrom(made.first().path);
+        restores.push_back(benchMsSince(rt));
+        restoreGap = std::max(restoreGap, double(backupgui::longestPaintGapMs()));
+    }
+    const double restoreMs = benchMedian(restores);
     // What the user waits for with ten copies in the folder: the restore
     // page of the upgrade window listing them, and finding the copy that
     // the damage offer names.
@@ -150,7 +158,7 @@ int main(int argc, char **argv)
     std::printf("quick-check ms: %.1f\n", checkMs(plain, "PRAGMA quick_check"));
     std::printf("checked backup ms: %.1f\n", benchMedian(total));
     std::printf("longest paint gap ms: %.1f\n", gap);
-    std::printf("restore ms: %.1f (%s)\n", restoreMs, restored ? "restored" : "FAILED");
+    std::printf("restore ms: %.1f (median of %zu; %s)\n", restoreMs, restores.size(), restored ? "restored" : "FAILED");
     std::printf("restore longest paint gap ms: %.1f\n", restoreGap);
     std::printf("restore page ms: %.1f (%d copies listed)\n", pageMs, listed);
     std::printf("newest good backup ms: %.1f (%s)\n", newestMs, newest.isEmpty() ? "none" : "found");

@@ -1,18 +1,26 @@
 // Opening the key-point directory and opening its largest group on a bank
 // of 1,000 groups and 20,000 key points, each up to the painted window,
 // beside a floor: the same SQL through the sqlite3 C API on the program's
-// own connection, run in the same iterations.
+// own connection, run in the same iterations.  Then "练习" on the key point
+// cited by the most questions, up to the practice window
+// painted with its first question, beside the floor of its selection.
 //
 //   bench_keypoints [--questions N]      (or PELLBROOK_BENCH_QUESTIONS)
 #include "BenchBank.h"
 
 #include "DemoBank.h"
 #include "common/ShellState.h"
+#include "keypoints/KeyPointRules.h"
 #include "keypoints/Laws.h"
+#include "keypoints/details.h"
+#include "practice/uRulelxxt.h"
 #include "store/dm.h"
+#include "widgets/ModalGui.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QListWidget>
+#include <QSqlQuery>
 #include <QTableWidget>
 #include <algorithm>
 #include <cmath>
@@ -27,7 +35,11 @@ namespace {
 
 BenchBank *g_bank = nullptr;
 QString g_largest;   // code of the group with the most key points
-std::vector<double> g_dirMs, g_dirFloorMs, g_groupMs, g_groupFloorMs;
+std::vector<double> g_dirMs, g_dirFloorMs, g_groupMs, g_groupFloorMs, g_practiceMs, g_practiceFloorMs;
+// The key point cited by the most questions: its group, its place in the
+// group's list, its id and how many questions cite it.
+int g_entry = -1, g_cited = 0;
+QString g_ftid, g_practiceGroup;
 
 // The floor: the same statements prepared on the program's connection
 // (the bank is held by it alone), every column of every row read.
@@ -123,10 +135,56 @@ void BM_KeypointGroup(benchmark::State &state)
     }
 }
 
+void BM_KeypointPractice(benchmark::State &state)
+{
+    TfrmLawsFaGui w;
+    w.show();
+    QCoreApplication::processEvents();
+    w.m_grid->setCurrentCell(int(w.codes().indexOf(g_practiceGroup)), 0);
+    w.m_btnSelectClick();
+    QCoreApplication::processEvents();
+    if (!w.detail() || g_entry < 0 || g_entry >= w.detail()->m_LBmenu->count()) {
+        state.SkipWithError("the key point is not listed in its group");
+        return;
+    }
+    w.detail()->m_LBmenu->setCurrentRow(g_entry);
+    const QByteArray sql = keypoints::keyPointPracticeSql(g_ftid).toUtf8();
+    sqlite3_stmt *floor = benchPrepare(g_bank->dm().handle(), sql.constData());
+    for (auto _ : state) {
+        QElapsedTimer t;
+        bool painted = false;
+        ui::setModalHook([&](QDialog *d) {
+            auto *p = qobject_cast<TFrmRuleLxxt *>(d);
+            if (!p)
+                return 0;
+            BenchPaintWatch spy(p);
+            p->show();
+            spy.wait();
+            g_practiceMs.push_back(benchMsSince(t));
+            painted = p->run().count() == g_cited;
+            return 0;
+        });
+        t.start();
+        w.m_btnQuestionClick();
+        ui::setModalHook(nullptr);
+        QCoreApplication::processEvents();
+        if (!painted) {
+            state.SkipWithError("the practice window did not open on the key point's questions");
+            break;
+        }
+        state.SetIterationTime(g_practiceMs.back() / 1000.0);
+        t.restart();
+        benchmark::DoNotOptimize(Floor::readAll(floor));
+        g_practiceFloorMs.push_back(benchMsSince(t));
+    }
+    sqlite3_finalize(floor);
+}
+
 } // namespace
 
 BENCHMARK(BM_KeypointDirectory)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(benchMinTime(2.0));
 BENCHMARK(BM_KeypointGroup)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(benchMinTime(2.0));
+BENCHMARK(BM_KeypointPractice)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(benchRounds(25));
 
 int main(int argc, char **argv)
 {
@@ -141,6 +199,8 @@ int main(int argc, char **argv)
     o.keyPoints = questions;
     BenchBank bank(o);
     g_bank = &bank;
+    // The practice window needs the program's pictures beside the bank.
+    benchCopyPictures(bank);
     shell().ScreenMode = QStringLiteral("1024");
     g_largest = bank.dm().scalar(QStringLiteral("select id from tab_rule group by id order by count(*) desc limit 1")).toString();
     const int groups = bank.dm().scalar(QStringLiteral("select count(*) from tab_fgmc where length(id) = 6")).toInt();
@@ -148,6 +208,15 @@ int main(int argc, char **argv)
     const int largest = bank.dm().scalar(QStringLiteral("select count(*) from tab_rule where id=?"), {g_largest}).toInt();
     std::printf("bank: %d groups, %d key points, largest group %s with %d key points\n", groups, points,
                 qPrintable(g_largest), largest);
+    // The key point most often cited first by a question, its group, its
+    // place in the group's list (ftid order) and its questions counted the
+    // program's own way.
+    g_ftid = bank.dm().scalar(QStringLiteral("select k3 from tab_answ where k3<>'' and k3 in (select ftid from tab_rule) "
+                                             "group by k3 order by count(*) desc, k3 limit 1")).toString();
+    g_practiceGroup = bank.dm().scalar(QStringLiteral("select id from tab_rule where ftid=?"), {g_ftid}).toString();
+    g_entry = bank.dm().scalar(QStringLiteral("select count(*) from tab_rule where id=? and ftid<?"), {g_practiceGroup, g_ftid}).toInt();
+    bank.dm().run(keypoints::citingCountSql(), {g_ftid}, [](const QVariantList &row) { g_cited = row.value(0).toInt(); });
+    std::printf("practised key point: %s of group %s, cited by %d questions\n", qPrintable(g_ftid), qPrintable(g_practiceGroup), g_cited);
     runBenchmarks(argc, argv);
     const double dir = benchMedian(g_dirMs), dirFloor = benchMedian(g_dirFloorMs);
     const double grp = benchMedian(g_groupMs), grpFloor = benchMedian(g_groupFloorMs);
@@ -155,6 +224,8 @@ int main(int argc, char **argv)
     std::printf("keypoint-group floor ms: %.3f (window / floor %.1f)\n", grpFloor, grp / grpFloor);
     std::printf("keypoint-directory ms: %.3f\n", dir);
     std::printf("keypoint-group ms: %.3f\n", grp);
+    std::printf("keypoint-practice-start ms: %.1f (floor %.2f, %d questions)\n", benchMedian(g_practiceMs),
+                benchMedian(g_practiceFloorMs), g_cited);
     std::printf("load average after: %s\n", qPrintable(benchLoadAverage()));
     return 0;
 }

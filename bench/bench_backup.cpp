@@ -132,6 +132,7 @@ int main(int argc, char **argv)
     pt.start();
     page.RadioGroup1Item1->click();
     const double pageMs = benchMsSince(pt);
+    const double pageGap = double(backupgui::longestPaintGapMs());
     const int listed = page.ListBackups->topLevelItemCount();
     // The damage offer checks the copies under the waiting window.
     FrmProgress()->showStage(QStringLiteral("正在查找完好的备份，请等待..."));
@@ -161,6 +162,7 @@ int main(int argc, char **argv)
     std::printf("restore ms: %.1f (median of %zu; %s)\n", restoreMs, restores.size(), restored ? "restored" : "FAILED");
     std::printf("restore longest paint gap ms: %.1f\n", restoreGap);
     std::printf("restore page ms: %.1f (%d copies listed)\n", pageMs, listed);
+    std::printf("restore page longest paint gap ms: %.1f\n", pageGap);
     std::printf("newest good backup ms: %.1f (%s)\n", newestMs, newest.isEmpty() ? "none" : "found");
     std::printf("newest good backup longest paint gap ms: %.1f\n", newestGap);
     destroyFrmProgress();

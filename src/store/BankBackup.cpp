@@ -13,9 +13,10 @@
 #include <QStorageInfo>
 #include <QUrl>
 #include <algorithm>
-#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <fcntl.h>
+#include <mutex>
 #include <thread>
 #include <unistd.h>
 #include <sqlite3.h>
@@ -113,18 +114,27 @@ bool syncFile(const QString &path)
 
 // Runs work on a thread of its own and tells the progress every few
 // milliseconds until it is done.
+// The caller is woken the moment the work ends, so short work costs no
+// more than it takes.
 void besideCaller(const std::function<void()> &work, const Progress &progress)
 {
-    std::atomic<bool> done{false};
+    std::mutex m;
+    std::condition_variable ended;
+    bool done = false;
     std::thread worker([&] {
         work();
+        const std::lock_guard<std::mutex> lock(m);
         done = true;
+        ended.notify_one();
     });
-    while (!done) {
+    std::unique_lock<std::mutex> lock(m);
+    do {
+        lock.unlock();
         if (progress)
             progress(1, 1);
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+        lock.lock();
+    } while (!ended.wait_for(lock, std::chrono::milliseconds(5), [&] { return done; }));
+    lock.unlock();
     worker.join();
 }
 
@@ -352,6 +362,20 @@ Summary summarize(const QString &path)
         s.answers = a.value(0).toLongLong();
     }
     return s;
+}
+
+QList<Summary> summarizeAll(const QStringList &paths, const Progress &progress)
+{
+    QList<Summary> out;
+    auto work = [&] {
+        for (const QString &path : paths)
+            out << summarize(path);
+    };
+    if (progress)
+        besideCaller(work, progress);
+    else
+        work();
+    return out;
 }
 
 QString checkBankFile(const QString &path, const Progress &progress)

@@ -95,6 +95,10 @@ struct Summary {
     QString error;          // set when the file could not be read
 };
 Summary summarize(const QString &path);
+// The summaries of several copies, in the same order.  With a progress, the
+// files are read beside the caller, which is told the progress every few
+// milliseconds meanwhile: a copy of a large bank takes a while to count.
+QList<Summary> summarizeAll(const QStringList &paths, const Progress &progress = {});
 
 // Whether a file is a whole bank of this program: it opens read-only, it
 // passes the integrity check, carries every table of the program, the

@@ -148,8 +148,11 @@ void Tfrmstxz::loadBackups()
     if (!DM1)
         return;
     ui::busyCursor();
-    for (const bankbackup::Entry &e : bankbackup::findBackups(bankbackup::backupDir(DM1->bankPath()))) {
-        const bankbackup::Summary s = bankbackup::summarize(e.path);
+    const QList<bankbackup::Entry> copies = bankbackup::findBackups(bankbackup::backupDir(DM1->bankPath()));
+    const QList<bankbackup::Summary> summaries = backupgui::summarizeCopies(copies);
+    for (qsizetype i = 0; i < copies.size(); ++i) {
+        const bankbackup::Entry &e = copies.at(i);
+        const bankbackup::Summary &s = summaries.at(i);
         auto *item = new QTreeWidgetItem(ListBackups);
         item->setText(0, e.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
         item->setText(1, bankbackup::reasonText(e.reason));

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <cstdio>
+#include <memory>
 
 namespace backupgui {
 
@@ -59,6 +60,38 @@ private:
 } // namespace
 
 qint64 longestPaintGapMs() { return g_longestGap; }
+
+QList<bankbackup::Summary> summarizeCopies(const QList<bankbackup::Entry> &copies)
+{
+    // Up to 100 ms nobody sees a still window; after that the waiting
+    // window covers the rest.
+    constexpr qint64 Blink = 100;
+    QStringList paths;
+    for (const bankbackup::Entry &e : copies)
+        paths << e.path;
+    QElapsedTimer clock;
+    clock.start();
+    std::unique_ptr<Waiting> w;
+    qint64 beforeWindow = 0;
+    const QList<bankbackup::Summary> out = bankbackup::summarizeAll(paths, [&](int, int) {
+        if (!w && clock.elapsed() >= Blink) {
+            beforeWindow = clock.elapsed();
+            w = std::make_unique<Waiting>(QStringLiteral("正在读取备份，请等待..."));
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+        if (w && w->paint())
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    // The waiting window measured the gaps between its paints; the stretch
+    // before it came up (or the whole count, when it never did) is one more.
+    const bool shown = w != nullptr;
+    if (shown) {
+        w->done();
+        w.reset();
+    }
+    g_longestGap = shown ? std::max(g_longestGap, beforeWindow) : clock.elapsed();
+    return out;
+}
 
 bool backUp(const QString &reason)
 {

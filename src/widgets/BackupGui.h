@@ -3,6 +3,9 @@
 // bank is found damaged.
 #pragma once
 
+#include "store/BankBackup.h"
+
+#include <QList>
 #include <QString>
 
 namespace backupgui {
@@ -29,8 +32,14 @@ void bankDamaged(const QString &problems);
 // the bank is opened.
 void watchForDamage();
 
+// The question and answer counts of the copies, read beside the window's
+// thread.  Counting a copy of a large bank takes a while: past a blink the
+// waiting window comes up with "正在读取备份，请等待..." and keeps painting;
+// a short list never shows it.
+QList<bankbackup::Summary> summarizeCopies(const QList<bankbackup::Entry> &copies);
 // The longest time, in ms, between two paints of the waiting window
-// during the last copy or restore.
+// during the last copy, restore or count of copies (for the count, the
+// stretch before the window comes up counts as a gap too).
 qint64 longestPaintGapMs();
 
 } // namespace backupgui

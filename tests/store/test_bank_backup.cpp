@@ -144,6 +144,13 @@ TEST(BankBackup, CopyListAndRestoreRoundTrip)
     const Summary s = summarize(list[0].path);
     EXPECT_EQ(s.questions, 300);
     EXPECT_EQ(s.answers, 7);
+    // Several copies read beside the caller: same order, a missing file told.
+    int told = 0;
+    const QList<Summary> all = summarizeAll({b.dir() + QStringLiteral("gone.db"), list[0].path}, [&](int, int) { ++told; });
+    ASSERT_EQ(all.size(), 2);
+    EXPECT_NE(all[0].error, QString());
+    EXPECT_EQ((QList<qint64>{all[1].questions, all[1].answers}), (QList<qint64>{300, 7}));
+    EXPECT_GT(told, 0);
     EXPECT_EQ(checkBankFile(list[0].path), QString());
 
     // Study goes on after the copy; the restore brings the copy's state back.

@@ -63,9 +63,9 @@ qint64 longestPaintGapMs() { return g_longestGap; }
 
 QList<bankbackup::Summary> summarizeCopies(const QList<bankbackup::Entry> &copies)
 {
-    // Up to 100 ms nobody sees a still window; after that the waiting
-    // window covers the rest.
-    constexpr qint64 Blink = 100;
+    // A still window for 50 ms goes unseen; after that the waiting window
+    // covers the rest.
+    constexpr qint64 Blink = 50;
     QStringList paths;
     for (const bankbackup::Entry &e : copies)
         paths << e.path;

@@ -33,7 +33,7 @@ void bankDamaged(const QString &problems);
 void watchForDamage();
 
 // The question and answer counts of the copies, read beside the window's
-// thread.  Counting a copy of a large bank takes a while: past a blink the
+// thread.  Counting a copy of a large bank takes a while: past 50 ms the
 // waiting window comes up with "正在读取备份，请等待..." and keeps painting;
 // a short list never shows it.
 QList<bankbackup::Summary> summarizeCopies(const QList<bankbackup::Entry> &copies);

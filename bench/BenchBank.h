@@ -3,10 +3,15 @@
 // benchmark program, with AppDir pointing at it.
 #pragma once
 
+#include "widgets/ModalGui.h"
+
+#include <QDialog>
 #include <QObject>
 #include <QElapsedTimer>
 #include <QString>
 #include <QTemporaryDir>
+#include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -94,6 +99,34 @@ private:
     QWidget *m_window;
     bool m_painted = false;
 };
+
+// Times a window the program opens modally: `open` runs (a click, a menu
+// command) and, when a window of type W comes to run, it is shown and
+// waited on up to its first paint; the milliseconds from the start of
+// `open` to that paint are returned, and the painted window is handed to
+// `painted` before its own loop would start.  NaN when no W opened.
+template <class W>
+double benchPaintedModal(const std::function<void()> &open, const std::function<void(W *)> &painted = {})
+{
+    QElapsedTimer t;
+    double ms = std::nan("");
+    ui::setModalHook([&](QDialog *d) {
+        auto *w = qobject_cast<W *>(d);
+        if (!w)
+            return 0;
+        BenchPaintWatch spy(w);
+        w->show();
+        spy.wait();
+        ms = benchMsSince(t);
+        if (painted)
+            painted(w);
+        return 0;
+    });
+    t.start();
+    open();
+    ui::setModalHook(nullptr);
+    return ms;
+}
 
 // The longest time the screen went without painting: every paint of any
 // widget is seen while the watch runs, and the gaps from start() to the

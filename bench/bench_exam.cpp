@@ -102,26 +102,16 @@ void BM_ExamStart(benchmark::State &state)
         }
         // The whole start through the menu command's own road, up to the
         // exam window's first paint.
-        QElapsedTimer t;
-        t.start();
         bool shown = false;
         QString table;
-        ui::setModalHook([&](QDialog *d) {
-            auto *w = qobject_cast<TFrmExam *>(d);
-            if (!w)
-                return 0;
-            BenchPaintWatch spy(w);
-            w->show();
-            spy.wait();
-            g_start.push_back(benchMsSince(t));
+        const double ms = benchPaintedModal<TFrmExam>([] { mnks(1); }, [&](TFrmExam *w) {
             g_questions = int(w->questions().size());
             table = w->paper().tableName;
             shown = true;
             w->hide();
-            return 0;
         });
-        mnks(1);
-        ui::setModalHook({});
+        if (shown)
+            g_start.push_back(ms);
         state.PauseTiming();
         if (!shown) {
             state.SkipWithError("the exam window did not open");

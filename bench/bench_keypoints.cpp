@@ -151,29 +151,18 @@ void BM_KeypointPractice(benchmark::State &state)
     const QByteArray sql = keypoints::keyPointPracticeSql(g_ftid).toUtf8();
     sqlite3_stmt *floor = benchPrepare(g_bank->dm().handle(), sql.constData());
     for (auto _ : state) {
-        QElapsedTimer t;
         bool painted = false;
-        ui::setModalHook([&](QDialog *d) {
-            auto *p = qobject_cast<TFrmRuleLxxt *>(d);
-            if (!p)
-                return 0;
-            BenchPaintWatch spy(p);
-            p->show();
-            spy.wait();
-            g_practiceMs.push_back(benchMsSince(t));
-            painted = p->run().count() == g_cited;
-            return 0;
-        });
-        t.start();
-        w.m_btnQuestionClick();
-        ui::setModalHook(nullptr);
+        const double ms = benchPaintedModal<TFrmRuleLxxt>([&w] { w.m_btnQuestionClick(); },
+                                                          [&](TFrmRuleLxxt *p) { painted = p->run().count() == g_cited; });
         QCoreApplication::processEvents();
         if (!painted) {
             state.SkipWithError("the practice window did not open on the key point's questions");
             break;
         }
-        state.SetIterationTime(g_practiceMs.back() / 1000.0);
-        t.restart();
+        g_practiceMs.push_back(ms);
+        state.SetIterationTime(ms / 1000.0);
+        QElapsedTimer t;
+        t.start();
         benchmark::DoNotOptimize(Floor::readAll(floor));
         g_practiceFloorMs.push_back(benchMsSince(t));
     }

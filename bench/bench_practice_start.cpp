@@ -101,23 +101,11 @@ int pairedLoad(TDM1 &dm, const QString &sql, std::vector<double> &ours, std::vec
 // then closes the practice window and refreshes itself, which is not timed.
 bool paintedStart(const std::function<void()> &click, int rows, std::vector<double> &times)
 {
-    QElapsedTimer t;
     bool painted = false;
-    ui::setModalHook([&](QDialog *d) {
-        auto *w = qobject_cast<TFrmLxxt *>(d);
-        if (!w)
-            return 0;
-        BenchPaintWatch spy(w);
-        w->show();
-        spy.wait();
-        times.push_back(benchMsSince(t));
-        painted = w->run().totalCount() == rows;
-        return 0;
-    });
-    t.start();
-    click();
-    ui::setModalHook(nullptr);
+    const double ms = benchPaintedModal<TFrmLxxt>(click, [&](TFrmLxxt *w) { painted = w->run().totalCount() == rows; });
     QCoreApplication::processEvents();
+    if (painted)
+        times.push_back(ms);
     return painted;
 }
 
